@@ -1,0 +1,13 @@
+# Cross-build for 64-bit Windows with mingw-w64 (POSIX threads variant: GoogleTest needs std::mutex).
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(BRUSHWICK_TRIPLE x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER   ${BRUSHWICK_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${BRUSHWICK_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER  ${BRUSHWICK_TRIPLE}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${BRUSHWICK_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# Test executables run through Wine.
+set(CMAKE_CROSSCOMPILING_EMULATOR wine)

@@ -1,0 +1,45 @@
+#include "common/folderlist.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "common/error.h"
+#include "common/handles.h"
+
+namespace {
+
+bool EndsWithIgnoringCase(const std::wstring& name, const std::wstring& suffix) {
+  if (name.size() < suffix.size()) return false;
+  return CompareStringOrdinal(name.c_str() + (name.size() - suffix.size()),
+                              static_cast<int>(suffix.size()), suffix.c_str(),
+                              static_cast<int>(suffix.size()), TRUE) == CSTR_EQUAL;
+}
+
+}  // namespace
+
+std::vector<std::wstring> ListFiles(const std::wstring& folder, const std::wstring& extension) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW data;
+  const std::wstring pattern = folder + L"\\*" + extension;
+  FindHandle find(FindFirstFileW(pattern.c_str(), &data));
+  if (!find) {
+    const DWORD code = GetLastError();
+    if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND || code == ERROR_NO_MORE_FILES)
+      return names;
+    ThrowError(code, L"Cannot list the folder " + folder);
+  }
+  constexpr DWORD kSkipped =
+      FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  do {
+    const std::wstring name = data.cFileName;
+    // Wildcards also match 8.3 short names ("*.txt" finds "notes.txtx"): check the real name.
+    if ((data.dwFileAttributes & kSkipped) == 0 && EndsWithIgnoringCase(name, extension))
+      names.push_back(name);
+  } while (FindNextFileW(find.get(), &data));
+  std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
+    return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) ==
+           CSTR_LESS_THAN;
+  });
+  return names;
+}

@@ -1,0 +1,37 @@
+#pragma once
+// The program's own text files (options, language and list files): 8-bit text in the ANSI code
+// page, lines ended by CR LF when written. Paths are wide so that any program folder works.
+#include <string>
+#include <string_view>
+
+// The whole file as bytes. Throws AppError (naming the file) when it cannot be opened or read.
+std::string ReadFileBytes(const std::wstring& path);
+
+// Opens and closes the file for reading; throws AppError like ReadFileBytes when it cannot.
+void ProbeReadable(const std::wstring& path);
+
+// Replaces the file with the given bytes so that it is never left half written: the bytes go to
+// a temporary file beside it, which then takes the file's place. Throws AppError on failure,
+// leaving any former file as it was. Device names (CON, NUL, COM1, ...) are refused.
+void WriteFileReplacing(const std::wstring& path, std::string_view bytes);
+
+// True when the last component of the path names a DOS device rather than a file, whatever
+// its case or extension ("con", "NUL.rec", "com1.txt").
+bool NamesDevice(std::wstring_view path);
+
+// Splits text into lines: a line ends at CR LF or at a lone CR; a lone LF stays in the line; the
+// last line may end at the end of the text. Empty text holds no line at all.
+class LineReader {
+ public:
+  explicit LineReader(std::string_view text) : text_(text) {}
+  // Reads the next line into `line`; false (and `line` untouched) at the end of the text.
+  bool Next(std::string& line);
+  bool AtEnd() const { return pos_ >= text_.size(); }
+
+ private:
+  std::string_view text_;
+  size_t pos_ = 0;
+};
+
+// The folder that holds the running exe, without a trailing separator.
+std::wstring ProgramFolder();

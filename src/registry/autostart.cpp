@@ -1,0 +1,113 @@
+#include "registry/autostart.h"
+
+#include <cstring>
+#include <utility>
+
+namespace Autostart {
+namespace {
+
+// The one key handle shared by every routine; no key stays open between two operations.
+HKEY g_key = nullptr;
+FaultInjector g_faults;
+
+Status Injected(Operation op, const std::string& valueName) {
+  return g_faults ? g_faults(op, valueName) : ERROR_SUCCESS;
+}
+
+bool IsTextWay(std::int32_t type) {
+  return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_BINARY || type == REG_LINK ||
+         type == REG_MULTI_SZ;
+}
+
+}  // namespace
+
+Status OpenKey(HKEY root, const std::string& keyPath, REGSAM access) {
+  HKEY key = nullptr;
+  const Status status = RegOpenKeyExA(root, keyPath.c_str(), 0, access, &key);
+  g_key = status == ERROR_SUCCESS ? key : nullptr;
+  return status;
+}
+
+Status CloseKey() {
+  if (!g_key) return ERROR_INVALID_HANDLE;  // a failed open left nothing to close
+  const Status status = RegCloseKey(g_key);
+  g_key = nullptr;
+  return status;
+}
+
+bool HoldsOpenKey() { return g_key != nullptr; }
+
+std::string ListKeyPath(const std::string& version) {
+  return "SOFTWARE\\Microsoft\\Visual Basic\\" + version + "\\RecentFiles";
+}
+
+Status QueryValue(HKEY root, const std::string& keyPath, const std::string& valueName,
+                  QueryResult& result, std::int32_t& valueType) {
+  Status status = OpenKey(root, keyPath, kQueryAccess);
+  if (status == ERROR_SUCCESS) {
+    status = Injected(Operation::Query, valueName);
+  }
+  if (status == ERROR_SUCCESS && g_key) {
+    DWORD type = static_cast<DWORD>(valueType);
+    if (IsTextWay(valueType)) {
+      char area[kTextAreaBytes] = {};
+      DWORD size = sizeof area;
+      status = RegQueryValueExA(g_key, valueName.c_str(), nullptr, &type,
+                                reinterpret_cast<BYTE*>(area), &size);
+      if (status == ERROR_SUCCESS) {
+        const void* end = std::memchr(area, 0, sizeof area);
+        if (!end) {
+          // Data that fills the whole area with no terminator is treated like a text too long
+          // to read, so list scans stop there and leave the value alone.
+          status = ERROR_MORE_DATA;
+        } else {
+          result = std::string(area, static_cast<size_t>(static_cast<const char*>(end) - area));
+        }
+      }
+    } else {
+      std::int32_t number = 0;
+      DWORD size = sizeof number;
+      status = RegQueryValueExA(g_key, valueName.c_str(), nullptr, &type,
+                                reinterpret_cast<BYTE*>(&number), &size);
+      if (status == ERROR_SUCCESS) result = number;
+    }
+    valueType = static_cast<std::int32_t>(type);
+  }
+  CloseKey();
+  return status;
+}
+
+Status QueryValue(HKEY root, const std::string& keyPath, const std::string& valueName,
+                  std::string& text, std::int32_t& valueType) {
+  QueryResult result = text;
+  const Status status = QueryValue(root, keyPath, valueName, result, valueType);
+  if (status == ERROR_SUCCESS) {
+    if (auto* read = std::get_if<std::string>(&result)) text = std::move(*read);
+  }
+  return status;
+}
+
+Status SetValue(HKEY root, const std::string& keyPath, const std::string& valueName,
+                const std::string& text, std::int32_t valueType) {
+  Status status = OpenKey(root, keyPath, kWriteAccess);
+  if (status == ERROR_SUCCESS) status = Injected(Operation::Set, valueName);
+  if (status == ERROR_SUCCESS && g_key) {
+    status = RegSetValueExA(g_key, valueName.c_str(), 0, static_cast<DWORD>(valueType),
+                            reinterpret_cast<const BYTE*>(text.c_str()),
+                            static_cast<DWORD>(text.size() + 1));
+  }
+  CloseKey();
+  return status;
+}
+
+Status DeleteValue(HKEY root, const std::string& keyPath, const std::string& valueName) {
+  Status status = OpenKey(root, keyPath, kWriteAccess);
+  if (status == ERROR_SUCCESS) status = Injected(Operation::Delete, valueName);
+  if (status == ERROR_SUCCESS && g_key) status = RegDeleteValueA(g_key, valueName.c_str());
+  CloseKey();
+  return status;
+}
+
+void SetFaultInjector(FaultInjector injector) { g_faults = std::move(injector); }
+
+}  // namespace Autostart
