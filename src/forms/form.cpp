@@ -1,0 +1,445 @@
+#include "forms/form.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cwchar>
+
+#include "common/text.h"
+
+namespace forms {
+namespace {
+
+constexpr wchar_t kFontFace[] = L"Tahoma";
+constexpr int kFontPoints = 8;
+bool g_polish = true;
+
+// DPI functions of newer Windows versions, looked up once so the program still starts on older ones.
+struct DpiApi {
+  UINT(WINAPI* getDpiForWindow)(HWND) = nullptr;
+  BOOL(WINAPI* adjustWindowRectExForDpi)(RECT*, DWORD, BOOL, DWORD, UINT) = nullptr;
+  DpiApi() {
+    if (HMODULE user32 = GetModuleHandleW(L"user32.dll")) {
+      getDpiForWindow = reinterpret_cast<decltype(getDpiForWindow)>(
+          reinterpret_cast<void*>(GetProcAddress(user32, "GetDpiForWindow")));
+      adjustWindowRectExForDpi = reinterpret_cast<decltype(adjustWindowRectExForDpi)>(
+          reinterpret_cast<void*>(GetProcAddress(user32, "AdjustWindowRectExForDpi")));
+    }
+  }
+};
+const DpiApi& Dpi() {
+  static const DpiApi api;
+  return api;
+}
+
+UINT WindowDpi(HWND hwnd) {
+  if (Dpi().getDpiForWindow) {
+    if (UINT dpi = Dpi().getDpiForWindow(hwnd)) return dpi;
+  }
+  HDC dc = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+  ReleaseDC(nullptr, dc);
+  return dpi > 0 ? static_cast<UINT>(dpi) : 96;
+}
+
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
+
+RECT WindowRectFor(int clientWidth, int clientHeight, UINT dpi) {
+  RECT rect{0, 0, clientWidth, clientHeight};
+  if (Dpi().adjustWindowRectExForDpi) {
+    Dpi().adjustWindowRectExForDpi(&rect, kStyle, FALSE, kExStyle, dpi);
+  } else {
+    AdjustWindowRectEx(&rect, kStyle, FALSE, kExStyle);
+  }
+  return rect;
+}
+
+HWND ActiveProgramWindow() {
+  HWND active = GetActiveWindow();
+  if (active && GetWindowThreadProcessId(active, nullptr) == GetCurrentThreadId()) return active;
+  return nullptr;
+}
+
+// Tab, Enter and Esc for whichever of the program's windows the message is for.
+bool TranslateForForm(MSG& msg) {
+  if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
+  HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+  if (!root || !GetWindowLongPtrW(root, GWLP_USERDATA)) return false;
+  return IsDialogMessageW(root, &msg) != FALSE;
+}
+
+void Dispatch(MSG& msg) {
+  if (TranslateForForm(msg)) return;
+  TranslateMessage(&msg);
+  DispatchMessageW(&msg);
+}
+
+}  // namespace
+
+int TwipsToPixels(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
+
+Form::Form(const FormDef& def) : def_(def) {}
+
+Form::~Form() {
+  if (hwnd_) {
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd_);
+  }
+}
+
+void Form::Load() {
+  if (hwnd_) return;
+  static bool commonControlsReady = [] {
+    INITCOMMONCONTROLSEX init{};
+    init.dwSize = sizeof init;
+    init.dwICC = ICC_STANDARD_CLASSES;
+    return InitCommonControlsEx(&init) != FALSE;
+  }();
+  (void)commonControlsReady;
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW cls{};
+  if (!GetClassInfoExW(instance, def_.className, &cls)) {
+    cls = {};
+    cls.cbSize = sizeof cls;
+    cls.lpfnWndProc = &Form::WindowProc;
+    cls.hInstance = instance;
+    cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    cls.lpszClassName = def_.className;
+    cls.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+    cls.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                                GetSystemMetrics(SM_CXSMICON),
+                                                GetSystemMetrics(SM_CYSMICON), 0));
+    RegisterClassExW(&cls);
+  }
+  hwnd_ = CreateWindowExW(kExStyle, def_.className, def_.caption, kStyle, CW_USEDEFAULT,
+                          CW_USEDEFAULT, 100, 100, nullptr, nullptr, instance, this);
+  if (!hwnd_) ThrowLastError(std::wstring(L"Cannot create the window ") + def_.caption);
+  dpi_ = WindowDpi(hwnd_);
+  CreateControls();
+  ApplyLayout(dpi_, nullptr);
+  OnLoad();
+}
+
+void Form::CreateControls() {
+  std::vector<const ControlDef*> ordered;
+  for (const ControlDef& c : def_.controls) ordered.push_back(&c);
+  // Creation order is z-order, which is the order Tab moves in.
+  std::stable_sort(ordered.begin(), ordered.end(),
+                   [](const ControlDef* a, const ControlDef* b) { return a->tabIndex < b->tabIndex; });
+  for (const ControlDef* c : ordered) {
+    const wchar_t* cls = L"BUTTON";
+    DWORD style = WS_CHILD | WS_VISIBLE;
+    DWORD exStyle = 0;
+    switch (c->kind) {
+      case Kind::Button:
+        style |= WS_TABSTOP | (c->id == def_.defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+        break;
+      case Kind::CheckBox:
+        style |= WS_TABSTOP | BS_AUTOCHECKBOX;
+        break;
+      case Kind::Frame:
+        style |= BS_GROUPBOX;
+        break;
+      case Kind::Label:
+        cls = L"STATIC";
+        style |= SS_LEFT | SS_NOPREFIX;
+        break;
+      case Kind::ListBox:
+        cls = L"LISTBOX";
+        style |= WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
+        exStyle = WS_EX_CLIENTEDGE;
+        break;
+      case Kind::DropDownList:
+        cls = L"COMBOBOX";
+        style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
+        break;
+      case Kind::TextBox:
+        cls = L"EDIT";
+        style |= WS_TABSTOP | ES_AUTOHSCROLL;
+        exStyle = WS_EX_CLIENTEDGE;
+        break;
+    }
+    HWND control = CreateWindowExW(exStyle, cls, c->caption ? c->caption : L"", style, 0, 0, 0, 0,
+                                   hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c->id)),
+                                   GetModuleHandleW(nullptr), nullptr);
+    if (!control) ThrowLastError(std::wstring(L"Cannot create the control ") + c->name);
+    controls_.emplace_back(c->id, control);
+  }
+}
+
+void Form::ApplyLayout(UINT dpi, const RECT* suggested) {
+  dpi_ = dpi;
+  LOGFONTW lf{};
+  lf.lfHeight = -MulDiv(kFontPoints, static_cast<int>(dpi), 72);
+  lf.lfWeight = FW_NORMAL;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  lf.lfQuality = CLEARTYPE_QUALITY;
+  wcscpy_s(lf.lfFaceName, kFontFace);
+  GdiObject font(CreateFontIndirectW(&lf));
+  for (const ControlDef& c : def_.controls) {
+    int left = c.left, top = c.top;
+    if (c.container) {
+      for (const ControlDef& frame : def_.controls) {
+        if (frame.id == c.container) {
+          left += frame.left;
+          top += frame.top;
+        }
+      }
+    }
+    HWND control = Control(c.id);
+    int height = TwipsToPixels(c.height, dpi);
+    if (c.kind == Kind::DropDownList) {
+      // The selection field gets the table's height; the list drops below it.
+      SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+      SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - 6);
+      height += TwipsToPixels(2400, dpi);
+    }
+    SetWindowPos(control, nullptr, TwipsToPixels(left, dpi), TwipsToPixels(top, dpi),
+                 TwipsToPixels(c.width, dpi), height, SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+  }
+  font_ = std::move(font);
+
+  const RECT frame = WindowRectFor(TwipsToPixels(def_.clientWidth, dpi),
+                                   TwipsToPixels(def_.clientHeight, dpi), dpi);
+  const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+  int x, y;
+  if (suggested) {
+    x = suggested->left;
+    y = suggested->top;
+  } else {
+    // Centred on the monitor's work area.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& work = monitor.rcWork;
+    x = work.left + (work.right - work.left - width) / 2;
+    y = work.top + (work.bottom - work.top - height) / 2;
+  }
+  SetWindowPos(hwnd_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  // The frame's size may differ from the estimate (menus, themes): make the client area exact.
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  const int dx = TwipsToPixels(def_.clientWidth, dpi) - client.right;
+  const int dy = TwipsToPixels(def_.clientHeight, dpi) - client.bottom;
+  if (dx || dy)
+    SetWindowPos(hwnd_, nullptr, 0, 0, width + dx, height + dy, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+}
+
+HWND Form::Control(int id) const {
+  for (const auto& [controlId, hwnd] : controls_)
+    if (controlId == id) return hwnd;
+  return nullptr;
+}
+
+void Form::Show() {
+  Load();
+  OnActivate();
+  ShowWindow(hwnd_, SW_SHOW);
+  SetForegroundWindow(hwnd_);
+}
+
+void Form::ShowModal() {
+  Load();
+  if (modal_) return;
+  // No owner: like a modal form, it disables every other window of the program while it shows.
+  disabledByModal_.clear();
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM self) -> BOOL {
+        auto* form = reinterpret_cast<Form*>(self);
+        if (w != form->hwnd_ && IsWindowVisible(w) && IsWindowEnabled(w)) {
+          EnableWindow(w, FALSE);
+          form->disabledByModal_.push_back(w);
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(this));
+  modal_ = true;
+  Show();
+  MSG msg;
+  while (hwnd_ && IsWindowVisible(hwnd_)) {
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    if (got == 0) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    if (got < 0) break;
+    Dispatch(msg);
+  }
+  RestoreDisabledWindows();
+  modal_ = false;
+}
+
+void Form::RestoreDisabledWindows() {
+  for (HWND w : disabledByModal_)
+    if (IsWindow(w)) EnableWindow(w, TRUE);
+  disabledByModal_.clear();
+}
+
+void Form::Hide() {
+  if (!hwnd_) return;
+  // Give the rest of the program its input back before this window goes, so activation
+  // returns to the window underneath.
+  if (modal_) RestoreDisabledWindows();
+  ShowWindow(hwnd_, SW_HIDE);
+}
+
+bool Form::Unload() {
+  if (!hwnd_) return true;
+  if (!OnQueryUnload()) return false;
+  OnUnload();
+  Discard();
+  return true;
+}
+
+void Form::Discard() {
+  if (!hwnd_) return;
+  HWND hwnd = hwnd_;
+  RestoreDisabledWindows();
+  SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+  hwnd_ = nullptr;
+  controls_.clear();
+  lastFocus_ = nullptr;
+  DestroyWindow(hwnd);
+}
+
+std::wstring Form::Caption() const {
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd_)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(hwnd_, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+void Form::SetCaption(const std::wstring& text) { SetWindowTextW(hwnd_, text.c_str()); }
+
+std::wstring Form::ControlText(int id) const {
+  HWND control = Control(id);
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+void Form::SetControlText(int id, const std::wstring& text) { SetWindowTextW(Control(id), text.c_str()); }
+
+void Form::EnableControl(int id, bool enabled) {
+  HWND control = Control(id);
+  // Write the state only when it changes.
+  if ((IsWindowEnabled(control) != FALSE) != enabled) EnableWindow(control, enabled);
+}
+
+bool Form::ControlEnabled(int id) const { return IsWindowEnabled(Control(id)) != FALSE; }
+
+double Form::TagNumber() const {
+  const wchar_t* p = Tag.c_str();
+  while (*p == L' ' || *p == L'\t') ++p;
+  wchar_t* end = nullptr;
+  const double value = std::wcstod(p, &end);
+  return end == p ? 0.0 : value;
+}
+
+void Form::ClickButton(int id) {
+  HWND button = Control(id);
+  if (button && IsWindowEnabled(button) && IsWindowVisible(button)) OnCommand(id, BN_CLICKED);
+}
+
+LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    reinterpret_cast<Form*>(create->lpCreateParams)->hwnd_ = hwnd;
+  }
+  auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!form) return DefWindowProcW(hwnd, message, wParam, lParam);
+  LRESULT result = 0;
+  // No exception may cross into the system's code.
+  Guarded([&] { result = form->HandleMessage(message, wParam, lParam); });
+  return result;
+}
+
+LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND: {
+      const int id = LOWORD(wParam);
+      const int code = HIWORD(wParam);
+      if (lParam == 0 || id == IDOK || id == IDCANCEL) {
+        // Enter and Esc, as the dialog manager reports them.
+        if (id == IDOK) {
+          HWND focus = GetFocus();
+          const int focusId = focus ? GetDlgCtrlID(focus) : 0;
+          if (focus && GetParent(focus) == hwnd_ &&
+              (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)))
+            ClickButton(focusId);
+          else if (def_.defaultButton)
+            ClickButton(def_.defaultButton);
+        } else if (id == IDCANCEL && def_.cancelButton) {
+          ClickButton(def_.cancelButton);
+        }
+        return 0;
+      }
+      OnCommand(id, code);
+      return 0;
+    }
+    case DM_GETDEFID:
+      return def_.defaultButton ? MAKELRESULT(def_.defaultButton, DC_HASDEFID) : 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+      } else {
+        HWND target = lastFocus_ && IsWindow(lastFocus_) ? lastFocus_ : nullptr;
+        if (!target) target = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+        if (target) SetFocus(target);
+      }
+      return 0;
+    case WM_CLOSE:
+      Unload();
+      return 0;
+    case WM_ENDSESSION:
+      if (wParam) Unload();
+      return 0;
+    case WM_DPICHANGED:
+      ApplyLayout(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+      return 0;
+    default:
+      return DefWindowProcW(hwnd_, message, wParam, lParam);
+  }
+}
+
+void DoEvents() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    Dispatch(msg);
+  }
+}
+
+int RunMessageLoop() {
+  MSG msg;
+  BOOL got;
+  while ((got = GetMessageW(&msg, nullptr, 0, 0)) > 0) Dispatch(msg);
+  return got == 0 ? static_cast<int>(msg.wParam) : 1;
+}
+
+int MsgBox(const std::wstring& text, UINT flags) {
+  HWND owner = ActiveProgramWindow();
+  return MessageBoxW(owner, text.c_str(), L"Brushwick", flags | (owner ? 0u : MB_TASKMODAL));
+}
+
+void SetRuntimeUsesPolish(bool polish) { g_polish = polish; }
+bool RuntimeUsesPolish() { return g_polish; }
+
+void ReportFatalAndExit(DWORD code, const std::wstring& description) {
+  const std::wstring text =
+      (g_polish ? L"Wystąpił nieoczekiwany błąd i program zostanie zamknięty.\r\n\r\nBłąd "
+                : L"An unexpected error occurred and Brushwick will close.\r\n\r\nError ") +
+      DecimalTextW(code) + L": " + description;
+  MessageBoxW(nullptr, text.c_str(), L"Brushwick", MB_OK | MB_ICONERROR | MB_TASKMODAL);
+  ExitProcess(1);
+}
+
+}  // namespace forms

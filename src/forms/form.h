@@ -1,0 +1,121 @@
+#pragma once
+// A small form runtime: each window declares its controls in one table (positions in twips),
+// and the runtime turns that into standard Win32 controls sized for the window's DPI, with tab
+// order, default and cancel buttons, modal showing, hiding and the close rule.
+#include <windows.h>
+
+#include <span>
+#include <string>
+#include <vector>
+
+#include "common/handles.h"
+
+namespace forms {
+
+enum class Kind { Button, Label, Frame, ListBox, DropDownList, TextBox, CheckBox };
+
+struct ControlDef {
+  const wchar_t* name;
+  int id;
+  Kind kind;
+  int container;  // id of the frame the control stands in; 0 for the window itself
+  const wchar_t* caption;
+  int left, top, width, height;  // twips, relative to the container
+  int tabIndex;
+};
+
+struct FormDef {
+  const wchar_t* className;
+  const wchar_t* caption;
+  int clientWidth, clientHeight;  // twips
+  std::span<const ControlDef> controls;
+  int defaultButton = 0;  // id of the button Enter presses, 0 for none
+  int cancelButton = 0;   // id of the button Esc presses, 0 for none
+};
+
+// 15 twips make a pixel at 96 DPI.
+int TwipsToPixels(int twips, UINT dpi);
+
+class Form {
+ public:
+  explicit Form(const FormDef& def);
+  virtual ~Form();
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+
+  // Creates the window and its controls, hidden, and runs the load handler (once per load).
+  void Load();
+  bool IsLoaded() const { return hwnd_ != nullptr; }
+  HWND hwnd() const { return hwnd_; }
+  HWND Control(int id) const;
+
+  // Shows the window, not modal; loads it first when needed.
+  void Show();
+  // Shows the window modally (every other window of the program disabled) and returns when it
+  // hides itself.
+  void ShowModal();
+  void Hide();
+  // Asks the window to unload: the unload handler may refuse. True when the window is gone.
+  bool Unload();
+  // Destroys the window without asking its handlers; the next use builds it afresh.
+  void Discard();
+
+  std::wstring Caption() const;
+  void SetCaption(const std::wstring& text);
+  std::wstring ControlText(int id) const;
+  void SetControlText(int id, const std::wstring& text);
+  void EnableControl(int id, bool enabled);
+  bool ControlEnabled(int id) const;
+
+  // A text the program attaches to the window; the close rule reads it as a number.
+  std::wstring Tag;
+  // The tag read as a number the way a user would write one: leading blanks, a sign and digits;
+  // anything else (an empty tag included) reads as 0.
+  double TagNumber() const;
+
+ protected:
+  virtual void OnLoad() {}
+  // Each time the window is shown.
+  virtual void OnActivate() {}
+  virtual void OnCommand(int /*id*/, int /*notification*/) {}
+  // Return false to refuse the unload.
+  virtual bool OnQueryUnload() { return true; }
+  virtual void OnUnload() {}
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void CreateControls();
+  void ApplyLayout(UINT dpi, const RECT* suggested);
+  void ClickButton(int id);
+  void RestoreDisabledWindows();
+
+  const FormDef& def_;
+  HWND hwnd_ = nullptr;
+  UINT dpi_ = 96;
+  GdiObject font_;
+  std::vector<std::pair<int, HWND>> controls_;
+  HWND lastFocus_ = nullptr;
+  bool modal_ = false;
+  std::vector<HWND> disabledByModal_;
+};
+
+// Processes every window message waiting in the queue, then returns.
+void DoEvents();
+// Runs the program's message loop until WM_QUIT; returns its exit code.
+int RunMessageLoop();
+// A message box captioned "Brushwick", owned by the program's active window.
+int MsgBox(const std::wstring& text, UINT flags = MB_OK | MB_ICONINFORMATION);
+// Tells the user about a failure that reached a handler, then ends the program.
+[[noreturn]] void ReportFatalAndExit(DWORD code, const std::wstring& description);
+// Runs `body`, turning any exception into ReportFatalAndExit. Used at every callback boundary.
+template <typename Body>
+void Guarded(Body&& body);
+
+// The program's language decides the runtime's own texts (fatal error box).
+void SetRuntimeUsesPolish(bool polish);
+bool RuntimeUsesPolish();
+
+}  // namespace forms
+
+#include "forms/guarded.inl"

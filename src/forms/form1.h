@@ -1,0 +1,38 @@
+#pragma once
+// The main window: the description, Start (the cleaning run), the import and export windows and
+// the home page.
+#include <array>
+#include <string>
+#include <vector>
+
+#include "cleaner/cleaner.h"
+#include "forms/form.h"
+
+class Form1 : public forms::Form {
+ public:
+  Form1();
+
+  // The words around the numbers of the summary; built in, replaceable by a language file.
+  std::array<std::wstring, 6> SummaryText;
+  // The cleaner's working list: the survivors of the version being cleaned.
+  std::vector<std::string> List1;
+
+  // Applies the language file named by CurrentLanguage; nothing for "#". Throws AppError when the
+  // file cannot be opened or ends early, after assigning the lines it did hold.
+  void Language();
+  // Start: cleans the 5.0 and then the 6.0 list and shows the summary.
+  void CleaningRun();
+  // The summary message for the counts of one run.
+  std::wstring Summary(const CleanOutcome& vb5, const CleanOutcome& vb6) const;
+
+ protected:
+  void OnLoad() override;
+  void OnCommand(int id, int notification) override;
+  bool OnQueryUnload() override;
+  void OnUnload() override;
+};
+
+// The home page to open: the Polish one for the built-in texts, the English one otherwise.
+const wchar_t* HomePageAddress(const std::string& language);
+// The note that tells the user a version's list could not be changed, or "" when it was.
+std::wstring ChangeFailureNote(const std::string& version, const CleanOutcome& outcome, bool polish);

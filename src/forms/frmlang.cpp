@@ -1,0 +1,49 @@
+#include "forms/frmlang.h"
+
+#include "common/textfile.h"
+#include "forms/ids.h"
+#include "startup/language_list.h"
+#include "startup/module1.h"
+#include "startup/options.h"
+
+namespace {
+
+using forms::ControlDef;
+using forms::Kind;
+namespace id = ids::frmlang;
+
+constexpr ControlDef kControls[] = {
+    {L"List1", id::List1, Kind::ListBox, 0, nullptr, 120, 120, 2415, 1815, 0},
+    {L"Command1", id::Command1, Kind::Button, 0, L"OK", 120, 2040, 2415, 375, 1},
+};
+// OK is not the default button and nothing answers Esc: the picker has no other handlers.
+constexpr forms::FormDef kForm{ids::kFrmLangClass, L"Select Language", 2610, 2505, kControls};
+
+}  // namespace
+
+FrmLang::FrmLang() : forms::Form(kForm) {}
+
+void FrmLang::OnLoad() {
+  chosen_ = false;
+  HWND list = Control(id::List1);
+  for (const std::wstring& entry : LanguagePickerEntries(ProgramFolder()))
+    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+  if (SendMessageW(list, LB_GETCOUNT, 0, 0) > 0) SendMessageW(list, LB_SETCURSEL, 0, 0);
+}
+
+void FrmLang::OnCommand(int controlId, int notification) {
+  if (controlId != id::Command1 || notification != BN_CLICKED) return;
+  HWND list = Control(id::List1);
+  const LRESULT selected = SendMessageW(list, LB_GETCURSEL, 0, 0);
+  if (selected == LB_ERR) return;
+  std::wstring entry(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, selected, 0)) + 1, L'\0');
+  entry.resize(static_cast<size_t>(SendMessageW(list, LB_GETTEXT, selected, reinterpret_cast<LPARAM>(entry.data()))));
+  CurrentLanguage = LanguageOfEntry(entry);
+  chosen_ = true;
+  if (!ChooseLanguageAndShowMain()) chosen_ = false;  // stays open for another choice
+}
+
+void FrmLang::OnUnload() {
+  // Closed before any choice: no other window is open, so the program ends.
+  if (!chosen_) PostQuitMessage(0);
+}

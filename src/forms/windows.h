@@ -1,0 +1,11 @@
+#pragma once
+// The program's four windows. Each exists once per run and is created on first use.
+class Form1;
+class FrmLang;
+class FrmExport;
+class FrmImport;
+
+Form1& MainWindow();
+FrmLang& LangWindow();
+FrmExport& ExportWindow();
+FrmImport& ImportWindow();

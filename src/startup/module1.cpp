@@ -1,0 +1,68 @@
+#include "startup/module1.h"
+
+#include "common/error.h"
+#include "common/textfile.h"
+#include "forms/form1.h"
+#include "forms/frmexport.h"
+#include "forms/frmimport.h"
+#include "forms/frmlang.h"
+#include "forms/windows.h"
+#include "startup/options.h"
+
+namespace {
+
+// Windows a failed load may have half translated are built afresh on the next try.
+void DiscardTranslatedWindows() {
+  MainWindow().Discard();
+  ExportWindow().Discard();
+  ImportWindow().Discard();
+}
+
+}  // namespace
+
+void SaveLanguageAndShowMain() {
+  const std::optional<AppError> notSaved = SaveCurrentLanguage(ProgramFolder());
+  LangWindow().Hide();
+  forms::SetRuntimeUsesPolish(CurrentLanguage == "#");
+  try {
+    MainWindow().Show();
+  } catch (...) {
+    DiscardTranslatedWindows();
+    throw;
+  }
+  if (notSaved) {
+    const bool polish = CurrentLanguage == "#";
+    forms::MsgBox((polish ? L"Nie udało się zapisać wybranego języka; przy następnym uruchomieniu "
+                            L"program zapyta o niego ponownie.\r\n\r\n"
+                          : L"The chosen language could not be saved; Brushwick will ask for it "
+                            L"again at the next start.\r\n\r\n") +
+                      notSaved->description(),
+                  MB_OK | MB_ICONWARNING);
+  }
+}
+
+void StartUp() {
+  if (LoadStoredLanguage(ProgramFolder())) {
+    try {
+      SaveLanguageAndShowMain();
+      return;
+    } catch (const AppError&) {
+      // The stored language cannot be applied: the user chooses again.
+    }
+  }
+  forms::SetRuntimeUsesPolish(false);  // the picker speaks English
+  LangWindow().Show();
+}
+
+bool ChooseLanguageAndShowMain() {
+  try {
+    SaveLanguageAndShowMain();
+    return true;
+  } catch (const AppError& e) {
+    forms::SetRuntimeUsesPolish(false);
+    LangWindow().Show();
+    forms::MsgBox(L"This language cannot be used. Please choose another one.\r\n\r\n" + e.description(),
+                  MB_OK | MB_ICONWARNING);
+    return false;
+  }
+}
