@@ -1,6 +1,9 @@
 #include "forms/frmexport.h"
 
+#include "common/error.h"
+#include "common/textfile.h"
 #include "forms/ids.h"
+#include "listfile/listfile.h"
 
 namespace {
 
@@ -57,6 +60,21 @@ bool FrmExport::OnQueryUnload() {
 }
 
 void FrmExport::ExportList() {
+  const bool with50 = SendMessageW(Control(id::Check1), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  const bool with60 = SendMessageW(Control(id::Check2), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  try {
+    listfile::WriteListFile(ProgramFolder(), ControlText(id::Text1), with50, with60);
+  } catch (const AppError& e) {
+    // Nothing was written: say so and stay open, so the name can be corrected.
+    forms::MsgBox((forms::RuntimeUsesPolish() ? L"Nie udało się zapisać listy.\r\n\r\n"
+                                              : L"The list could not be written.\r\n\r\n") +
+                      e.description(),
+                  MB_OK | MB_ICONWARNING);
+    HWND name = Control(id::Text1);
+    SetFocus(name);
+    SendMessageW(name, EM_SETSEL, 0, -1);
+    return;
+  }
   forms::MsgBox(L"OK");
   Hide();
 }

@@ -3,7 +3,10 @@
 #include "common/folderlist.h"
 #include "common/propercase.h"
 #include "common/textfile.h"
+#include "common/error.h"
+#include "common/text.h"
 #include "forms/ids.h"
+#include "listfile/listfile.h"
 
 namespace {
 
@@ -64,7 +67,57 @@ bool FrmImport::OnQueryUnload() {
   return false;
 }
 
+namespace {
+
+// What went wrong with one version's list, or "" when it was replaced whole.
+std::wstring VersionProblem(const wchar_t* vb, const listfile::VersionImport& v, bool polish) {
+  if (v.Complete()) return L"";
+  if (v.keyMissing)
+    return polish ? std::wstring(L"Lista ") + vb + L" nie istnieje w rejestrze; pominięto ją.\r\n"
+                  : std::wstring(L"There is no ") + vb + L" list in the registry; it was skipped.\r\n";
+  std::wstring reason = DecimalTextW(static_cast<DWORD>(v.firstFailure));
+  const std::wstring name = StatusName(static_cast<DWORD>(v.firstFailure));
+  if (!name.empty()) reason += L" " + name;
+  return polish ? std::wstring(L"Lista ") + vb + L": zapisano " + DecimalTextW(static_cast<long long>(v.written)) +
+                      L" z " + DecimalTextW(static_cast<long long>(v.entries)) + L" wpisów (błąd " + reason + L").\r\n"
+                : std::wstring(L"The ") + vb + L" list: " + DecimalTextW(static_cast<long long>(v.written)) +
+                      L" of " + DecimalTextW(static_cast<long long>(v.entries)) + L" entries stored (error " +
+                      reason + L").\r\n";
+}
+
+}  // namespace
+
 void FrmImport::ImportList() {
-  forms::MsgBox(L"OK");
+  const LRESULT selected = SendMessageW(Control(id::Combo1), CB_GETCURSEL, 0, 0);
+  if (selected < 0 || static_cast<size_t>(selected) >= files_.size()) return;
+  // The offered name is only the display form; the file is opened under its own name, which
+  // also works where file names match with their case.
+  const std::wstring& file = files_[static_cast<size_t>(selected)];
+  const bool polish = forms::RuntimeUsesPolish();
+  listfile::ImportResult result;
+  try {
+    result = listfile::ReadListFile(ProgramFolder(), file.substr(0, file.size() - 4));
+  } catch (const AppError& e) {
+    forms::MsgBox((polish ? L"Nie zaimportowano listy; rejestr pozostał bez zmian.\r\n\r\n"
+                          : L"Nothing was imported; the registry is unchanged.\r\n\r\n") +
+                      e.description(),
+                  MB_OK | MB_ICONWARNING);
+    return;
+  }
+  if (result.NothingHeld()) {
+    forms::MsgBox(polish ? L"Ten plik nie zawiera żadnej listy; nic nie zaimportowano."
+                         : L"This file holds no list; nothing was imported.",
+                  MB_OK | MB_ICONWARNING);
+    return;
+  }
+  const std::wstring problems =
+      VersionProblem(L"VB5", result.v50, polish) + VersionProblem(L"VB6", result.v60, polish);
+  if (problems.empty()) {
+    forms::MsgBox(L"OK");
+  } else {
+    forms::MsgBox((polish ? L"Lista została zaimportowana tylko częściowo.\r\n\r\n"
+                          : L"The list was imported only in part.\r\n\r\n") + problems,
+                  MB_OK | MB_ICONWARNING);
+  }
   Hide();
 }

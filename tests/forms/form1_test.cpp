@@ -1,0 +1,53 @@
+#include "forms/form1.h"
+
+#include <gtest/gtest.h>
+
+#include "startup/builtin_texts.h"
+
+namespace {
+
+TEST(Form1Summary, BuiltInTextMatchesTheExampleByteForByte) {
+  Form1 form;
+  for (size_t i = 0; i < 6; ++i) form.SummaryText[i] = kBuiltInSummaryText[i];
+  CleanOutcome vb5{12, 3, 0, ""}, vb6{};
+  EXPECT_EQ(form.Summary(vb5, vb6),
+            L"Liczba ostatnio używanych plików dla VB5: 12\r\n"
+            L"z czego usunięto 3 martwych wpisów\r\n"
+            L"\r\n"
+            L"Liczba ostatnio używanych plików dla VB6: 0\r\n"
+            L"z czego usunięto 0 martwych wpisów\r\n");
+}
+
+TEST(Form1Summary, PiecesAreUsedExactlyAsGiven) {
+  Form1 form;
+  form.SummaryText = {L"A", L"", L"b ", L" C:", L"d", L""};
+  EXPECT_EQ(form.Summary({1000, 999, 0, ""}, {7, 0, 0, ""}), L"A1000\r\n999b \r\n\r\n C:7\r\nd0\r\n");
+}
+
+TEST(Form1HomePage, OnlyTheBuiltInTextsGetThePolishPage) {
+  const std::wstring polish = HomePageAddress("#");
+  EXPECT_NE(polish, HomePageAddress("English"));
+  EXPECT_EQ(HomePageAddress("English"), HomePageAddress(""));
+  EXPECT_EQ(HomePageAddress("English"), HomePageAddress("# "));
+  EXPECT_EQ(HomePageAddress("English"), HomePageAddress("Polski"));
+  EXPECT_TRUE(polish.starts_with(L"https://"));
+}
+
+TEST(Form1FailureNote, NamesTheVersionTheEntryAndTheStatus) {
+  EXPECT_EQ(ChangeFailureNote("6.0", CleanOutcome{3, 1, 0, ""}, true), L"");
+  const std::wstring polish = ChangeFailureNote("6.0", CleanOutcome{3, 0, ERROR_ACCESS_DENIED, "2"}, true);
+  EXPECT_NE(polish.find(L"VB6"), std::wstring::npos);
+  EXPECT_NE(polish.find(L"\"2\""), std::wstring::npos);
+  EXPECT_NE(polish.find(L"5 ERROR_ACCESS_DENIED"), std::wstring::npos);
+  const std::wstring english = ChangeFailureNote("5.0", CleanOutcome{3, 0, ERROR_ACCESS_DENIED, "1"}, false);
+  EXPECT_NE(english.find(L"The VB5 list could not be changed"), std::wstring::npos);
+}
+
+TEST(FormRuntime, TwipsBecomePixelsForTheDpi) {
+  EXPECT_EQ(forms::TwipsToPixels(7065, 96), 471);
+  EXPECT_EQ(forms::TwipsToPixels(3135, 96), 209);
+  EXPECT_EQ(forms::TwipsToPixels(7065, 144), 707);  // 706.5 rounds up
+  EXPECT_EQ(forms::TwipsToPixels(15, 192), 2);
+}
+
+}  // namespace
