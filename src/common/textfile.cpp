@@ -56,6 +56,11 @@ bool NamesDevice(std::wstring_view path) {
 void WriteFileReplacing(const std::wstring& path, std::string_view bytes) {
   if (NamesDevice(path))
     ThrowError(ERROR_INVALID_NAME, L"Cannot write the file " + path + L": the name is reserved for a device");
+  // A read-only file refuses to be replaced, as it refuses to be overwritten; Wine's MoveFileEx
+  // would replace it all the same.
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+    ThrowError(ERROR_ACCESS_DENIED, L"Cannot write the file " + path);
   const std::wstring temporary = path + L".tmp~";
   {
     FileHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,

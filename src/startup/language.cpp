@@ -1,0 +1,35 @@
+#include "startup/language.h"
+
+#include <windows.h>
+
+#include "common/text.h"
+#include "startup/leading_lines.h"
+#include "startup/options.h"
+
+AppError LanguageLines::IncompleteError() const {
+  const std::size_t count = lines.size();
+  return AppError(ERROR_HANDLE_EOF, L"Incomplete language file: " + path + L", " +
+                                        std::to_wstring(count) + (count == 1 ? L" line" : L" lines"));
+}
+
+LanguageLines ReadLanguageLines(const std::wstring& path) {
+  return LanguageLines{path, ReadLeadingLines(path, kLanguageLineCount)};
+}
+
+void ApplyLanguage(const std::wstring& folder, std::string_view language,
+                   const LanguageLineTarget& assign) {
+  if (language == kBuiltInLanguage) return;
+  const LanguageLines file = ReadLanguageLines(LanguageFilePath(folder, language));
+  for (std::size_t i = 0; i < file.lines.size(); ++i) assign(static_cast<int>(i + 1), file.lines[i]);
+  if (!file.complete()) throw file.IncompleteError();
+}
+
+std::wstring DescriptionParagraph(int number, std::string_view line) {
+  return AnsiToWide(line) + (number == 9 ? L"\r\n" : L"\r\n\r\n");
+}
+
+std::wstring DescriptionLabelText(std::string_view line6, std::string_view line7,
+                                  std::string_view line8, std::string_view line9) {
+  return DescriptionParagraph(6, line6) + DescriptionParagraph(7, line7) +
+         DescriptionParagraph(8, line8) + DescriptionParagraph(9, line9);
+}

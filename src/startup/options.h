@@ -1,0 +1,50 @@
+#pragma once
+// The interface language chosen for this run and the options file opcje.dat that remembers it.
+// Every function takes the program folder (no trailing separator); paths are that folder, "\"
+// and the file's name, with no check for a separator already at the folder's end.
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "common/error.h"
+
+// The language of this run in the ANSI code page: "#" for the built-in Polish texts, any other
+// value the base name of a language file, used in its path exactly as stored. Empty until the
+// options file is read.
+extern std::string CurrentLanguage;
+
+// The value that stands for the built-in Polish texts. Comparisons with it are exact.
+inline constexpr std::string_view kBuiltInLanguage = "#";
+
+// folder + "\opcje.dat"
+std::wstring OptionsFilePath(const std::wstring& folder);
+// folder + "\lang\" + language + ".txt"; the language is converted from the ANSI code page.
+std::wstring LanguageFilePath(const std::wstring& folder, std::string_view language);
+
+// The first line of the options file: the bytes up to the first CR LF or lone CR (a lone LF
+// stays in the line), or up to the end of the file. Throws AppError naming the file when it is
+// missing or unreadable, and when it is empty (an empty file has no first line).
+std::string ReadOptionsFile(const std::wstring& folder);
+
+// Replaces the options file with the one line `language` + CR LF, creating it when missing. The
+// file is never left half written. Throws AppError naming the file and the reason on failure,
+// leaving any former file as it was.
+void WriteOptionsFile(const std::wstring& folder, std::string_view language);
+
+// Opens the language file for reading and closes it at once: proves that it exists and can be
+// opened. Throws AppError naming the file otherwise (also for device names such as "NUL").
+void ProbeLanguageFile(const std::wstring& folder, std::string_view language);
+
+// The checks of a start: reads the options file's first line into CurrentLanguage and, unless
+// that is "#", probes its language file. True when the main window can be opened directly;
+// false on any failure, and the language picker is to be shown instead. CurrentLanguage keeps
+// what was read even when the probe fails (the picker's OK overwrites it). Never throws.
+//
+// Storing the choice again is a separate step (SaveCurrentLanguage): a start whose only
+// problem is that opcje.dat cannot be rewritten still opens the main window.
+bool LoadStoredLanguage(const std::wstring& folder) noexcept;
+
+// Stores CurrentLanguage in the options file. Returns the failure instead of throwing it, so
+// that the caller can go on and tell the user once that the choice could not be saved; the
+// error's description names the file and the reason, code() is the Windows error number.
+std::optional<AppError> SaveCurrentLanguage(const std::wstring& folder);

@@ -1,0 +1,177 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "startup/language.h"
+#include "startup_fixture.h"
+
+namespace {
+
+using LineList = std::vector<std::string>;
+
+// "line 1", "line 2", ... each followed by `terminator`, the last one only when `final_end`.
+std::string NumberedFile(int count, const std::string& terminator = "\r\n", bool final_end = true) {
+  std::string text;
+  for (int i = 1; i <= count; ++i) {
+    text += "line " + std::to_string(i);
+    if (i < count || final_end) text += terminator;
+  }
+  return text;
+}
+
+LineList NumberedLines(int count) {
+  LineList lines;
+  for (int i = 1; i <= count; ++i) lines.push_back("line " + std::to_string(i));
+  return lines;
+}
+
+class LanguageTest : public ProgramFolderTest {
+ protected:
+  std::wstring Path(const std::wstring& name) { return folder() + L"\\lang\\" + name; }
+
+  // Applies `language` and records every assignment in order; true when it completed.
+  bool Apply(const std::string& language) {
+    assigned_.clear();
+    try {
+      ApplyLanguage(folder(), language, [this](int number, const std::string& text) {
+        assigned_.emplace_back(number, text);
+      });
+      return true;
+    } catch (const AppError& error) {
+      failure_ = error.description();
+      return false;
+    }
+  }
+
+  std::vector<std::pair<int, std::string>> assigned_;
+  std::wstring failure_;
+};
+
+TEST_F(LanguageTest, TwentyThreeLinesWithOrWithoutAFinalLineEnd) {
+  for (bool final_end : {true, false}) {
+    AddLanguageFile(L"English.txt", NumberedFile(23, "\r\n", final_end));
+    const LanguageLines file = ReadLanguageLines(Path(L"English.txt"));
+    EXPECT_EQ(file.lines, NumberedLines(23)) << final_end;
+    EXPECT_TRUE(file.complete());
+
+    ASSERT_TRUE(Apply("English")) << failure_;
+    ASSERT_EQ(assigned_.size(), 23u);
+    for (int i = 0; i < 23; ++i)
+      EXPECT_EQ(assigned_[i], std::make_pair(i + 1, "line " + std::to_string(i + 1)));
+  }
+}
+
+TEST_F(LanguageTest, LinesAfterTheTwentyThirdAreIgnored) {
+  AddLanguageFile(L"Long.txt", NumberedFile(40) + std::string(100000, 'x'));
+  EXPECT_EQ(ReadLanguageLines(Path(L"Long.txt")).lines, NumberedLines(23));
+  ASSERT_TRUE(Apply("long"));
+  EXPECT_EQ(assigned_.size(), 23u);
+}
+
+TEST_F(LanguageTest, AShortFileAssignsItsLinesThenFailsNamingTheFileAndItsLength) {
+  AddLanguageFile(L"Nine.txt", NumberedFile(9));
+  const LanguageLines file = ReadLanguageLines(Path(L"Nine.txt"));
+  EXPECT_EQ(file.lines, NumberedLines(9));
+  EXPECT_FALSE(file.complete());
+  EXPECT_EQ(file.IncompleteError().description(),
+            L"Incomplete language file: " + Path(L"Nine.txt") + L", 9 lines");
+
+  EXPECT_FALSE(Apply("Nine"));
+  ASSERT_EQ(assigned_.size(), 9u);
+  EXPECT_EQ(assigned_.back(), std::make_pair(9, std::string("line 9")));
+  EXPECT_EQ(failure_, L"Incomplete language file: " + LanguageFilePath(folder(), "Nine") +
+                          L", 9 lines");
+}
+
+TEST_F(LanguageTest, EmptyLinesAndBlanksAreTextsOfTheirOwn) {
+  LineList lines = NumberedLines(23);
+  lines[0] = "  Start  ";
+  lines[1] = "";
+  lines[19] = "";
+  lines[22] = " dead entries";
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  AddLanguageFile(L"Blanks.txt", text);
+  EXPECT_EQ(ReadLanguageLines(Path(L"Blanks.txt")).lines, lines);
+}
+
+TEST_F(LanguageTest, UnixLineEndsMakeOneLineAndLoneCrsEndLines) {
+  AddLanguageFile(L"Unix.txt", NumberedFile(23, "\n"));
+  const LanguageLines unix_file = ReadLanguageLines(Path(L"Unix.txt"));
+  EXPECT_EQ(unix_file.lines, LineList{NumberedFile(23, "\n")});
+  EXPECT_EQ(unix_file.IncompleteError().description(),
+            L"Incomplete language file: " + Path(L"Unix.txt") + L", 1 line");
+
+  AddLanguageFile(L"Mac.txt", NumberedFile(23, "\r"));
+  EXPECT_EQ(ReadLanguageLines(Path(L"Mac.txt")).lines, NumberedLines(23));
+}
+
+TEST_F(LanguageTest, BuiltInLanguageOpensNoFile) {
+  // Even a complete "#.txt" is left alone: "#" means the built-in texts.
+  AddLanguageFile(L"#.txt", NumberedFile(23));
+  EXPECT_TRUE(Apply("#"));
+  EXPECT_TRUE(assigned_.empty());
+}
+
+TEST_F(LanguageTest, AFileThatCannotBeOpenedAssignsNothing) {
+  EXPECT_FALSE(Apply("Missing"));
+  EXPECT_TRUE(assigned_.empty());
+  EXPECT_NE(failure_.find(LanguageFilePath(folder(), "Missing")), std::wstring::npos);
+
+  AddLanguageFile(L"Empty.txt", "");
+  EXPECT_FALSE(Apply("Empty"));
+  EXPECT_TRUE(assigned_.empty());
+  EXPECT_NE(failure_.find(L", 0 lines"), std::wstring::npos);
+
+  EXPECT_FALSE(Apply("NUL"));  // a device, not a file: refused rather than read
+  EXPECT_TRUE(assigned_.empty());
+}
+
+TEST_F(LanguageTest, DescriptionParagraphsAreSeparatedByOneEmptyLine) {
+  EXPECT_EQ(DescriptionLabelText("One", "Two", "", " Four "),
+            L"One\r\n\r\nTwo\r\n\r\n\r\n\r\n Four \r\n");
+  // Applied line by line: line 6 replaces the label, lines 7 to 9 append.
+  std::wstring label = DescriptionParagraph(6, "One");
+  label += DescriptionParagraph(7, "Two");
+  EXPECT_EQ(label, L"One\r\n\r\nTwo\r\n\r\n");
+  EXPECT_EQ(DescriptionParagraph(9, "x"), L"x\r\n");
+}
+
+// Random files, seeded and bounded: reading never fails or hangs, the lines are the file's own
+// bytes between terminators in order, and a short file is read to its end.
+TEST_F(LanguageTest, RandomFilesReadAsTheirOwnLines) {
+  std::mt19937 random(20240607);
+  const char alphabet[] = {'a', 'b', ' ', '\r', '\n', '\0', '\t', '\xE9', '\xFF', '#'};
+  std::uniform_int_distribution<int> pick(0, sizeof alphabet - 1);
+  std::uniform_int_distribution<int> length(0, 400);
+  for (int round = 0; round < 200; ++round) {
+    std::string bytes;
+    for (int n = length(random); n > 0; --n) bytes += alphabet[pick(random)];
+    AddLanguageFile(L"Random.txt", bytes);
+
+    const LanguageLines file = ReadLanguageLines(Path(L"Random.txt"));
+    ASSERT_LE(file.lines.size(), 23u);
+    size_t pos = 0;
+    for (const std::string& line : file.lines) {
+      ASSERT_EQ(bytes.compare(pos, line.size(), line), 0) << "round " << round;
+      pos += line.size();
+      ASSERT_TRUE(pos == bytes.size() || bytes[pos] == '\r') << "round " << round;
+      if (pos < bytes.size()) ++pos;
+      if (pos < bytes.size() && bytes[pos] == '\n' && bytes[pos - 1] == '\r') ++pos;
+    }
+    if (!file.complete()) {
+      EXPECT_EQ(pos, bytes.size()) << "round " << round;
+    }
+
+    const bool applied = Apply("random");
+    EXPECT_EQ(applied, file.complete());
+    EXPECT_EQ(assigned_.size(), file.lines.size());
+  }
+}
+
+}  // namespace

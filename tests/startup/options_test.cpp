@@ -1,0 +1,163 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "common/text.h"
+#include "startup/options.h"
+#include "startup_fixture.h"
+
+namespace {
+
+using namespace std::string_literals;
+
+class OptionsTest : public ProgramFolderTest {};
+
+TEST_F(OptionsTest, BuiltInChoiceStartsDirectlyWithoutTheLangFolder) {
+  for (const std::string content : {"#\r\n", "#", "#\r"}) {
+    WriteOptions(content);
+    CurrentLanguage = "stale";
+    EXPECT_TRUE(LoadStoredLanguage(folder())) << content;
+    EXPECT_EQ(CurrentLanguage, "#");
+    EXPECT_EQ(SaveCurrentLanguage(folder()), std::nullopt);
+    EXPECT_EQ(ReadOptions(), "#\r\n");
+  }
+}
+
+TEST_F(OptionsTest, OnlyTheFirstLineCountsAndRewritingDropsTheRest) {
+  AddLanguageFile(L"English.txt");
+  WriteOptions("English\r\nDeutsch\r\n#\r\ntrailing");
+  ASSERT_TRUE(LoadStoredLanguage(folder()));
+  EXPECT_EQ(CurrentLanguage, "English");
+  ASSERT_EQ(SaveCurrentLanguage(folder()), std::nullopt);
+  EXPECT_EQ(ReadOptions(), "English\r\n");
+}
+
+TEST_F(OptionsTest, TheFirstLineEndsAtCrLfOrALoneCrButNotAtALoneLf) {
+  WriteOptions("Eng\nlish\r\nnext");
+  EXPECT_EQ(ReadOptionsFile(folder()), "Eng\nlish");
+  WriteOptions("English\rnext");
+  EXPECT_EQ(ReadOptionsFile(folder()), "English");
+  WriteOptions("  blanks kept  ");
+  EXPECT_EQ(ReadOptionsFile(folder()), "  blanks kept  ");
+}
+
+TEST_F(OptionsTest, AnEmptyFirstLineProbesTheFileNamedOnlyTxt) {
+  WriteOptions("\r\nEnglish\r\n");
+  AddLanguageFile(L"English.txt");
+  EXPECT_FALSE(LoadStoredLanguage(folder()));
+  EXPECT_EQ(CurrentLanguage, "");
+  AddLanguageFile(L".txt");
+  EXPECT_TRUE(LoadStoredLanguage(folder()));
+  EXPECT_EQ(CurrentLanguage, "");
+}
+
+TEST_F(OptionsTest, HashFollowedByABlankIsALanguageName) {
+  WriteOptions("# \r\n");
+  EXPECT_FALSE(LoadStoredLanguage(folder()));
+  EXPECT_EQ(CurrentLanguage, "# ");
+  AddLanguageFile(L"# .txt");
+  EXPECT_TRUE(LoadStoredLanguage(folder()));
+  EXPECT_EQ(CurrentLanguage, "# ");
+}
+
+TEST_F(OptionsTest, LanguageNamesMatchFilesWithoutRegardToCase) {
+  AddLanguageFile(L"English.txt");
+  WriteOptions("english\r\n");
+  EXPECT_TRUE(LoadStoredLanguage(folder()));
+  EXPECT_EQ(CurrentLanguage, "english");  // kept as stored, not as the file is named
+}
+
+TEST_F(OptionsTest, AMissingLanguageFileLeadsToThePickerKeepingTheName) {
+  WriteOptions("Klingon\r\n");
+  EXPECT_FALSE(LoadStoredLanguage(folder()));
+  EXPECT_EQ(CurrentLanguage, "Klingon");
+  try {
+    ProbeLanguageFile(folder(), "Klingon");
+    FAIL() << "the probe of a missing file succeeded";
+  } catch (const AppError& error) {
+    EXPECT_TRUE(error.code() == ERROR_FILE_NOT_FOUND || error.code() == ERROR_PATH_NOT_FOUND);
+    EXPECT_NE(error.description().find(LanguageFilePath(folder(), "Klingon")), std::wstring::npos);
+  }
+  // A folder that carries the file's name is no language file either.
+  CreateDirectoryW((folder() + L"\\lang").c_str(), nullptr);
+  CreateDirectoryW(LanguageFilePath(folder(), "Klingon").c_str(), nullptr);
+  EXPECT_FALSE(LoadStoredLanguage(folder()));
+}
+
+TEST_F(OptionsTest, MissingOrEmptyOptionsFileLeadsToThePicker) {
+  try {
+    ReadOptionsFile(folder());
+    FAIL() << "a missing options file was read";
+  } catch (const AppError& error) {
+    EXPECT_EQ(error.code(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+    EXPECT_NE(error.description().find(options_path()), std::wstring::npos);
+  }
+  EXPECT_FALSE(LoadStoredLanguage(folder()));
+  EXPECT_EQ(CurrentLanguage, "");
+  EXPECT_FALSE(FileExists(options_path()));  // checking creates nothing
+
+  WriteOptions("");
+  try {
+    ReadOptionsFile(folder());
+    FAIL() << "an empty options file gave a first line";
+  } catch (const AppError& error) {
+    EXPECT_NE(error.description().find(options_path()), std::wstring::npos);
+  }
+  EXPECT_FALSE(LoadStoredLanguage(folder()));
+  EXPECT_EQ(CurrentLanguage, "");
+}
+
+TEST_F(OptionsTest, DeviceNamesAndNulCharactersAreNeverOpened) {
+  // "NUL" would open the null device and read as an empty file; a NUL byte would cut the path
+  // short and open another file ("lang\Eng" for "Eng\0lish").
+  CreateDirectoryW((folder() + L"\\lang").c_str(), nullptr);
+  WriteBytes(folder() + L"\\lang\\Eng", "");
+  for (const std::string& name : {"NUL"s, "nul"s, "Eng\0lish"s}) {
+    WriteOptions(name + "\r\n");
+    EXPECT_FALSE(LoadStoredLanguage(folder())) << name;
+    EXPECT_EQ(CurrentLanguage, name);
+    EXPECT_THROW(ProbeLanguageFile(folder(), name), AppError);
+  }
+}
+
+TEST_F(OptionsTest, AFailedRewriteLeavesTheFileAndStillAllowsTheStart) {
+  WriteOptions("#\r\nsecond line\r\n");
+  ASSERT_TRUE(SetFileAttributesW(options_path().c_str(), FILE_ATTRIBUTE_READONLY));
+
+  // Reading and probing succeed: the main window can open ...
+  EXPECT_TRUE(LoadStoredLanguage(folder()));
+  EXPECT_EQ(CurrentLanguage, "#");
+  // ... and the failed rewrite is handed back for one message, naming the file and the reason.
+  const std::optional<AppError> failure = SaveCurrentLanguage(folder());
+  ASSERT_TRUE(failure.has_value());
+  EXPECT_EQ(failure->code(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+  EXPECT_NE(failure->description().find(options_path()), std::wstring::npos);
+  EXPECT_THROW(WriteOptionsFile(folder(), "English"), AppError);
+
+  EXPECT_EQ(ReadOptions(), "#\r\nsecond line\r\n");
+  EXPECT_FALSE(FileExists(options_path() + L".tmp~"));
+  SetFileAttributesW(options_path().c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(OptionsTest, WritingCreatesTheFileWithOneLine) {
+  WriteOptionsFile(folder(), "New Zealand");
+  EXPECT_EQ(ReadOptions(), "New Zealand\r\n");
+  WriteOptionsFile(folder(), "");
+  EXPECT_EQ(ReadOptions(), "\r\n");
+  EXPECT_EQ(ReadOptionsFile(folder()), "");
+}
+
+TEST_F(OptionsTest, AnsiNamesRoundTripByteForByte) {
+  // A Polish name in the ANSI code page is stored, read back and used in the path unchanged.
+  const std::string name = "J\xEAzyk \xB3\xF3" "d\x9F";
+  CurrentLanguage = name;
+  ASSERT_EQ(SaveCurrentLanguage(folder()), std::nullopt);
+  EXPECT_EQ(ReadOptions(), name + "\r\n");
+  EXPECT_EQ(ReadOptionsFile(folder()), name);
+  AddLanguageFile(AnsiToWide(name) + L".txt");
+  EXPECT_TRUE(LoadStoredLanguage(folder()));
+}
+
+}  // namespace
