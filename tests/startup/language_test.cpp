@@ -71,6 +71,18 @@ TEST_F(LanguageTest, LinesAfterTheTwentyThirdAreIgnored) {
   EXPECT_EQ(ReadLanguageLines(Path(L"Long.txt")).lines, NumberedLines(23));
   ASSERT_TRUE(Apply("long"));
   EXPECT_EQ(assigned_.size(), 23u);
+
+  // Long lines that span many reads are read whole, the last one too.
+  LineList lines = NumberedLines(23);
+  lines[21] = std::string(30000, 'v');
+  lines[22] = std::string(50000, 'w');
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  AddLanguageFile(L"Wide.txt", text + "line 24\r\n");
+  EXPECT_EQ(ReadLanguageLines(Path(L"Wide.txt")).lines, lines);
+  text.resize(text.size() - 2);
+  AddLanguageFile(L"Wide.txt", text);
+  EXPECT_EQ(ReadLanguageLines(Path(L"Wide.txt")).lines, lines);
 }
 
 TEST_F(LanguageTest, AShortFileAssignsItsLinesThenFailsNamingTheFileAndItsLength) {
