@@ -69,6 +69,16 @@ bool TranslateForForm(MSG& msg) {
   return IsDialogMessageW(root, &msg) != FALSE;
 }
 
+// A named callback, not a lambda: 32-bit Windows wants the stdcall convention here.
+BOOL CALLBACK CollectWindow(HWND window, LPARAM list) {
+  try {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  } catch (...) {
+    return FALSE;  // no exception may cross into the system's code
+  }
+  return TRUE;
+}
+
 void Dispatch(MSG& msg) {
   if (TranslateForForm(msg)) return;
   TranslateMessage(&msg);
@@ -246,17 +256,14 @@ void Form::ShowModal() {
   if (modal_) return;
   // No owner: like a modal form, it disables every other window of the program while it shows.
   disabledByModal_.clear();
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM self) -> BOOL {
-        auto* form = reinterpret_cast<Form*>(self);
-        if (w != form->hwnd_ && IsWindowVisible(w) && IsWindowEnabled(w)) {
-          EnableWindow(w, FALSE);
-          form->disabledByModal_.push_back(w);
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(this));
+  std::vector<HWND> windows;
+  EnumThreadWindows(GetCurrentThreadId(), &CollectWindow, reinterpret_cast<LPARAM>(&windows));
+  for (HWND w : windows) {
+    if (w != hwnd_ && IsWindowVisible(w) && IsWindowEnabled(w)) {
+      EnableWindow(w, FALSE);
+      disabledByModal_.push_back(w);
+    }
+  }
   modal_ = true;
   Show();
   MSG msg;
