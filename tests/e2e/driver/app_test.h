@@ -1,0 +1,65 @@
+#pragma once
+// GoogleTest side of the window driver: a fixture that gives each test a fresh program folder,
+// empty registry lists and a way to start the program, and names screenshots after the test.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "driver/ui_driver.h"
+
+namespace ui {
+
+// "Suite.Test-what", the file name of a screenshot of this test.
+inline std::wstring ShotName(const std::wstring& what) {
+  const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  std::string name = test ? std::string(test->test_suite_name()) + "." + test->name() : "shot";
+  for (char& c : name)
+    if (c == '/') c = '_';  // parameterised names
+  return std::wstring(name.begin(), name.end()) + L"-" + what;
+}
+
+// Saves a screenshot of the window into BRUSHWICK_SHOTS, when set; returns its path or "".
+inline std::wstring Shoot(HWND window, const std::wstring& what) {
+  const std::wstring folder = ShotsFolder();
+  if (folder.empty()) return {};
+  return SaveScreenshot(window, folder, ShotName(what));
+}
+
+// Each test: a program folder of its own with a copy of the built exe, and no VB list in the
+// registry of the Wine prefix, before and after. On Windows every test is skipped: there the
+// program would work on the real user's lists.
+class AppTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!RunningUnderWine())
+      GTEST_SKIP() << "end-to-end tests run only under Wine: the program works on the real "
+                      "user's recent-files lists in HKEY_CURRENT_USER";
+    const std::wstring exe = BuiltExePath();
+    ASSERT_FALSE(exe.empty()) << "BRUSHWICK_EXE must name the built brushwick.exe";
+    ASSERT_TRUE(PathExists(exe)) << "no exe at " << Utf8(exe);
+    folder_ = std::make_unique<AppFolder>(exe);
+    ResetLists();
+  }
+
+  void TearDown() override {
+    app_.Kill();
+    if (RunningUnderWine()) ResetLists();
+    folder_.reset();
+  }
+
+  // Starts the program from its folder, in a working folder elsewhere.
+  AppProcess& Launch() {
+    app_ = AppProcess::Start(folder_->exe(), folder_->working_folder());
+    return app_;
+  }
+
+  AppFolder& folder() { return *folder_; }
+  AppProcess& app() { return app_; }
+
+ private:
+  std::unique_ptr<AppFolder> folder_;
+  AppProcess app_;
+};
+
+}  // namespace ui

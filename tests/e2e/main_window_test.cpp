@@ -1,0 +1,270 @@
+// The main window of the real program, driven from outside: layout, the cleaning run with its
+// summary and its effect on the registry lists, the web button and closing.
+#include <windows.h>
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/text.h"
+#include "driver/app_test.h"
+#include "forms/ids.h"
+#include "support/scratch_registry.h"
+
+namespace {
+
+using namespace ui;
+namespace f1 = ids::form1;
+
+const std::wstring kTitle = L"Brushwick";
+
+const std::wstring kDescription =
+    L"VB5 i VB6 tworzy listę ostatnio używanych plików. Program ten analizuje owe listy, czy nie ma "
+    L"odwołań do nieistniejących plików i jeśli są, to je usuwa. Program obsługuje VB5 i VB6\r\n"
+    L"Aby rozpocząć usuwanie martwych wpisów, kliknij w przycisk Start\r\n"
+    L"\r\n"
+    L"Autorem programu jest Kadrin. Program jest w 100% darmowy\r\n"
+    L"\r\n"
+    L"UWAGA: Przed kliknięciem w przycisk Go zamknij wszystkie otwarte kopie VB, w przeciwnym "
+    L"wypadku podczas zamykania VB zostanie przywrócona stara lista !!\r\n";
+
+std::wstring Summary(int vb5_count, int vb5_removed, int vb6_count, int vb6_removed) {
+  return L"Liczba ostatnio używanych plików dla VB5: " + std::to_wstring(vb5_count) + L"\r\n" +
+         L"z czego usunięto " + std::to_wstring(vb5_removed) + L" martwych wpisów\r\n\r\n" +
+         L"Liczba ostatnio używanych plików dla VB6: " + std::to_wstring(vb6_count) + L"\r\n" +
+         L"z czego usunięto " + std::to_wstring(vb6_removed) + L" martwych wpisów\r\n";
+}
+
+std::string Sz(const std::string& text) { return text + '\0'; }
+
+::testing::AssertionResult SameRect(const RECT& actual, const RECT& expected) {
+  if (EqualRect(&actual, &expected)) return ::testing::AssertionSuccess();
+  auto show = [](const RECT& r) {
+    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + " " +
+           std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top) + ")";
+  };
+  return ::testing::AssertionFailure() << "is " << show(actual) << ", expected " << show(expected);
+}
+
+class MainWindowTest : public AppTest {
+ protected:
+  // Starts the program with the built-in language chosen, so that it opens the main window
+  // directly, and waits for the window.
+  HWND OpenMain() {
+    folder().WriteOptions("#\r\n");
+    Launch();
+    HWND main = WaitForWindow(app(), ids::kForm1Class, &kTitle, Visibility::Visible);
+    EXPECT_NE(main, nullptr) << "no visible main window";
+    return main;
+  }
+
+  // Presses Start and reads the summary box; the box is left open.
+  MessageBoxInfo PressStart(HWND main) {
+    Click(Control(main, f1::Command1));
+    auto box = WaitForMessageBox(app());
+    if (!box) {
+      ADD_FAILURE() << "no summary after Start";
+      return {};
+    }
+    return *box;
+  }
+
+  // Presses Start, checks the summary and closes it.
+  void CleanAndExpect(HWND main, const std::wstring& summary) {
+    const MessageBoxInfo box = PressStart(main);
+    EXPECT_EQ(box.text, summary);
+    EXPECT_TRUE(CloseMessageBox(box.window)) << "the summary did not close";
+  }
+};
+
+TEST_F(MainWindowTest, LayoutCaptionsAndStyleAreAsDesigned) {
+  HWND main = OpenMain();
+  ASSERT_NE(main, nullptr);
+  const int dpi = DpiOf(main);
+
+  EXPECT_EQ(Text(main), L"Brushwick");
+  const SIZE client = ClientSize(main);
+  EXPECT_EQ(client.cx, TwipsToPixels(7065, dpi));
+  EXPECT_EQ(client.cy, TwipsToPixels(3135, dpi));
+  if (dpi == 96) {
+    EXPECT_TRUE(client.cx == 471 && client.cy == 209) << client.cx << "x" << client.cy;
+  }
+
+  const LONG style = Style(main);
+  EXPECT_FALSE(style & WS_MINIMIZEBOX);
+  EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+  EXPECT_FALSE(style & WS_THICKFRAME) << "the window must not be resizable";
+  EXPECT_TRUE(style & WS_SYSMENU) << "the title bar carries the close box";
+  EXPECT_EQ(GetMenu(main), nullptr);
+
+  // Centred on the screen (a pixel of rounding either way).
+  RECT window{};
+  GetWindowRect(main, &window);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(main, MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT work = monitor.rcWork;
+  EXPECT_NEAR((window.left + window.right) / 2.0, (work.left + work.right) / 2.0, 1.5);
+  EXPECT_NEAR((window.top + window.bottom) / 2.0, (work.top + work.bottom) / 2.0, 1.5);
+
+  struct Placed {
+    int id;
+    const wchar_t* caption;
+    int left, top, width, height;
+  };
+  const Placed buttons[] = {{f1::Command1, L"Start", 120, 2640, 1455, 375},
+                            {f1::Command4, L"Importuj listę", 1800, 2640, 1575, 375},
+                            {f1::Command5, L"Eksportuj listę", 3600, 2640, 1575, 375},
+                            {f1::Command3, L"WWW", 5400, 2640, 1575, 375}};
+  for (const auto& b : buttons) {
+    SCOPED_TRACE(Utf8(b.caption));
+    HWND button = Control(main, b.id);
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(Text(button), b.caption);
+    EXPECT_TRUE(Visible(button) && Enabled(button));
+    EXPECT_TRUE(SameRect(RectIn(button, main), TwipsRect(b.left, b.top, b.width, b.height, dpi)));
+    const TextFit fit = MeasureCaption(button, 3);
+    EXPECT_TRUE(fit.fits()) << "caption needs " << fit.needed.cx << " px, has " << fit.available.cx;
+    // No default button: Enter presses nothing by itself.
+    EXPECT_FALSE(Style(button) & BS_DEFPUSHBUTTON);
+  }
+
+  HWND frame = Control(main, f1::Frame1);
+  ASSERT_NE(frame, nullptr);
+  EXPECT_EQ(Text(frame), L"Informacja o programie");
+  EXPECT_TRUE(SameRect(RectIn(frame, main), TwipsRect(120, 120, 6855, 2295, dpi)));
+  const TextFit frame_fit = MeasureCaption(frame, 8);
+  EXPECT_LE(frame_fit.needed.cx, frame_fit.available.cx) << "frame caption is clipped";
+
+  HWND label = Control(main, f1::Label1);
+  ASSERT_NE(label, nullptr);
+  EXPECT_EQ(Text(label), kDescription);
+  EXPECT_TRUE(SameRect(RectIn(label, frame), TwipsRect(180, 240, 6495, 1995, dpi)))
+      << "the label's place inside the frame";
+  const TextFit label_fit = MeasureWrappedText(label);
+  EXPECT_TRUE(label_fit.fits()) << "the description needs " << label_fit.needed.cx << "x"
+                                << label_fit.needed.cy << " px in " << Utf8(label_fit.font)
+                                << ", the label has " << label_fit.available.cx << "x"
+                                << label_fit.available.cy;
+  // Whatever the font, the drawn text keeps clear of the label's bottom edge: a clipped last
+  // line would reach it.
+  const RECT ink = InkBounds(label);
+  EXPECT_FALSE(IsRectEmpty(&ink)) << "nothing drawn in the label";
+  EXPECT_LT(ink.bottom, ClientSize(label).cy - 1) << "the description reaches the label's bottom edge";
+
+  // The focus starts on Start.
+  EXPECT_EQ(FocusOf(main), Control(main, f1::Command1));
+
+  Shoot(main, L"main");
+}
+
+TEST_F(MainWindowTest, StartWithNoListsReportsZerosAndCreatesNoKey) {
+  HWND main = OpenMain();
+  ASSERT_NE(main, nullptr);
+  const MessageBoxInfo box = PressStart(main);
+  ASSERT_NE(box.window, nullptr);
+  EXPECT_EQ(box.text, Summary(0, 0, 0, 0));
+  EXPECT_EQ(box.text,
+            L"Liczba ostatnio używanych plików dla VB5: 0\r\nz czego usunięto 0 martwych wpisów\r\n\r\n"
+            L"Liczba ostatnio używanych plików dla VB6: 0\r\nz czego usunięto 0 martwych wpisów\r\n");
+  EXPECT_EQ(box.caption, L"Brushwick");
+  EXPECT_EQ(box.icon, BoxIcon::Information) << IconName(box.icon);
+  EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
+  Shoot(box.window, L"summary");
+  EXPECT_TRUE(CloseMessageBox(box.window));
+
+  EXPECT_FALSE(ListKeyExists("5.0"));
+  EXPECT_FALSE(ListKeyExists("6.0"));
+  EXPECT_TRUE(app().Running());
+  EXPECT_TRUE(Sync(main));
+}
+
+TEST_F(MainWindowTest, StartDropsDeadEntriesKeepsOrderAndASecondRunRemovesNothing) {
+  TempFolder files;
+  std::vector<std::string> seeded, survivors;
+  for (int i = 1; i <= 12; ++i) {
+    const std::wstring path = files / (L"projekt" + std::to_wstring(i) + L".vbp");
+    const bool dead = i == 2 || i == 7 || i == 12;  // the last one too: nothing is special about it
+    if (!dead) WriteBytes(path, "Type=Exe\r\n");
+    seeded.push_back(WideToAnsi(path));
+    if (!dead) survivors.push_back(seeded.back());
+  }
+  // A folder counts as existing, and duplicates stay.
+  seeded[3] = WideToAnsi(files.path());
+  survivors[2] = seeded[3];
+  seeded[5] = seeded[0];
+  survivors[4] = seeded[0];
+  SeedList("5.0", seeded);
+
+  HWND main = OpenMain();
+  ASSERT_NE(main, nullptr);
+  const MessageBoxInfo box = PressStart(main);
+  ASSERT_NE(box.window, nullptr);
+  EXPECT_EQ(box.text,
+            L"Liczba ostatnio używanych plików dla VB5: 12\r\nz czego usunięto 3 martwych wpisów\r\n\r\n"
+            L"Liczba ostatnio używanych plików dla VB6: 0\r\nz czego usunięto 0 martwych wpisów\r\n");
+  EXPECT_EQ(box.caption, L"Brushwick");
+  Shoot(box.window, L"summary");
+  EXPECT_TRUE(CloseMessageBox(box.window));
+
+  std::map<std::string, RegValue> expected;
+  for (size_t i = 0; i < survivors.size(); ++i) expected[std::to_string(i + 1)] = {REG_SZ, Sz(survivors[i])};
+  EXPECT_EQ(ListValues("5.0"), expected) << "survivors as \"1\"..\"9\", in order, nothing beyond";
+  EXPECT_FALSE(ListKeyExists("6.0"));
+
+  CleanAndExpect(main, Summary(9, 0, 0, 0));
+  EXPECT_EQ(ListValues("5.0"), expected);
+}
+
+TEST_F(MainWindowTest, AGapEndsTheScanAndBothVersionsAreCleaned) {
+  TempFolder files;
+  const std::string alive = WideToAnsi(files / L"alive.vbp");
+  const std::string gone = WideToAnsi(files / L"gone.vbp");
+  WriteBytes(files / L"alive.vbp", "");
+  PutListValue("5.0", "1", gone);
+  PutListValue("5.0", "2", alive);
+  PutListValue("5.0", "3", gone);
+  PutListValue("5.0", "5", gone, REG_EXPAND_SZ);  // beyond the gap: never read, tested or deleted
+  SeedList("6.0", {alive, gone, alive});
+
+  HWND main = OpenMain();
+  ASSERT_NE(main, nullptr);
+  CleanAndExpect(main, Summary(3, 2, 3, 1));
+
+  const std::map<std::string, RegValue> vb5 = {{"1", {REG_SZ, Sz(alive)}},
+                                               {"5", {REG_EXPAND_SZ, Sz(gone)}}};
+  EXPECT_EQ(ListValues("5.0"), vb5);
+  const std::map<std::string, RegValue> vb6 = {{"1", {REG_SZ, Sz(alive)}}, {"2", {REG_SZ, Sz(alive)}}};
+  EXPECT_EQ(ListValues("6.0"), vb6);
+}
+
+TEST_F(MainWindowTest, ClosingTheWindowEndsTheProgramWithExitCodeZero) {
+  HWND main = OpenMain();
+  ASSERT_NE(main, nullptr);
+  CleanAndExpect(main, Summary(0, 0, 0, 0));
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  const auto code = app().WaitForExit(Millis(5000));
+  ASSERT_TRUE(code.has_value()) << "the program still runs 5 s after its window was closed";
+  EXPECT_EQ(*code, 0u);
+}
+
+TEST_F(MainWindowTest, WebButtonNeitherCrashesNorHangs) {
+  // The browser hand-off must be off, so that nothing leaves this machine.
+  const std::wstring overrides = EnvVar(L"WINEDLLOVERRIDES");
+  if (overrides.find(L"winebrowser.exe=d") == std::wstring::npos)
+    GTEST_SKIP() << "WINEDLLOVERRIDES does not disable winebrowser.exe";
+  HWND main = OpenMain();
+  ASSERT_NE(main, nullptr);
+  Click(Control(main, f1::Command3));
+  EXPECT_TRUE(Sync(main)) << "the window stopped answering after WWW";
+  EXPECT_FALSE(MessageBoxAppears(app(), Millis(1000))) << "a message box followed WWW";
+  EXPECT_TRUE(app().Running());
+  EXPECT_TRUE(Visible(main));
+  // Still usable afterwards.
+  CleanAndExpect(main, Summary(0, 0, 0, 0));
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(app().WaitForExit(Millis(5000)), std::optional<DWORD>(0));
+}
+
+}  // namespace
