@@ -1,0 +1,318 @@
+// Language files in the real program, driven from outside: English chosen in the picker reaches
+// every window and the summary; files that cannot be applied send the user back to the picker
+// and leave nothing half translated; "#" always means the built-in texts; blanks are kept.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "common/text.h"
+#include "driver/app_test.h"
+#include "forms/ids.h"
+
+namespace {
+
+using namespace ui;
+namespace f1 = ids::form1;
+namespace ex = ids::frmexport;
+namespace im = ids::frmimport;
+namespace picker_ids = ids::frmlang;
+
+const std::wstring kPolishDescriptionStart = L"VB5 i VB6 tworzy listę ostatnio używanych plików.";
+
+std::wstring PolishSummary(int vb5_count, int vb5_removed, int vb6_count, int vb6_removed) {
+  return L"Liczba ostatnio używanych plików dla VB5: " + std::to_wstring(vb5_count) + L"\r\n" +
+         L"z czego usunięto " + std::to_wstring(vb5_removed) + L" martwych wpisów\r\n\r\n" +
+         L"Liczba ostatnio używanych plików dla VB6: " + std::to_wstring(vb6_count) + L"\r\n" +
+         L"z czego usunięto " + std::to_wstring(vb6_removed) + L" martwych wpisów\r\n";
+}
+
+// A language file of `count` lines ended by CR LF, each telling where it came from.
+std::string LanguageFile(const std::string& tag, int count = 23, const char* line_end = "\r\n") {
+  std::string bytes;
+  for (int i = 1; i <= count; ++i) bytes += tag + " " + std::to_string(i) + line_end;
+  return bytes;
+}
+
+// The lines of the English language file shipped beside the built exe, as they show on screen.
+std::vector<std::wstring> ShippedEnglish() {
+  const std::wstring exe = BuiltExePath();
+  const std::string bytes =
+      ReadFileBytesOrEmpty(exe.substr(0, exe.find_last_of(L"\\/")) + L"\\lang\\English.txt");
+  std::vector<std::wstring> lines;
+  for (size_t start = 0; start < bytes.size();) {
+    size_t end = bytes.find("\r\n", start);
+    if (end == std::string::npos) end = bytes.size();
+    lines.push_back(AnsiToWide(std::string_view(bytes).substr(start, end - start)));
+    start = end + 2;
+  }
+  return lines;
+}
+
+bool Contains(const std::wstring& text, const std::wstring& part) {
+  return !part.empty() && text.find(part) != std::wstring::npos;
+}
+
+// A one-line caption (button, frame) is not cut off: its width fits the control.
+void ExpectCaptionFits(HWND control, int margin) {
+  const TextFit fit = MeasureCaption(control, margin);
+  EXPECT_LE(fit.needed.cx, fit.available.cx)
+      << "\"" << Utf8(Text(control)) << "\" needs " << fit.needed.cx << " px in " << Utf8(fit.font)
+      << ", the control has " << fit.available.cx;
+}
+
+class LanguageTest : public AppTest {
+ protected:
+  void AddLanguage(const std::wstring& file, const std::string& bytes) {
+    MakeFolders(folder() / L"lang");
+    WriteFileBytes(folder() / (L"lang\\" + file), bytes);
+  }
+
+  // Starts the program; the first visible window, or null. `main` tells which one it is.
+  HWND StartAndWait(bool& main) {
+    Launch();
+    for (int waited = 0; waited < 10000 && app().Running(); waited += 10) {
+      if (HWND w = FindTopWindow(app().pid(), ids::kForm1Class, nullptr, Visibility::Visible)) {
+        main = true;
+        return w;
+      }
+      if (HWND w = FindTopWindow(app().pid(), ids::kFrmLangClass, nullptr, Visibility::Visible)) {
+        main = false;
+        return w;
+      }
+      Sleep(10);
+    }
+    return nullptr;
+  }
+
+  HWND WaitForPicker() { return WaitForWindow(app(), ids::kFrmLangClass, nullptr, Visibility::Visible); }
+  HWND WaitForMain() { return WaitForWindow(app(), ids::kForm1Class, nullptr, Visibility::Visible); }
+
+  // True when the program shows a message box once `window`'s thread has caught up.
+  bool BoxOpen(HWND window) {
+    Sync(window);
+    return FindTopWindow(app().pid(), kMessageBoxClass) != nullptr;
+  }
+
+  // Selects the picker's first entry with that text and presses OK.
+  void Choose(HWND picker, const std::wstring& entry) {
+    HWND list = Control(picker, picker_ids::List1);
+    const std::vector<std::wstring> items = ItemTexts(list);
+    for (size_t i = 0; i < items.size(); ++i) {
+      if (items[i] != entry) continue;
+      SelectItem(list, static_cast<int>(i));
+      Click(Control(picker, picker_ids::Command1));
+      return;
+    }
+    ADD_FAILURE() << "the picker does not offer " << Utf8(entry);
+  }
+
+  // Opens the export (Command5) or import (Command4) window from the main window.
+  HWND OpenFromMain(HWND main, int button, const wchar_t* window_class) {
+    Click(Control(main, button));
+    HWND window = WaitForWindow(app(), window_class, nullptr, Visibility::Visible);
+    EXPECT_NE(window, nullptr) << "no " << Utf8(window_class);
+    return window;
+  }
+
+  // Presses a window's cancel button and waits for it to hide.
+  void Cancel(HWND window, int button) {
+    Click(Control(window, button));
+    EXPECT_TRUE(WaitForWindowGone(window, Millis(3000), true)) << "the window stays open";
+  }
+
+  // Presses Start and returns the summary's text; the box is closed again.
+  std::wstring RunAndReadSummary(HWND main, const std::wstring& shot = L"") {
+    Click(Control(main, f1::Command1));
+    const auto box = WaitForMessageBox(app());
+    if (!box) {
+      ADD_FAILURE() << "no summary after Start";
+      return {};
+    }
+    EXPECT_EQ(box->caption, L"Brushwick");
+    if (!shot.empty()) Shoot(box->window, shot);
+    EXPECT_TRUE(CloseMessageBox(box->window));
+    return box->text;
+  }
+
+  // The export and import windows and the summary show the built-in Polish texts.
+  void ExpectPolishEverywhereElse(HWND main) {
+    if (HWND w = OpenFromMain(main, f1::Command5, ids::kFrmExportClass)) {
+      EXPECT_EQ(Text(w), L"Eksportuj listę");
+      EXPECT_EQ(Text(Control(w, ex::Frame1)), L"Podaj nazwę listy");
+      EXPECT_EQ(Text(Control(w, ex::Frame2)), L"Eksport dotyczy VB w wesji");
+      EXPECT_EQ(Text(Control(w, ex::Command2)), L"Anuluj");
+      Cancel(w, ex::Command2);
+    }
+    if (HWND w = OpenFromMain(main, f1::Command4, ids::kFrmImportClass)) {
+      EXPECT_EQ(Text(w), L"Importuj listę");
+      EXPECT_EQ(Text(Control(w, im::Frame1)), L"Wybierz listę");
+      EXPECT_EQ(Text(Control(w, im::Command1)), L"Importuj");
+      EXPECT_EQ(Text(Control(w, im::Command2)), L"Anuluj");
+      Cancel(w, im::Command2);
+    }
+    EXPECT_EQ(RunAndReadSummary(main), PolishSummary(0, 0, 0, 0));
+  }
+};
+
+TEST_F(LanguageTest, EnglishChosenInThePickerReachesEveryWindowAndTheSummaryAndFits) {
+  const std::vector<std::wstring> en = ShippedEnglish();
+  ASSERT_EQ(en.size(), 23u) << "lang/English.txt holds 23 lines";
+  auto line = [&](int number) { return en[static_cast<size_t>(number - 1)]; };
+  folder().CopyLanguages();
+  SeedList("5.0", {WideToAnsi(folder().path()), WideToAnsi(folder() / L"gone.vbp")});
+
+  bool is_main = true;
+  HWND picker = StartAndWait(is_main);
+  ASSERT_TRUE(picker && !is_main) << "the first start shows the picker";
+  Choose(picker, L"English");
+  HWND main = WaitForMain();
+  ASSERT_NE(main, nullptr);
+  EXPECT_FALSE(BoxOpen(main));
+  EXPECT_EQ(folder().ReadOptions(), "English\r\n");
+
+  EXPECT_EQ(Text(main), L"Brushwick") << "the title is no language file's";
+  const struct {
+    int id;
+    int line;
+  } buttons[] = {{f1::Command1, 1}, {f1::Command4, 2}, {f1::Command5, 3}, {f1::Command3, 4}};
+  for (const auto& b : buttons) {
+    SCOPED_TRACE("line " + std::to_string(b.line));
+    HWND button = Control(main, b.id);
+    EXPECT_EQ(Text(button), line(b.line));
+    ExpectCaptionFits(button, 3);
+  }
+  HWND frame = Control(main, f1::Frame1);
+  EXPECT_EQ(Text(frame), line(5));
+  ExpectCaptionFits(frame, 8);
+  HWND label = Control(main, f1::Label1);
+  EXPECT_EQ(Text(label), line(6) + L"\r\n\r\n" + line(7) + L"\r\n\r\n" + line(8) + L"\r\n\r\n" + line(9) + L"\r\n");
+  const TextFit label_fit = MeasureWrappedText(label);
+  EXPECT_TRUE(label_fit.fits()) << "the description needs " << label_fit.needed.cx << "x"
+                                << label_fit.needed.cy << " px in " << Utf8(label_fit.font)
+                                << ", the label has " << label_fit.available.cx << "x"
+                                << label_fit.available.cy;
+  const RECT ink = InkBounds(label);
+  EXPECT_LT(ink.bottom, ClientSize(label).cy - 1) << "the description reaches the label's bottom edge";
+  Shoot(main, L"main-english");
+
+  if (HWND w = OpenFromMain(main, f1::Command5, ids::kFrmExportClass)) {
+    EXPECT_EQ(Text(w), line(10));
+    EXPECT_EQ(Text(Control(w, ex::Frame1)), line(11));
+    EXPECT_EQ(Text(Control(w, ex::Frame2)), line(12));
+    EXPECT_EQ(Text(Control(w, ex::Command2)), line(13));
+    EXPECT_EQ(Text(Control(w, ex::Command1)), L"OK");
+    EXPECT_EQ(Text(Control(w, ex::Check1)), L"Visual Basic 5.0");
+    for (int id : {ex::Frame1, ex::Frame2}) ExpectCaptionFits(Control(w, id), 8);
+    ExpectCaptionFits(Control(w, ex::Command2), 3);
+    Shoot(w, L"export-english");
+    Cancel(w, ex::Command2);
+  }
+  if (HWND w = OpenFromMain(main, f1::Command4, ids::kFrmImportClass)) {
+    EXPECT_EQ(Text(w), line(14));
+    EXPECT_EQ(Text(Control(w, im::Frame1)), line(15));
+    EXPECT_EQ(Text(Control(w, im::Command1)), line(16));
+    EXPECT_EQ(Text(Control(w, im::Command2)), line(17));
+    ExpectCaptionFits(Control(w, im::Frame1), 8);
+    for (int id : {im::Command1, im::Command2}) ExpectCaptionFits(Control(w, id), 3);
+    Shoot(w, L"import-english");
+    Cancel(w, im::Command2);
+  }
+
+  // The folder exists, gone.vbp does not.
+  EXPECT_EQ(RunAndReadSummary(main, L"summary-english"),
+            line(18) + L"2\r\n" + line(19) + L"1" + line(20) + L"\r\n\r\n" + line(21) + L"0\r\n" +
+                line(22) + L"0" + line(23) + L"\r\n");
+}
+
+TEST_F(LanguageTest, FilesThatCannotBeAppliedSendTheUserBackToThePickerAndPolskiThenWorksEverywhere) {
+  AddLanguage(L"Short.txt", LanguageFile("SHORT", 9));
+  AddLanguage(L"Half.txt", LanguageFile("HALF", 15));  // translates the export window, half the import
+  AddLanguage(L"Unix.txt", LanguageFile("UNIX", 23, "\n"));  // one line only
+  const std::vector<std::wstring> entries{L"Polski", L"Half", L"Short", L"Unix"};
+
+  // At a direct start the short file is a reason to choose again, not an error.
+  folder().WriteOptions("Short\r\n");
+  bool is_main = true;
+  HWND picker = StartAndWait(is_main);
+  ASSERT_TRUE(picker && !is_main) << "lang\\Short.txt has 9 lines: the picker is shown instead";
+  EXPECT_FALSE(BoxOpen(picker));
+  EXPECT_EQ(ItemTexts(Control(picker, picker_ids::List1)), entries);
+
+  // Chosen in the picker, a file that cannot be applied is named with its line count, and the
+  // picker stays for another choice.
+  const struct {
+    const wchar_t* entry;
+    const wchar_t* file;
+    const wchar_t* count;
+  } refused[] = {{L"Half", L"Half.txt", L"15 lines"}, {L"Unix", L"Unix.txt", L"1 line"}};
+  for (const auto& r : refused) {
+    SCOPED_TRACE(Utf8(r.entry));
+    Choose(picker, r.entry);
+    const auto box = WaitForMessageBox(app());
+    ASSERT_TRUE(box.has_value()) << "the user is not told why the language cannot be used";
+    EXPECT_EQ(box->caption, L"Brushwick");
+    EXPECT_TRUE(Contains(box->text, folder() / (std::wstring(L"lang\\") + r.file))) << Utf8(box->text);
+    EXPECT_TRUE(Contains(box->text, r.count)) << Utf8(box->text);
+    if (r.file == std::wstring(L"Half.txt")) Shoot(box->window, L"incomplete");
+    EXPECT_TRUE(CloseMessageBox(box->window));
+    picker = WaitForPicker();
+    ASSERT_NE(picker, nullptr) << "the picker is gone";
+    EXPECT_EQ(FindTopWindow(app().pid(), ids::kForm1Class, nullptr, Visibility::Visible), nullptr);
+    EXPECT_EQ(ItemTexts(Control(picker, picker_ids::List1)), entries);
+    EXPECT_TRUE(app().Running());
+  }
+
+  Choose(picker, L"Polski");
+  HWND main = WaitForMain();
+  ASSERT_NE(main, nullptr);
+  EXPECT_FALSE(BoxOpen(main));
+  EXPECT_EQ(folder().ReadOptions(), "#\r\n");
+  EXPECT_EQ(Text(Control(main, f1::Command1)), L"Start");
+  EXPECT_EQ(Text(Control(main, f1::Command4)), L"Importuj listę");
+  EXPECT_EQ(Text(Control(main, f1::Command5)), L"Eksportuj listę");
+  EXPECT_EQ(Text(Control(main, f1::Command3)), L"WWW");
+  EXPECT_EQ(Text(Control(main, f1::Frame1)), L"Informacja o programie");
+  EXPECT_EQ(Text(Control(main, f1::Label1)).rfind(kPolishDescriptionStart, 0), 0u)
+      << Utf8(Text(Control(main, f1::Label1)));
+  ExpectPolishEverywhereElse(main);
+}
+
+TEST_F(LanguageTest, TheHashEntryMeansTheBuiltInTextsAndNeverOpensHashTxt) {
+  AddLanguage(L"#.txt", LanguageFile("HASH"));
+  bool is_main = true;
+  HWND picker = StartAndWait(is_main);
+  ASSERT_TRUE(picker && !is_main);
+  EXPECT_EQ(ItemTexts(Control(picker, picker_ids::List1)), (std::vector<std::wstring>{L"Polski", L"#"}));
+  Choose(picker, L"#");
+  HWND main = WaitForMain();
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(folder().ReadOptions(), "#\r\n");
+  EXPECT_EQ(Text(Control(main, f1::Command4)), L"Importuj listę");
+  EXPECT_EQ(Text(Control(main, f1::Label1)).rfind(kPolishDescriptionStart, 0), 0u);
+  ExpectPolishEverywhereElse(main);
+}
+
+TEST_F(LanguageTest, BlanksAroundTheTextsAreKeptAndLinesAfterTheTwentyThirdIgnored) {
+  std::vector<std::string> lines;
+  for (int i = 1; i <= 17; ++i) lines.push_back("text " + std::to_string(i));
+  lines[0] = " Go ";
+  lines.insert(lines.end(), {"VB5:", "  gone: ", "", " VB6 =", "", " dead ", "line 24"});
+  std::string file;
+  for (const std::string& l : lines) file += l + "\r\n";
+  file.resize(file.size() - 2);  // the last line ends at the end of the file
+  AddLanguage(L"Blanks.txt", file);
+  folder().WriteOptions("Blanks\r\n");
+  SeedList("6.0", {WideToAnsi(folder() / L"gone.vbp")});
+
+  bool is_main = false;
+  HWND main = StartAndWait(is_main);
+  ASSERT_TRUE(main && is_main) << "a complete file starts the main window directly";
+  EXPECT_FALSE(BoxOpen(main));
+  EXPECT_EQ(Text(Control(main, f1::Command1)), L" Go ");
+  // Piece 1 has no trailing blank, so the number follows it at once; piece 3 is empty.
+  EXPECT_EQ(RunAndReadSummary(main),
+            L"VB5:0\r\n  gone: 0\r\n\r\n VB6 =1\r\n1 dead \r\n");
+}
+
+}  // namespace
