@@ -1,5 +1,8 @@
 #include "startup/module1.h"
 
+#include <optional>
+#include <string>
+
 #include "common/error.h"
 #include "common/textfile.h"
 #include "forms/form1.h"
@@ -55,10 +58,27 @@ void StartUp() {
 }
 
 bool ChooseLanguageAndShowMain() {
+  // A language that turns out unusable must not stay stored: put the options file back as it was.
+  const std::wstring options = OptionsFilePath(ProgramFolder());
+  std::optional<std::string> before;
+  try {
+    before = ReadFileBytes(options);
+  } catch (const AppError&) {
+    // no options file yet
+  }
   try {
     SaveLanguageAndShowMain();
     return true;
   } catch (const AppError& e) {
+    try {
+      if (before) {
+        WriteFileReplacing(options, *before);
+      } else {
+        DeleteFileW(options.c_str());
+      }
+    } catch (const AppError&) {
+      // The next start then offers the picker again, which is where the user is now.
+    }
     forms::SetRuntimeUsesPolish(false);
     LangWindow().Show();
     forms::MsgBox(L"This language cannot be used. Please choose another one.\r\n\r\n" + e.description(),

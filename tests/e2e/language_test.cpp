@@ -261,6 +261,7 @@ TEST_F(LanguageTest, FilesThatCannotBeAppliedSendTheUserBackToThePickerAndPolski
     EXPECT_EQ(FindTopWindow(app().pid(), ids::kForm1Class, nullptr, Visibility::Visible), nullptr);
     EXPECT_EQ(ItemTexts(Control(picker, picker_ids::List1)), entries);
     EXPECT_TRUE(app().Running());
+    EXPECT_EQ(folder().ReadOptions(), "Short\r\n") << "a refused language must not stay stored";
   }
 
   Choose(picker, L"Polski");
