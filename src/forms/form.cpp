@@ -199,16 +199,25 @@ void Form::ApplyLayout(UINT dpi, const RECT* suggested) {
       }
     }
     HWND control = Control(c.id);
-    int height = TwipsToPixels(c.height, dpi);
-    if (c.kind == Kind::DropDownList) {
-      // The selection field gets the table's height; the list drops below it.
-      SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
-      SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - 6);
-      height += TwipsToPixels(2400, dpi);
-    }
-    SetWindowPos(control, nullptr, TwipsToPixels(left, dpi), TwipsToPixels(top, dpi),
-                 TwipsToPixels(c.width, dpi), height, SWP_NOZORDER | SWP_NOACTIVATE);
+    const int height = TwipsToPixels(c.height, dpi);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+    // A drop-down list's window height includes the list that drops below its field.
+    const int windowHeight = c.kind == Kind::DropDownList ? height + TwipsToPixels(2400, dpi) : height;
+    SetWindowPos(control, nullptr, TwipsToPixels(left, dpi), TwipsToPixels(top, dpi),
+                 TwipsToPixels(c.width, dpi), windowHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (c.kind == Kind::DropDownList) {
+      // The field's height follows its item height plus borders whose size the system decides:
+      // set it, measure, and correct by what is left over.
+      LRESULT item = height - 6;
+      for (int attempt = 0; attempt < 2; ++attempt) {
+        SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), item);
+        RECT field;
+        GetWindowRect(control, &field);
+        const int off = (field.bottom - field.top) - height;
+        if (off == 0) break;
+        item -= off;
+      }
+    }
   }
   font_ = std::move(font);
 
