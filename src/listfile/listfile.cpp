@@ -1,0 +1,222 @@
+#include "listfile/listfile.h"
+
+#include <windows.h>
+
+#include <limits>
+#include <utility>
+
+#include "common/error.h"
+#include "common/text.h"
+#include "common/textfile.h"
+
+namespace listfile {
+namespace {
+
+constexpr char kSeparator[] = "[]";
+constexpr char kLineEnd[] = "\r\n";
+
+std::string KeyPath(const std::string& version) { return Autostart::ListKeyPath(version); }
+
+// Refuses names that cannot name a file of the program folder's own: device names, which would
+// send the list to a device, and characters that Windows file names cannot hold (':' would even
+// write into a hidden stream of another file).
+void CheckName(const std::wstring& name, const std::wstring& path, const wchar_t* action) {
+  if (NamesDevice(path))
+    throw AppError(ERROR_INVALID_NAME, std::wstring(action) + L" the list file " + path +
+                                           L": the name is reserved for a device");
+  for (wchar_t c : name) {
+    if (c < 0x20 || std::wstring_view(L"<>:\"|?*").find(c) != std::wstring_view::npos) {
+      std::wstring shown = c < 0x20 ? L"a control character" : std::wstring(L"'") + c + L"'";
+      throw AppError(ERROR_INVALID_NAME, std::wstring(action) + L" the list file " + path +
+                                             L": file names cannot hold " + shown);
+    }
+  }
+}
+
+[[noreturn]] void ThrowDamaged(DWORD code, const std::wstring& path, const std::wstring& what) {
+  throw AppError(code, L"Cannot import the list file " + path + L": " + what);
+}
+
+// A flag line as it may be quoted in a message: short, and shown in the ANSI code page.
+std::wstring Quoted(std::string_view line) {
+  constexpr size_t kShown = 40;
+  std::wstring text = AnsiToWide(line.substr(0, kShown));
+  for (wchar_t& c : text)
+    if (c < 0x20) c = L'?';
+  return L"\"" + text + (line.size() > kShown ? L"...\"" : L"\"");
+}
+
+std::int32_t ReadFlag(std::string_view line, int number, const char* version,
+                      const std::wstring& path) {
+  std::int32_t value = 0;
+  if (!ParseFlag(line, value))
+    ThrowDamaged(ERROR_INVALID_DATA, path,
+                 L"line " + DecimalTextW(number) + L" (the " + AnsiToWide(version) +
+                     L" flag) is not a whole number: " + Quoted(line));
+  return value;
+}
+
+void RecordFailure(VersionImport& result, Autostart::Status status) {
+  if (status != ERROR_SUCCESS && result.firstFailure == ERROR_SUCCESS) result.firstFailure = status;
+}
+
+}  // namespace
+
+std::wstring ListFilePath(const std::wstring& folder, const std::wstring& name) {
+  return folder + L"\\" + name + L".rec";
+}
+
+void Eksportuj(const std::string& version, std::string& fileBytes) {
+  const std::string path = KeyPath(version);
+  for (int n = 1; n <= kMaxListed; ++n) {
+    // QueryValue reports the stored type through this, so it is set again before every read.
+    std::int32_t type = REG_SZ;
+    std::string text;
+    if (Autostart::QueryValue(HKEY_CURRENT_USER, path, DecimalText(n), text, type) != ERROR_SUCCESS)
+      break;
+    fileBytes += text;
+    fileBytes += kLineEnd;
+  }
+}
+
+std::string ListFileBytes(bool with50, bool with60) {
+  std::string bytes = with50 ? " 1 \r\n" : " 0 \r\n";
+  bytes += with60 ? " 1 \r\n" : " 0 \r\n";
+  for (auto [chosen, version] : {std::pair{with50, kVersion50}, std::pair{with60, kVersion60}}) {
+    if (!chosen) continue;
+    bytes += kSeparator;
+    bytes += kLineEnd;
+    Eksportuj(version, bytes);
+  }
+  return bytes;
+}
+
+void WriteListFile(const std::wstring& folder, const std::wstring& name, bool with50, bool with60) {
+  const std::wstring path = ListFilePath(folder, name);
+  CheckName(name, path, L"Cannot write");
+  // Built whole first, so a failure never leaves a half-written or truncated file behind.
+  WriteFileReplacing(path, ListFileBytes(with50, with60));
+}
+
+bool ParseFlag(std::string_view line, std::int32_t& value) {
+  auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  while (!line.empty() && blank(line.front())) line.remove_prefix(1);
+  while (!line.empty() && blank(line.back())) line.remove_suffix(1);
+  bool negative = false;
+  if (!line.empty() && (line.front() == '+' || line.front() == '-')) {
+    negative = line.front() == '-';
+    line.remove_prefix(1);
+  }
+  if (line.empty()) return false;
+  // Accumulated as a negative number, whose range reaches INT32_MIN.
+  std::int64_t number = 0;
+  for (char c : line) {
+    if (c < '0' || c > '9') return false;
+    number = number * 10 - (c - '0');
+    if (number < std::numeric_limits<std::int32_t>::min()) return false;
+  }
+  if (!negative) {
+    if (number < -std::int64_t{std::numeric_limits<std::int32_t>::max()}) return false;
+    number = -number;
+  }
+  value = static_cast<std::int32_t>(number);
+  return true;
+}
+
+ListFileContent ParseListFile(std::string_view bytes, const std::wstring& path) {
+  LineReader reader(bytes);
+  std::string line50, line60, line;
+  if (!reader.Next(line50) || !reader.Next(line60))
+    ThrowDamaged(ERROR_HANDLE_EOF, path, L"it ends before its two flag lines");
+  ListFileContent content;
+  content.has50 = ReadFlag(line50, 1, kVersion50, path) == 1;
+  content.has60 = ReadFlag(line60, 2, kVersion60, path) == 1;
+  if (!content.has50 && !content.has60) return content;
+  // The third line opens the first section; it is skipped whatever it holds.
+  if (!reader.Next(line))
+    ThrowDamaged(ERROR_HANDLE_EOF, path,
+                 L"its flags announce a list, but it ends before the list begins");
+  if (content.has50) {
+    while (reader.Next(line)) {
+      if (line == kSeparator) break;
+      content.entries50.push_back(line);
+    }
+  }
+  if (content.has60) {
+    while (reader.Next(line)) content.entries60.push_back(line);
+  }
+  return content;
+}
+
+int DeleteList(const std::string& version) {
+  const std::string path = KeyPath(version);
+  int deleted = 0;
+  while (deleted < kMaxListed &&
+         Autostart::DeleteValue(HKEY_CURRENT_USER, path, DecimalText(deleted + 1)) == ERROR_SUCCESS)
+    ++deleted;
+  return deleted;
+}
+
+VersionImport ReplaceList(const std::string& version, const std::vector<std::string>& entries) {
+  VersionImport result;
+  result.present = true;
+  result.entries = entries.size();
+  const std::string path = KeyPath(version);
+
+  const Autostart::Status open = Autostart::OpenKey(HKEY_CURRENT_USER, path, KEY_QUERY_VALUE);
+  Autostart::CloseKey();
+  if (open == ERROR_FILE_NOT_FOUND) {
+    result.keyMissing = true;
+    return result;
+  }
+
+  // The values DeleteList would remove: "1" up to the first that does not exist. A value too
+  // long to read exists all the same.
+  int oldCount = 0;
+  while (oldCount < kMaxListed) {
+    std::int32_t type = REG_SZ;
+    std::string ignored;
+    const Autostart::Status status =
+        Autostart::QueryValue(HKEY_CURRENT_USER, path, DecimalText(oldCount + 1), ignored, type);
+    if (status != ERROR_SUCCESS && status != ERROR_MORE_DATA) break;
+    ++oldCount;
+  }
+
+  // A failed write does not stop the import or hold the numbering back. Where it failed, the
+  // old value must not survive among the new entries, since DeleteList would have removed it.
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const std::string name = DecimalText(static_cast<long long>(i) + 1);
+    const Autostart::Status status =
+        Autostart::SetValue(HKEY_CURRENT_USER, path, name, entries[i], REG_SZ);
+    if (status == ERROR_SUCCESS) {
+      ++result.written;
+      continue;
+    }
+    RecordFailure(result, status);
+    if (i < static_cast<size_t>(oldCount)) Autostart::DeleteValue(HKEY_CURRENT_USER, path, name);
+  }
+
+  // The old list's values beyond the new one.
+  for (long long n = static_cast<long long>(entries.size()) + 1; n <= oldCount; ++n) {
+    const Autostart::Status status =
+        Autostart::DeleteValue(HKEY_CURRENT_USER, path, DecimalText(n));
+    if (status != ERROR_SUCCESS) {
+      RecordFailure(result, status);
+      break;
+    }
+  }
+  return result;
+}
+
+ImportResult ReadListFile(const std::wstring& folder, const std::wstring& name) {
+  const std::wstring path = ListFilePath(folder, name);
+  CheckName(name, path, L"Cannot import");
+  // The whole file is read and checked before the registry is touched.
+  const ListFileContent content = ParseListFile(ReadFileBytes(path), path);
+  ImportResult result;
+  if (content.has50) result.v50 = ReplaceList(kVersion50, content.entries50);
+  if (content.has60) result.v60 = ReplaceList(kVersion60, content.entries60);
+  return result;
+}
+
+}  // namespace listfile

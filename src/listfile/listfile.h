@@ -1,0 +1,117 @@
+#pragma once
+// List files: the recent-files lists of Visual Basic 5.0 and 6.0 saved as text (`<name>.rec` in
+// the program folder) and put back into the registry.
+//
+// Layout, 8-bit ANSI text, every line ended by CR LF when written:
+//   line 1  " 1 " or " 0 "   the 5.0 flag: 1 when a 5.0 section follows
+//   line 2  " 1 " or " 0 "   the 6.0 flag
+//   then for each flagged version, 5.0 first: a line "[]", then one line per list entry,
+//   the texts of the values "1", "2", ... exactly as the registry holds them.
+// The 5.0 section ends at a line that is exactly "[]" (the 6.0 separator) or at the end of the
+// file; the 6.0 section runs to the end of the file, so there "[]" is an ordinary entry.
+//
+// Reading takes a line to end at CR LF or at a lone CR; a lone LF stays in the line, and the last
+// line may end at the end of the file. A flag line is a signed 32-bit whole number with optional
+// blanks (spaces, tabs) around it: " 1 ", "1", "+1", "01" are 1; "-0" is 0; only 1 means present.
+// Empty lines, signs without digits, other characters ("1x", "1.0", "0x1", "1 1") and numbers
+// outside the 32-bit range are not whole numbers, and such a file is refused as damaged.
+//
+// Errors: file and format failures throw AppError (common/error.h), whose description names the
+// file and what is wrong. Registry failures never throw; the import reports them in its result.
+// Nothing here shows anything: the export and import windows decide what the user is told.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "registry/autostart.h"
+
+namespace listfile {
+
+inline constexpr char kVersion50[] = "5.0";
+inline constexpr char kVersion60[] = "6.0";
+// The export, and the deletion of an old list, visit at most the values "1" to "1000"; an import
+// writes every entry of its file, numbered past 1000 when the file holds more.
+inline constexpr int kMaxListed = 1000;
+
+// folder + "\" + name + ".rec". The name is used as given: a backslash in it names a subfolder.
+std::wstring ListFilePath(const std::wstring& folder, const std::wstring& name);
+
+// ---- Writing ----
+
+// Appends the version's list to `fileBytes` as entry lines (text + CR LF): the values "1", "2", ...
+// read as REG_SZ, stopping at the first that cannot be read (missing, too long, no key) and after
+// "1000" at the latest.
+void Eksportuj(const std::string& version, std::string& fileBytes);
+
+// The whole list file for the chosen versions, as it would be written.
+std::string ListFileBytes(bool with50, bool with60);
+
+// Writes ListFileBytes to ListFilePath(folder, name), replacing any file of that name whole.
+// Throws AppError, leaving any former file untouched and writing nothing, when the name is a
+// device name (CON, NUL, COM1, ...; any case, any extension), holds a character that file names
+// cannot hold (< > : " | ? * or a control character), or the file cannot be created or written
+// (missing subfolder, folder not writable, a folder of that name).
+void WriteListFile(const std::wstring& folder, const std::wstring& name, bool with50, bool with60);
+
+// ---- Reading ----
+
+// What a list file says, checked whole before anything is changed.
+struct ListFileContent {
+  bool has50 = false;  // the 5.0 flag is 1
+  bool has60 = false;  // the 6.0 flag is 1
+  std::vector<std::string> entries50;
+  std::vector<std::string> entries60;
+  bool operator==(const ListFileContent&) const = default;
+};
+
+// Reads one flag line; false when it is not a whole number as described above.
+bool ParseFlag(std::string_view line, std::int32_t& value);
+
+// Parses the bytes of a list file; `path` only names the file in error descriptions.
+// Throws AppError when the file ends before its two flag lines, when a flag line is not a whole
+// number, or when a flag announces a section but the file ends before its third line.
+// A file whose flags announce nothing (as written with no version chosen) parses to an empty
+// content, whatever follows. The third line is skipped unexamined.
+ListFileContent ParseListFile(std::string_view bytes, const std::wstring& path);
+
+// How one version's list was replaced.
+struct VersionImport {
+  bool present = false;     // the file carries this version; nothing else applies otherwise
+  bool keyMissing = false;  // the version's list key does not exist: nothing written or created
+  std::size_t entries = 0;  // entry lines in the file's section
+  std::size_t written = 0;  // of those, how many were stored
+  // The first failing registry status among the writes and the deletions of the old list's
+  // surplus values; 0 when all succeeded.
+  Autostart::Status firstFailure = 0;
+  bool Complete() const {
+    return !present || (!keyMissing && firstFailure == 0 && written == entries);
+  }
+};
+
+struct ImportResult {
+  VersionImport v50;
+  VersionImport v60;
+  // The file's flags announced no version (a file written with neither chosen): nothing changed.
+  bool NothingHeld() const { return !v50.present && !v60.present; }
+  bool Complete() const { return v50.Complete() && v60.Complete(); }
+};
+
+// Deletes "1", "2", ... up to "1000" of the version's list, stopping at the first that cannot be
+// deleted, so values behind a gap in the numbering stay. Returns how many were deleted.
+int DeleteList(const std::string& version);
+
+// Replaces the version's list with `entries` as "1".."n" (REG_SZ). The end state is that of
+// DeleteList followed by writing the entries, but the new entries go in first and only then are
+// the old list's surplus values removed, so the list is never empty while it is being replaced.
+// A key that does not exist is neither created nor written.
+VersionImport ReplaceList(const std::string& version, const std::vector<std::string>& entries);
+
+// Reads ListFilePath(folder, name) whole, checks it (ParseListFile), then replaces the list of
+// each version it carries, 5.0 first. Throws AppError, with the registry untouched, when the name
+// is a device name or the file cannot be opened, read or parsed. Write failures do not stop the
+// import: they are reported in the result.
+ImportResult ReadListFile(const std::wstring& folder, const std::wstring& name);
+
+}  // namespace listfile

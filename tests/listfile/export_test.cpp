@@ -1,0 +1,130 @@
+// Writing list files: the bytes of each layout, the reading of the registry lists, and names that
+// cannot be written.
+#include <gtest/gtest.h>
+
+#include "common/error.h"
+#include "listfile_fixture.h"
+
+namespace listfile_test {
+namespace {
+
+using listfile::WriteListFile;
+
+class ExportTest : public ListFileTest {
+ protected:
+  std::string Export(bool with50, bool with60) {
+    WriteListFile(folder_.path(), L"list", with50, with60);
+    EXPECT_FALSE(Autostart::HoldsOpenKey());
+    return FileBytes(L"list");
+  }
+};
+
+TEST_F(ExportTest, FlagsAndSectionsFollowTheChoice) {
+  PutList("5.0", {"C:\\a.vbp", "C:\\b.vbp"});
+  PutList("6.0", {"D:\\c.vbp"});
+  EXPECT_EQ(Export(false, false), " 0 \r\n 0 \r\n");
+  EXPECT_EQ(Export(true, false), " 1 \r\n 0 \r\n[]\r\nC:\\a.vbp\r\nC:\\b.vbp\r\n");
+  EXPECT_EQ(Export(false, true), " 0 \r\n 1 \r\n[]\r\nD:\\c.vbp\r\n");
+  EXPECT_EQ(Export(true, true),
+            " 1 \r\n 1 \r\n[]\r\nC:\\a.vbp\r\nC:\\b.vbp\r\n[]\r\nD:\\c.vbp\r\n");
+}
+
+TEST_F(ExportTest, AnEmptyListOrAMissingKeyGivesTheSeparatorAlone) {
+  CreateListKey("5.0");  // 6.0 has no key at all
+  EXPECT_EQ(Export(true, true), " 1 \r\n 1 \r\n[]\r\n[]\r\n");
+  EXPECT_FALSE(ListKeyExists("6.0"));
+}
+
+TEST_F(ExportTest, SectionEndsAtTheFirstNumberThatCannotBeRead) {
+  PutList("5.0", {"one", "", std::string(254, 'x')});  // "" is an empty entry, not an end
+  PutText("5.0", "5", "behind a gap");
+  PutList("6.0", {"first"});
+  PutText("6.0", "2", std::string(255, 'y'));  // too long for the read area
+  PutText("6.0", "3", "never reached");
+  EXPECT_EQ(Export(true, true),
+            " 1 \r\n 1 \r\n[]\r\none\r\n\r\n" + std::string(254, 'x') + "\r\n[]\r\nfirst\r\n");
+}
+
+TEST_F(ExportTest, EveryValueIsReadAsATextWhateverTheTypeBeforeIt) {
+  // A stored DWORD reports type 4; were that kept for the next read, "2" would be read as an
+  // integer and its text lost.
+  PutRaw("6.0", "1", REG_DWORD, std::string("AB\0\0", 4));
+  PutText("6.0", "2", "C:\\after.vbp");
+  PutText("6.0", "3", "%ROOT%\\x.vbp", REG_EXPAND_SZ);
+  EXPECT_EQ(Export(false, true), " 0 \r\n 1 \r\n[]\r\nAB\r\nC:\\after.vbp\r\n%ROOT%\\x.vbp\r\n");
+}
+
+TEST_F(ExportTest, NeverMoreThan1000EntriesInASection) {
+  Entries many;
+  for (int i = 1; i <= 1003; ++i) many.push_back("e" + std::to_string(i));
+  PutList("5.0", many);
+  std::string expected = " 1 \r\n 0 \r\n[]\r\n";
+  for (int i = 0; i < 1000; ++i) expected += many[i] + "\r\n";
+  EXPECT_EQ(Export(true, false), expected);
+}
+
+TEST_F(ExportTest, ReplacesAnExistingFileWholeAndLeavesNothingElse) {
+  WriteFile(L"list", std::string(5000, 'o'));
+  PutList("5.0", {"new"});
+  EXPECT_EQ(Export(true, false), " 1 \r\n 0 \r\n[]\r\nnew\r\n");
+  EXPECT_EQ(FolderNames(), std::vector<std::wstring>{L"list.rec"});
+}
+
+TEST_F(ExportTest, ABackslashInTheNameWritesIntoAnExistingSubfolder) {
+  ASSERT_TRUE(CreateDirectoryW((folder_ / L"sub").c_str(), nullptr));
+  WriteListFile(folder_.path(), L"sub\\Moja lista", false, false);
+  EXPECT_EQ(ReadBytes(folder_ / L"sub\\Moja lista.rec"), " 0 \r\n 0 \r\n");
+}
+
+TEST_F(ExportTest, NamesThatCannotBeWrittenFailLoudlyAndWriteNothing) {
+  PutList("5.0", {"C:\\a.vbp"});
+  WriteFile(L"kept", "old bytes");
+  ASSERT_TRUE(SetFileAttributesW(Path(L"kept").c_str(), FILE_ATTRIBUTE_READONLY));
+  ASSERT_TRUE(CreateDirectoryW(Path(L"folder").c_str(), nullptr));
+  const auto before = FolderNames();
+
+  const std::wstring names[] = {
+      L"CON",
+      L"nul",
+      L"Aux",
+      L"prn",
+      L"COM1",
+      L"com9",
+      L"LPT1",
+      L"lpt9",
+      L"con.rec",
+      L"Nul",
+      L"aux.txt",
+      L"CON ",
+      L"sub\\con",  // devices
+      L"a?b",
+      L"a*b",
+      L"a:b",
+      L"a|b",
+      L"a<b",
+      L"a>b",
+      L"a\"b",
+      L"a\tb",                   // forbidden characters
+      std::wstring(L"a\0b", 3),  // would cut the path
+      L"missing\\x",             // no such subfolder
+      L"folder",                 // a folder of that name
+      L"kept",                   // read-only file
+  };
+  for (const auto& name : names) {
+    SCOPED_TRACE(testing::Message() << "name: \"" << name.c_str() << "\" (" << name.size() << ")");
+    try {
+      WriteListFile(folder_.path(), name, true, false);
+      ADD_FAILURE() << "no failure reported";
+    } catch (const AppError& error) {
+      EXPECT_NE(error.code(), 0u);
+      // The description names the file being written.
+      EXPECT_NE(error.description().find(folder_.path()), std::wstring::npos)
+          << error.description().c_str();
+    }
+    EXPECT_EQ(FolderNames(), before);
+  }
+  EXPECT_EQ(FileBytes(L"kept"), "old bytes");
+}
+
+}  // namespace
+}  // namespace listfile_test

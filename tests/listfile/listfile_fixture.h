@@ -1,0 +1,82 @@
+#pragma once
+// A scratch registry and a temporary program folder for the list file tests.
+#include <windows.h>
+
+#include <algorithm>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "listfile/listfile.h"
+#include "support/scratch_registry.h"
+
+namespace listfile {
+inline void PrintTo(const ListFileContent& c, std::ostream* os) {
+  *os << "{has50=" << c.has50 << " " << testing::PrintToString(c.entries50) << ", has60=" << c.has60
+      << " " << testing::PrintToString(c.entries60) << "}";
+}
+}  // namespace listfile
+
+namespace listfile_test {
+
+using Entries = std::vector<std::string>;
+using ValueMap = std::map<std::string, StoredValue>;
+
+inline StoredValue Sz(const std::string& text) { return {REG_SZ, text + std::string(1, '\0')}; }
+
+// Values "1".."n" holding the texts as REG_SZ.
+inline ValueMap AsValues(const Entries& texts) {
+  ValueMap values;
+  for (size_t i = 0; i < texts.size(); ++i) values[std::to_string(i + 1)] = Sz(texts[i]);
+  return values;
+}
+
+// The list after an import as the program defines it: DeleteList ("1" up to the first missing
+// number, at most 1000), then the entries written as "1".."n". No key, no change.
+inline ValueMap AfterImport(ValueMap old, bool keyExists, const Entries& entries) {
+  if (!keyExists) return old;
+  for (int n = 1; n <= 1000 && old.erase(std::to_string(n)); ++n) {
+  }
+  for (size_t i = 0; i < entries.size(); ++i) old[std::to_string(i + 1)] = Sz(entries[i]);
+  return old;
+}
+
+class ListFileTest : public ScratchRegistry {
+ protected:
+  void RemoveListKey(const std::string& version) {
+    const std::wstring key = L"SOFTWARE\\Microsoft\\Visual Basic\\" +
+                             std::wstring(version.begin(), version.end()) + L"\\RecentFiles";
+    RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+    RegDeleteKeyW(HKEY_CURRENT_USER, key.c_str());
+  }
+  // The version's list key holding exactly "1".."n".
+  void ResetList(const std::string& version, const Entries& texts) {
+    RemoveListKey(version);
+    PutList(version, texts);
+  }
+  std::wstring Path(const std::wstring& name) const {
+    return listfile::ListFilePath(folder_.path(), name);
+  }
+  void WriteFile(const std::wstring& name, const std::string& bytes) {
+    WriteBytes(Path(name), bytes);
+  }
+  std::string FileBytes(const std::wstring& name) const { return ReadBytes(Path(name)); }
+  // The names in the program folder, to show that nothing was written or left behind.
+  std::vector<std::wstring> FolderNames() const {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((folder_.path() + L"\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+      const std::wstring name = data.cFileName;
+      if (name != L"." && name != L"..") names.push_back(name);
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  TempFolder folder_;
+};
+
+}  // namespace listfile_test
