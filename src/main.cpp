@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "forms/form.h"
 #include "startup/module1.h"
 
@@ -17,6 +19,16 @@ void BecomeDpiAware() {
 }
 
 }  // namespace
+
+#if defined(__GLIBCXX__)
+// libstdc++'s default terminate handler prints the demangled type of the exception to stderr,
+// which a windowed program does not have, and brings the whole demangler (about a fifth of the
+// exe) with it. Every handler catches what it throws, so terminate means a broken invariant:
+// end at once, as the default handler does after printing.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
+#endif
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   BecomeDpiAware();

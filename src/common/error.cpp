@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "common/text.h"
+
 AppError::AppError(DWORD code, std::wstring description)
     : std::runtime_error("Brushwick error " + std::to_string(code)),
       code_(code),
@@ -42,7 +44,7 @@ void ThrowError(DWORD code, const std::wstring& what) {
   std::wstring description = what;
   const std::wstring system = SystemErrorText(code);
   if (!system.empty()) description += L": " + system;
-  description += L" (" + std::to_wstring(code) + L")";
+  description += L" (" + DecimalTextW(code) + L")";
   throw AppError(code, std::move(description));
 }
 

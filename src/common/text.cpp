@@ -22,4 +22,9 @@ std::string WideToAnsi(std::wstring_view text) {
 }
 
 std::string DecimalText(long long value) { return std::to_string(value); }
-std::wstring DecimalTextW(long long value) { return std::to_wstring(value); }
+// Widened from the narrow digits: std::to_wstring goes through swprintf, which brings a whole
+// printf implementation into the exe.
+std::wstring DecimalTextW(long long value) {
+  const std::string digits = DecimalText(value);
+  return std::wstring(digits.begin(), digits.end());
+}

@@ -348,11 +348,29 @@ void Form::EnableControl(int id, bool enabled) {
 bool Form::ControlEnabled(int id) const { return IsWindowEnabled(Control(id)) != FALSE; }
 
 double Form::TagNumber() const {
+  // Read by hand: wcstod would bring the C library's whole floating-point parser into the exe.
   const wchar_t* p = Tag.c_str();
   while (*p == L' ' || *p == L'\t') ++p;
-  wchar_t* end = nullptr;
-  const double value = std::wcstod(p, &end);
-  return end == p ? 0.0 : value;
+  double sign = 1.0;
+  if (*p == L'+' || *p == L'-') sign = *p++ == L'-' ? -1.0 : 1.0;
+  double value = 0.0, scale = 1.0;
+  bool fraction = false;
+  for (;; ++p) {
+    if (*p >= L'0' && *p <= L'9') {
+      const int digit = *p - L'0';
+      if (fraction) {
+        scale /= 10.0;
+        value += digit * scale;
+      } else {
+        value = value * 10.0 + digit;
+      }
+    } else if (*p == L'.' && !fraction) {
+      fraction = true;
+    } else {
+      break;
+    }
+  }
+  return sign * value;
 }
 
 void Form::ClickButton(int id) {
