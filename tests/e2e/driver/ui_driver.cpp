@@ -609,8 +609,14 @@ void SetText(HWND edit, const std::wstring& text) {
 void PressKey(HWND control, UINT virtual_key, wchar_t character) {
   if (!control) Fail("PressKey: no such control");
   const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(virtual_key, MAPVK_VK_TO_VSC)) << 16;
+  const bool navigation = virtual_key == VK_RETURN || virtual_key == VK_ESCAPE || virtual_key == VK_TAB;
+  if (character && !navigation) {
+    // Posting the key as well would make the program's TranslateMessage post a second WM_CHAR,
+    // processed at some later moment.
+    Send(control, WM_CHAR, character, 1 | scan);
+    return;
+  }
   PostMessageW(control, WM_KEYDOWN, virtual_key, 1 | scan);
-  if (character) PostMessageW(control, WM_CHAR, character, 1 | scan);
   PostMessageW(control, WM_KEYUP, virtual_key, 1 | scan | (1LL << 30) | (1LL << 31));
   Sync(control);
 }

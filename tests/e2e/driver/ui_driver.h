@@ -157,7 +157,10 @@ std::wstring Text(HWND window);
 void Click(HWND button);
 // WM_SETTEXT; an edit control then tells its parent EN_CHANGE, as typing does.
 void SetText(HWND edit, const std::wstring& text);
-// Posts WM_KEYDOWN (and WM_CHAR for a character key) and WM_KEYUP to the control.
+// Types a key into the control. A key that produces a character the control takes itself
+// (letters, Backspace) is delivered as WM_CHAR and handled before PressKey returns. Enter, Esc,
+// Tab and keys without a character are posted as WM_KEYDOWN/WM_KEYUP, so they pass through the
+// program's message loop (dialog navigation) like real keys; the caller waits for their effect.
 void PressKey(HWND control, UINT virtual_key, wchar_t character = 0);
 // Selects an item of a list box or combo box and tells the parent, as a user's pick does.
 void SelectItem(HWND list, int index);
