@@ -305,6 +305,10 @@ void Form::Hide() {
 
 bool Form::Unload() {
   if (!hwnd_) return true;
+  if (def_.hidesUntilTagged && TagNumber() == 0) {
+    Hide();
+    return false;
+  }
   if (!OnQueryUnload()) return false;
   OnUnload();
   Discard();

@@ -31,6 +31,8 @@ struct FormDef {
   std::span<const ControlDef> controls;
   int defaultButton = 0;  // id of the button Enter presses, 0 for none
   int cancelButton = 0;   // id of the button Esc presses, 0 for none
+  // The close rule: asked to unload while its Tag reads as 0, the window only hides.
+  bool hidesUntilTagged = false;
 };
 
 // 15 twips make a pixel at 96 DPI.

@@ -21,7 +21,7 @@ constexpr ControlDef kControls[] = {
     {L"Command2", id::Command2, Kind::Button, 0, L"Anuluj", 3000, 1800, 1575, 375, 6},
 };
 constexpr forms::FormDef kForm{ids::kFrmExportClass, L"Eksportuj listę", 4680, 2310, kControls,
-                               id::Command1, id::Command2};
+                               id::Command1, id::Command2, true};
 
 }  // namespace
 
@@ -51,12 +51,6 @@ void FrmExport::OnCommand(int controlId, int notification) {
   } else if (controlId == id::Command2 && notification == BN_CLICKED) {
     Hide();
   }
-}
-
-bool FrmExport::OnQueryUnload() {
-  if (TagNumber() != 0) return true;
-  Hide();
-  return false;
 }
 
 void FrmExport::ExportList() {

@@ -13,7 +13,6 @@ class FrmExport : public forms::Form {
  protected:
   void OnActivate() override;
   void OnCommand(int id, int notification) override;
-  bool OnQueryUnload() override;
 
  private:
   void ExportList();

@@ -21,7 +21,7 @@ constexpr ControlDef kControls[] = {
     {L"Command2", id::Command2, Kind::Button, 0, L"Anuluj", 3120, 1080, 1695, 375, 3},
 };
 constexpr forms::FormDef kForm{ids::kFrmImportClass, L"Importuj listę", 4920, 1560, kControls,
-                               id::Command1, id::Command2};
+                               id::Command1, id::Command2, true};
 
 }  // namespace
 
@@ -59,12 +59,6 @@ void FrmImport::OnCommand(int controlId, int notification) {
   } else if (controlId == id::Command2) {
     Hide();
   }
-}
-
-bool FrmImport::OnQueryUnload() {
-  if (TagNumber() != 0) return true;
-  Hide();
-  return false;
 }
 
 namespace {

@@ -15,7 +15,6 @@ class FrmImport : public forms::Form {
  protected:
   void OnActivate() override;
   void OnCommand(int id, int notification) override;
-  bool OnQueryUnload() override;
 
  private:
   void ImportList();
