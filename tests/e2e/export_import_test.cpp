@@ -301,7 +301,7 @@ TEST_F(ExportImportTest, ExportOkFollowsTheNameBoxAndEveryWayOutKeepsTheChoices)
   PressKey(name, VK_RETURN);
   EXPECT_EQ(TakeBox(BoxIcon::Information).text, L"OK");
   ExpectHidden(exp);
-  EXPECT_EQ(ReadFileBytesOrEmpty(Rec(L"enter")), Lines({" 1 ", " 1 ", "[]", "[]"}));
+  EXPECT_EQ(ReadBytes(Rec(L"enter")), Lines({" 1 ", " 1 ", "[]", "[]"}));
 }
 
 TEST_F(ExportImportTest, ExportWritesTheChosenListsExactly) {
@@ -314,7 +314,7 @@ TEST_F(ExportImportTest, ExportWritesTheChosenListsExactly) {
   ExportAs(exp, L"tylko szóstka", false, true);
   EXPECT_EQ(TakeBox(BoxIcon::Information).text, L"OK");
   ExpectHidden(exp);
-  EXPECT_EQ(ReadFileBytesOrEmpty(Rec(L"tylko szóstka")),
+  EXPECT_EQ(ReadBytes(Rec(L"tylko szóstka")),
             std::string(" 0 \r\n 1 \r\n[]\r\n") + "C:\\Projekty\\\xB3\xF3" "d\xBC.vbp\r\n\r\nD:\\b c\\d.vbg\r\n[]\r\n");
 
   // Neither version: the two flag lines only, still confirmed; a former file is replaced whole.
@@ -323,7 +323,7 @@ TEST_F(ExportImportTest, ExportWritesTheChosenListsExactly) {
   ExportAs(exp, L"pusta", false, false);
   EXPECT_EQ(TakeBox(BoxIcon::Information).text, L"OK");
   ExpectHidden(exp);
-  EXPECT_EQ(ReadFileBytesOrEmpty(Rec(L"pusta")), " 0 \r\n 0 \r\n");
+  EXPECT_EQ(ReadBytes(Rec(L"pusta")), " 0 \r\n 0 \r\n");
 
   // A backslash names a file in an existing subfolder.
   MakeFolders(folder() / L"kopie");
@@ -331,7 +331,7 @@ TEST_F(ExportImportTest, ExportWritesTheChosenListsExactly) {
   ExportAs(exp, L"kopie\\piąta", true, false);
   EXPECT_EQ(TakeBox(BoxIcon::Information).text, L"OK");
   ExpectHidden(exp);
-  EXPECT_EQ(ReadFileBytesOrEmpty(folder() / L"kopie\\piąta.rec"), Lines({" 1 ", " 0 ", "[]", "C:\\vb5\\nie.vbp"}));
+  EXPECT_EQ(ReadBytes(folder() / L"kopie\\piąta.rec"), Lines({" 1 ", " 0 ", "[]", "C:\\vb5\\nie.vbp"}));
 
   EXPECT_EQ(ReadList("5.0"), std::vector<std::string>{"C:\\vb5\\nie.vbp"}) << "export only reads";
   EXPECT_EQ(ReadList("6.0").size(), 4u);
@@ -369,14 +369,14 @@ TEST_F(ExportImportTest, ExportRefusesNamesThatCannotBeFilesAndStaysOpen) {
     EXPECT_EQ(Text(name), b.name) << "the name stays for correcting";
     EXPECT_EQ(FolderEntries(folder().path()), before) << "something was written";
   }
-  EXPECT_EQ(ReadFileBytesOrEmpty(Rec(L"chroniona")), "stara\r\n");
-  EXPECT_FALSE(PathExists(folder() / L"brak"));
+  EXPECT_EQ(ReadBytes(Rec(L"chroniona")), "stara\r\n");
+  EXPECT_FALSE(FileExists(folder() / L"brak"));
 
   // Corrected, the name goes through.
   ExportAs(exp, L"poprawiona", true, false);
   EXPECT_EQ(TakeBox(BoxIcon::Information).text, L"OK");
   ExpectHidden(exp);
-  EXPECT_EQ(ReadFileBytesOrEmpty(Rec(L"poprawiona")), Lines({" 1 ", " 0 ", "[]"}));
+  EXPECT_EQ(ReadBytes(Rec(L"poprawiona")), Lines({" 1 ", " 0 ", "[]"}));
   SetFileAttributesW(Rec(L"chroniona").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
@@ -452,7 +452,7 @@ TEST_F(ExportImportTest, ARoundTripRestoresTheListsByteForByte) {
   lines.insert(lines.end(), vb5.begin(), vb5.end());
   lines.push_back("[]");
   lines.insert(lines.end(), vb6.begin(), vb6.end());
-  EXPECT_EQ(ReadFileBytesOrEmpty(Rec(L"kopia zapasowa")), Lines(lines));
+  EXPECT_EQ(ReadBytes(Rec(L"kopia zapasowa")), Lines(lines));
 
   // A longer list in its place loses its surplus; a shorter one grows back.
   SeedList("5.0", {"1", "2", "3", "4", "5", "6", "7"});

@@ -38,7 +38,7 @@ std::string LanguageFile(const std::string& tag, int count = 23, const char* lin
 std::vector<std::wstring> ShippedEnglish() {
   const std::wstring exe = BuiltExePath();
   const std::string bytes =
-      ReadFileBytesOrEmpty(exe.substr(0, exe.find_last_of(L"\\/")) + L"\\lang\\English.txt");
+      ReadBytes(exe.substr(0, exe.find_last_of(L"\\/")) + L"\\lang\\English.txt");
   std::vector<std::wstring> lines;
   for (size_t start = 0; start < bytes.size();) {
     size_t end = bytes.find("\r\n", start);

@@ -29,7 +29,7 @@ std::string LanguageFile(const std::string& tag) {
 std::wstring ShippedEnglishLine(int number) {
   const std::wstring exe = BuiltExePath();
   const std::string bytes =
-      ReadFileBytesOrEmpty(exe.substr(0, exe.find_last_of(L"\\/")) + L"\\lang\\English.txt");
+      ReadBytes(exe.substr(0, exe.find_last_of(L"\\/")) + L"\\lang\\English.txt");
   size_t start = 0;
   for (int i = 1; start <= bytes.size(); ++i) {
     size_t end = bytes.find("\r\n", start);
@@ -140,7 +140,7 @@ TEST_F(StartupTest, FirstStartOffersTheLanguagesAndTheChoiceLeadsStraightToTheMa
   EXPECT_EQ(ItemTexts(list), (std::vector<std::wstring>{L"Polski", L"#", L"Abc", L"English",
                                                          L"New Zealand", L"Polski"}));
   EXPECT_EQ(SelectedIndex(list), 0);
-  EXPECT_FALSE(PathExists(OptionsPath())) << "nothing is stored before OK";
+  EXPECT_FALSE(FileExists(OptionsPath())) << "nothing is stored before OK";
 
   // The Polski that polski.txt brings still means the built-in texts: that file is never used.
   SelectItem(list, 5);
@@ -200,12 +200,12 @@ TEST_F(StartupTest, ThePickerIsLaidOutAsDesignedIgnoresEnterAndEscAndClosingItSt
   EXPECT_TRUE(Visible(picker));
   EXPECT_FALSE(BoxOpen(picker));
   EXPECT_EQ(SelectedIndex(list), 1);
-  EXPECT_FALSE(PathExists(OptionsPath()));
+  EXPECT_FALSE(FileExists(OptionsPath()));
 
   // Closed without a choice: the program ends and creates no options file.
   PostMessageW(picker, WM_CLOSE, 0, 0);
   EXPECT_EQ(app().WaitForExit(Millis(5000)), std::optional<DWORD>(0)) << "the program goes on";
-  EXPECT_FALSE(PathExists(OptionsPath()));
+  EXPECT_FALSE(FileExists(OptionsPath()));
 
   // An options file that led to the picker stays as it was.
   folder().WriteOptions("Klingon\r\nsecond line\r\n");
@@ -216,7 +216,7 @@ TEST_F(StartupTest, ThePickerIsLaidOutAsDesignedIgnoresEnterAndEscAndClosingItSt
 }
 
 TEST_F(StartupTest, WithoutALangFolderThePickerOffersPolskiAloneAndTheBuiltInTextsNeedNoFolder) {
-  ASSERT_FALSE(PathExists(folder() / L"lang"));
+  ASSERT_FALSE(FileExists(folder() / L"lang"));
   HWND picker = nullptr;
   const Opened opened = StartAndWait(picker);
   if (opened != Opened::Picker) {

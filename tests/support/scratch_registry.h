@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "support/files.h"
+
 struct StoredValue {
   DWORD type = 0;
   std::string bytes;  // raw data as stored, terminator included for strings
@@ -58,6 +60,3 @@ class TempFolder {
 };
 
 void WriteBytes(const std::wstring& path, const std::string& bytes);
-std::string ReadBytes(const std::wstring& path);
-bool FileExists(const std::wstring& path);
-void RemoveTree(const std::wstring& path);

@@ -62,7 +62,7 @@ std::wstring Indented(const std::wstring& text) {
 
 int Run(const std::wstring& folder, const std::wstring& shots) {
   const std::wstring exe = folder + L"\\brushwick.exe";
-  if (!ui::PathExists(exe)) {
+  if (!FileExists(exe)) {
     Out(L"demo: no brushwick.exe in " + folder + L"\n");
     return 2;
   }

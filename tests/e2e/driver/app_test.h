@@ -37,7 +37,7 @@ class AppTest : public ::testing::Test {
                       "user's recent-files lists in HKEY_CURRENT_USER";
     const std::wstring exe = BuiltExePath();
     ASSERT_FALSE(exe.empty()) << "BRUSHWICK_EXE must name the built brushwick.exe";
-    ASSERT_TRUE(PathExists(exe)) << "no exe at " << Utf8(exe);
+    ASSERT_TRUE(FileExists(exe)) << "no exe at " << Utf8(exe);
     folder_ = std::make_unique<AppFolder>(exe);
     ResetLists();
   }

@@ -140,32 +140,13 @@ std::wstring BuiltExePath() { return PathFromEnv(L"BRUSHWICK_EXE"); }
 // ---- Files ---------------------------------------------------------------------------------
 
 void MakeFolders(const std::wstring& path) {
-  if (path.empty() || PathExists(path)) return;
+  if (path.empty() || FileExists(path)) return;
   const size_t slash = path.find_last_of(L"\\/");
   if (slash != std::wstring::npos && slash > 2) MakeFolders(path.substr(0, slash));
   if (!CreateDirectoryW(path.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
     FailLast("cannot create folder " + Utf8(path));
 }
 
-void RemoveTree(const std::wstring& path) {
-  const DWORD attributes = GetFileAttributesW(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return;
-  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-    DeleteFileW(path.c_str());
-    return;
-  }
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &data);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      const std::wstring name = data.cFileName;
-      if (name != L"." && name != L"..") RemoveTree(path + L"\\" + name);
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
-  }
-  RemoveDirectoryW(path.c_str());
-}
 
 void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
   HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
@@ -177,19 +158,6 @@ void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
   if (!ok || written != bytes.size()) Fail("cannot write " + Utf8(path));
 }
 
-std::string ReadFileBytesOrEmpty(const std::wstring& path) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return {};
-  std::string bytes;
-  char buffer[4096];
-  DWORD read = 0;
-  while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
-  CloseHandle(file);
-  return bytes;
-}
-
-bool PathExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 AppFolder::AppFolder(const std::wstring& exe) : source_exe_(exe) {
   if (exe.empty()) Fail("no exe to copy into the program folder");
@@ -211,7 +179,7 @@ AppFolder::~AppFolder() {
   // The exe may still be shutting down; give it a moment to let go of its file.
   PollUntil(Millis(2000), [&] {
     RemoveTree(root_);
-    return !PathExists(root_);
+    return !FileExists(root_);
   });
 }
 
@@ -237,7 +205,7 @@ void AppFolder::CopyLanguages(const std::wstring& source) {
 
 void AppFolder::WriteOptions(const std::string& bytes) const { WriteFileBytes(path_ + L"\\opcje.dat", bytes); }
 
-std::string AppFolder::ReadOptions() const { return ReadFileBytesOrEmpty(path_ + L"\\opcje.dat"); }
+std::string AppFolder::ReadOptions() const { return ReadBytes(path_ + L"\\opcje.dat"); }
 
 // ---- Process -------------------------------------------------------------------------------
 

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "support/files.h"
+
 namespace ui {
 
 using Millis = std::chrono::milliseconds;
@@ -40,11 +42,7 @@ std::string Utf8(const std::wstring& text);
 
 // Creates a folder and its missing parents.
 void MakeFolders(const std::wstring& path);
-// Removes a file or a folder with everything in it; nothing happens when it is missing.
-void RemoveTree(const std::wstring& path);
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);
-std::string ReadFileBytesOrEmpty(const std::wstring& path);
-bool PathExists(const std::wstring& path);
 
 // A temporary program folder holding a copy of the exe, removed with all it holds.
 class AppFolder {
