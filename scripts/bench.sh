@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Benchmarks, apart from the tests: builds the exes as released and the programs in bench/, runs
+# them under Wine and prints one "name: value" line per figure, each the median of several runs
+# (BENCH_RUNS, 9 by default). Nothing here passes or fails on a time.
+#
+#   clean_2x1000_ms       a cleaning run over two lists of 1000 entries, half of them dead
+#   bare_calls_2x1000_ms  the same registry and file calls made bare, in the same order
+#   clean_vs_bare         the ratio of the two
+#   startup_ms            brushwick.exe from process start to its main window on the screen
+#   startup_minimal_ms    the same for the smallest windowed program, built the same way
+#   startup_vs_minimal    the ratio of the two
+#   exe_bytes_x64, exe_bytes_x86   the size of each exe
+set -euo pipefail
+cd "$(dirname "$0")/.."
+runs=${BENCH_RUNS:-9}
+scripts/setup.sh >&2
+
+# Builds go to stderr, so that stdout holds the figures only.
+cmake -S . -B build/bench -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+  -DCMAKE_BUILD_TYPE=MinSizeRel -DBRUSHWICK_TESTS=OFF -DBRUSHWICK_BENCH=ON >&2
+cmake --build build/bench --target brushwick bench_clean bench_startup bench_minimal >&2
+cmake --preset x86 >&2
+cmake --build --preset x86 --target brushwick >&2
+
+# A program folder that opens the main window directly: built-in texts chosen.
+run=build/bench/run
+rm -rf "$run"
+mkdir -p "$run/app" "$run/minimal"
+cp build/bench/brushwick.exe "$run/app/"
+printf '#\r\n' >"$run/app/opcje.dat"
+cp build/bench/bench/bench_minimal.exe "$run/minimal/"
+
+source scripts/wine-env.sh
+wine_session_start build/bench/wineprefix xvfb
+trap wine_session_stop EXIT
+
+wine build/bench/bench/bench_clean.exe "$runs" | tr -d '\r'
+
+startup=$(wine build/bench/bench/bench_startup.exe "$runs" \
+  "brushwick=$(to_windows_path "$run/app/brushwick.exe")" \
+  "minimal=$(to_windows_path "$run/minimal/bench_minimal.exe")" | tr -d '\r')
+awk -F': ' '$1 == "brushwick" { b = $2 } $1 == "minimal" { m = $2 }
+  END {
+    if (b == "" || m == "") exit 1
+    printf "startup_ms: %.1f\nstartup_minimal_ms: %.1f\nstartup_vs_minimal: %.2f\n", b, m, b / m
+  }' <<<"$startup"
+
+echo "exe_bytes_x64: $(stat -c %s build/bench/brushwick.exe)"
+echo "exe_bytes_x86: $(stat -c %s build/x86/brushwick.exe)"
