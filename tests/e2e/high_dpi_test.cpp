@@ -1,9 +1,12 @@
 // The program on a 144 DPI screen (150 %): every window is one and a half times its 96 DPI size,
 // its text grows with it and none of it is cut off.
 //
-// Wine takes the screen's DPI from HKCU\Control Panel\Desktop\LogPixels when a process starts,
-// so the setting is changed before the program is started and put back afterwards, even when a
-// test fails. The end-to-end tests share the Wine prefix and run one at a time.
+// Wine 8 takes the screen's DPI from HKCU\Control Panel\Desktop\LogPixels (else from
+// HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts\LogPixels), once per
+// process, the first time the process needs it. So the setting is changed before the program is
+// started and put back afterwards, even when a test fails; the end-to-end tests share the Wine
+// prefix and run one at a time. This process keeps whatever DPI it first read, so the checks
+// never ask it for the program's DPI.
 #include <windows.h>
 
 #include <cmath>
