@@ -9,7 +9,7 @@
 AppError LanguageLines::IncompleteError() const {
   const std::size_t count = lines.size();
   return AppError(ERROR_HANDLE_EOF, L"Incomplete language file: " + path + L", " +
-                                        std::to_wstring(count) + (count == 1 ? L" line" : L" lines"));
+                                        DecimalTextW(static_cast<long long>(count)) + (count == 1 ? L" line" : L" lines"));
 }
 
 LanguageLines ReadLanguageLines(const std::wstring& path) {
