@@ -61,14 +61,6 @@ bool Eventually(Condition condition) {
   return condition();
 }
 
-::testing::AssertionResult SameRect(const RECT& actual, const RECT& expected) {
-  if (EqualRect(&actual, &expected)) return ::testing::AssertionSuccess();
-  auto show = [](const RECT& r) {
-    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + " " +
-           std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top) + ")";
-  };
-  return ::testing::AssertionFailure() << "is " << show(actual) << ", expected " << show(expected);
-}
 
 struct Placed {
   int id;

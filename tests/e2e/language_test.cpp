@@ -88,24 +88,7 @@ class LanguageTest : public AppTest {
   HWND WaitForPicker() { return WaitForWindow(app(), ids::kFrmLangClass, nullptr, Visibility::Visible); }
   HWND WaitForMain() { return WaitForWindow(app(), ids::kForm1Class, nullptr, Visibility::Visible); }
 
-  // True when the program shows a message box once `window`'s thread has caught up.
-  bool BoxOpen(HWND window) {
-    Sync(window);
-    return FindTopWindow(app().pid(), kMessageBoxClass) != nullptr;
-  }
 
-  // Selects the picker's first entry with that text and presses OK.
-  void Choose(HWND picker, const std::wstring& entry) {
-    HWND list = Control(picker, picker_ids::List1);
-    const std::vector<std::wstring> items = ItemTexts(list);
-    for (size_t i = 0; i < items.size(); ++i) {
-      if (items[i] != entry) continue;
-      SelectItem(list, static_cast<int>(i));
-      Click(Control(picker, picker_ids::Command1));
-      return;
-    }
-    ADD_FAILURE() << "the picker does not offer " << Utf8(entry);
-  }
 
   // Opens the export (Command5) or import (Command4) window from the main window.
   HWND OpenFromMain(HWND main, int button, const wchar_t* window_class) {

@@ -38,14 +38,6 @@ std::wstring Summary(int vb5_count, int vb5_removed, int vb6_count, int vb6_remo
 
 std::string Sz(const std::string& text) { return text + '\0'; }
 
-::testing::AssertionResult SameRect(const RECT& actual, const RECT& expected) {
-  if (EqualRect(&actual, &expected)) return ::testing::AssertionSuccess();
-  auto show = [](const RECT& r) {
-    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + " " +
-           std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top) + ")";
-  };
-  return ::testing::AssertionFailure() << "is " << show(actual) << ", expected " << show(expected);
-}
 
 class MainWindowTest : public AppTest {
  protected:

@@ -56,14 +56,6 @@ bool Contains(const std::wstring& text, const std::wstring& part) {
   return !part.empty() && text.find(part) != std::wstring::npos;
 }
 
-::testing::AssertionResult SameRect(const RECT& actual, const RECT& expected) {
-  if (EqualRect(&actual, &expected)) return ::testing::AssertionSuccess();
-  auto show = [](const RECT& r) {
-    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + " " +
-           std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top) + ")";
-  };
-  return ::testing::AssertionFailure() << "is " << show(actual) << ", expected " << show(expected);
-}
 
 enum class Opened { Nothing, Picker, Main };
 
@@ -105,24 +97,7 @@ class StartupTest : public AppTest {
     return Opened::Nothing;
   }
 
-  // True when the program shows (or is about to show) a message box: after the round trip the
-  // start or handler has either finished or is waiting in the box.
-  bool BoxOpen(HWND window) {
-    Sync(window);
-    return FindTopWindow(app().pid(), kMessageBoxClass) != nullptr;
-  }
 
-  // Selects the picker's entry with that text (the first such) and presses OK.
-  void Choose(HWND picker, const std::wstring& entry) {
-    HWND list = Control(picker, picker_ids::List1);
-    const std::vector<std::wstring> items = ItemTexts(list);
-    int index = -1;
-    for (int i = 0; i < static_cast<int>(items.size()) && index < 0; ++i)
-      if (items[static_cast<size_t>(i)] == entry) index = i;
-    ASSERT_GE(index, 0) << "the picker does not offer " << Utf8(entry);
-    SelectItem(list, index);
-    Click(Control(picker, picker_ids::Command1));
-  }
 };
 
 TEST_F(StartupTest, FirstStartOffersTheLanguagesAndTheChoiceLeadsStraightToTheMainWindowNextTime) {

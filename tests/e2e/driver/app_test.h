@@ -7,6 +7,7 @@
 #include <string>
 
 #include "driver/ui_driver.h"
+#include "forms/ids.h"
 
 namespace ui {
 
@@ -24,6 +25,16 @@ inline std::wstring Shoot(HWND window, const std::wstring& what) {
   const std::wstring folder = ShotsFolder();
   if (folder.empty()) return {};
   return SaveScreenshot(window, folder, ShotName(what));
+}
+
+// Compares two rectangles, showing both when they differ.
+inline ::testing::AssertionResult SameRect(const RECT& actual, const RECT& expected) {
+  if (EqualRect(&actual, &expected)) return ::testing::AssertionSuccess();
+  auto show = [](const RECT& r) {
+    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + " " +
+           std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top) + ")";
+  };
+  return ::testing::AssertionFailure() << "is " << show(actual) << ", expected " << show(expected);
 }
 
 // Each test: a program folder of its own with a copy of the built exe, and no VB list in the
@@ -52,6 +63,26 @@ class AppTest : public ::testing::Test {
   AppProcess& Launch() {
     app_ = AppProcess::Start(folder_->exe(), folder_->working_folder());
     return app_;
+  }
+
+  // True when the program shows (or is about to show) a message box: after the round trip the
+  // start or handler has either finished or is waiting in the box.
+  bool BoxOpen(HWND window) {
+    Sync(window);
+    return FindTopWindow(app_.pid(), kMessageBoxClass) != nullptr;
+  }
+
+  // Selects the picker's first entry with that text and presses OK.
+  void Choose(HWND picker, const std::wstring& entry) {
+    HWND list = Control(picker, ids::frmlang::List1);
+    const std::vector<std::wstring> items = ItemTexts(list);
+    for (size_t i = 0; i < items.size(); ++i) {
+      if (items[i] != entry) continue;
+      SelectItem(list, static_cast<int>(i));
+      Click(Control(picker, ids::frmlang::Command1));
+      return;
+    }
+    ADD_FAILURE() << "the picker does not offer " << Utf8(entry);
   }
 
   AppFolder& folder() { return *folder_; }
