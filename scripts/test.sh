@@ -20,4 +20,5 @@ done
 source scripts/wine-env.sh
 wine_session_start build/x64/wineprefix xvfb
 trap wine_session_stop EXIT
+wine build/x64/tests/desktop_keeper.exe </dev/null >/dev/null 2>&1 &
 ctest --preset x64 "$@"
