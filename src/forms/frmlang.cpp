@@ -40,7 +40,13 @@ void FrmLang::OnCommand(int controlId, int notification) {
   entry.resize(static_cast<size_t>(SendMessageW(list, LB_GETTEXT, selected, reinterpret_cast<LPARAM>(entry.data()))));
   CurrentLanguage = LanguageOfEntry(entry);
   chosen_ = true;
-  if (!ChooseLanguageAndShowMain()) chosen_ = false;  // stays open for another choice
+  if (!ChooseLanguageAndShowMain()) {
+    // The picker was built afresh for another choice; keep the refused entry selected.
+    chosen_ = false;
+    HWND rebuilt = Control(id::List1);
+    const LRESULT found = SendMessageW(rebuilt, LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+    if (found == LB_ERR) SendMessageW(rebuilt, LB_SETCURSEL, 0, 0);
+  }
 }
 
 void FrmLang::OnUnload() {

@@ -3,6 +3,7 @@
 // and leave nothing half translated; "#" always means the built-in texts; blanks are kept.
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -243,6 +244,8 @@ TEST_F(LanguageTest, FilesThatCannotBeAppliedSendTheUserBackToThePickerAndPolski
     ASSERT_NE(picker, nullptr) << "the picker is gone";
     EXPECT_EQ(FindTopWindow(app().pid(), ids::kForm1Class, nullptr, Visibility::Visible), nullptr);
     EXPECT_EQ(ItemTexts(Control(picker, picker_ids::List1)), entries);
+    const auto chosen = std::find(entries.begin(), entries.end(), r.entry) - entries.begin();
+    EXPECT_EQ(SelectedIndex(Control(picker, picker_ids::List1)), chosen) << "the refused entry stays selected";
     EXPECT_TRUE(app().Running());
     EXPECT_EQ(folder().ReadOptions(), "Short\r\n") << "a refused language must not stay stored";
   }
