@@ -33,8 +33,6 @@ std::string ReadFileBytes(const std::wstring& path) {
   return bytes;
 }
 
-void ProbeReadable(const std::wstring& path) { OpenForReading(path); }
-
 bool NamesDevice(std::wstring_view path) {
   const size_t slash = path.find_last_of(L"\\/:");
   std::wstring_view name = slash == std::wstring_view::npos ? path : path.substr(slash + 1);

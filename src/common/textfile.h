@@ -7,9 +7,6 @@
 // The whole file as bytes. Throws AppError (naming the file) when it cannot be opened or read.
 std::string ReadFileBytes(const std::wstring& path);
 
-// Opens and closes the file for reading; throws AppError like ReadFileBytes when it cannot.
-void ProbeReadable(const std::wstring& path);
-
 // Replaces the file with the given bytes so that it is never left half written: the bytes go to
 // a temporary file beside it, which then takes the file's place. Throws AppError on failure,
 // leaving any former file as it was. Device names (CON, NUL, COM1, ...) are refused.
