@@ -6,14 +6,18 @@
 #include <cwctype>
 
 #include "common/error.h"
+#include "common/messages.h"
 #include "common/handles.h"
 
 namespace {
 
+const wchar_t* CannotOpen() { return Say(L"Nie można otworzyć pliku ", L"Cannot open the file "); }
+const wchar_t* CannotWrite() { return Say(L"Nie można zapisać pliku ", L"Cannot write the file "); }
+
 FileHandle OpenForReading(const std::wstring& path) {
   FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) ThrowLastError(L"Cannot open the file " + path);
+  if (!file) ThrowLastError(CannotOpen() + path);
   return file;
 }
 
@@ -26,7 +30,7 @@ std::string ReadFileBytes(const std::wstring& path) {
   for (;;) {
     DWORD read = 0;
     if (!ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr))
-      ThrowLastError(L"Cannot read the file " + path);
+      ThrowLastError(Say(L"Nie można odczytać pliku ", L"Cannot read the file ") + path);
     if (read == 0) break;
     bytes.append(buffer, read);
   }
@@ -53,17 +57,18 @@ bool NamesDevice(std::wstring_view path) {
 
 void WriteFileReplacing(const std::wstring& path, std::string_view bytes) {
   if (NamesDevice(path))
-    ThrowError(ERROR_INVALID_NAME, L"Cannot write the file " + path + L": the name is reserved for a device");
+    ThrowError(ERROR_INVALID_NAME, CannotWrite() + path + Say(L": ta nazwa oznacza urządzenie, nie plik",
+                                                              L": the name is reserved for a device"));
   // A read-only file refuses to be replaced, as it refuses to be overwritten; Wine's MoveFileEx
   // would replace it all the same.
   const DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-    ThrowError(ERROR_ACCESS_DENIED, L"Cannot write the file " + path);
+    ThrowError(ERROR_ACCESS_DENIED, CannotWrite() + path);
   const std::wstring temporary = path + L".tmp~";
   {
     FileHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) ThrowLastError(L"Cannot write the file " + path);
+    if (!file) ThrowLastError(CannotWrite() + path);
     DWORD written = 0;
     const bool ok = WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
                               nullptr) &&
@@ -72,14 +77,14 @@ void WriteFileReplacing(const std::wstring& path, std::string_view bytes) {
       const DWORD code = GetLastError();
       file.reset();
       DeleteFileW(temporary.c_str());
-      ThrowError(code, L"Cannot write the file " + path);
+      ThrowError(code, CannotWrite() + path);
     }
   }
   if (!MoveFileExW(temporary.c_str(), path.c_str(),
                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     const DWORD code = GetLastError();
     DeleteFileW(temporary.c_str());
-    ThrowError(code, L"Cannot write the file " + path);
+    ThrowError(code, CannotWrite() + path);
   }
 }
 
@@ -101,7 +106,7 @@ std::wstring ProgramFolder() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
     const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) ThrowLastError(L"Cannot find the program's folder");
+    if (length == 0) ThrowLastError(Say(L"Nie można ustalić folderu programu", L"Cannot find the program's folder"));
     if (length < path.size()) {
       path.resize(length);
       break;

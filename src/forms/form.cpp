@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "common/messages.h"
 #include "common/text.h"
 
 namespace forms {
@@ -12,7 +13,6 @@ namespace {
 
 constexpr wchar_t kFontFace[] = L"Tahoma";
 constexpr int kFontPoints = 8;
-bool g_polish = true;
 
 // DPI functions of newer Windows versions, looked up once so the program still starts on older ones.
 struct DpiApi {
@@ -468,13 +468,10 @@ int MsgBox(const std::wstring& text, UINT flags) {
   return MessageBoxW(owner, text.c_str(), L"Brushwick", flags | (owner ? 0u : MB_TASKMODAL));
 }
 
-void SetRuntimeUsesPolish(bool polish) { g_polish = polish; }
-bool RuntimeUsesPolish() { return g_polish; }
-
 void ReportFatalAndExit(DWORD code, const std::wstring& description) {
   const std::wstring text =
-      (g_polish ? L"Wystąpił nieoczekiwany błąd i program zostanie zamknięty.\r\n\r\nBłąd "
-                : L"An unexpected error occurred and Brushwick will close.\r\n\r\nError ") +
+      std::wstring(Say(L"Wystąpił nieoczekiwany błąd i program zostanie zamknięty.\r\n\r\nBłąd ",
+                       L"An unexpected error occurred and Brushwick will close.\r\n\r\nError ")) +
       DecimalTextW(code) + L": " + description;
   MessageBoxW(nullptr, text.c_str(), L"Brushwick", MB_OK | MB_ICONERROR | MB_TASKMODAL);
   ExitProcess(1);

@@ -114,10 +114,6 @@ int MsgBox(const std::wstring& text, UINT flags = MB_OK | MB_ICONINFORMATION);
 template <typename Body>
 void Guarded(Body&& body);
 
-// The program's language decides the runtime's own texts (fatal error box).
-void SetRuntimeUsesPolish(bool polish);
-bool RuntimeUsesPolish();
-
 }  // namespace forms
 
 #include "forms/guarded.inl"

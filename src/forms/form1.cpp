@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "common/error.h"
+#include "common/messages.h"
 #include "common/text.h"
 #include "common/textfile.h"
 #include "forms/frmexport.h"
@@ -105,7 +106,7 @@ void Form1::CleaningRun() {
   List1.clear();
   forms::DoEvents();
   std::wstring text = Summary(vb5, vb6);
-  const bool polish = CurrentLanguage == "#";
+  const bool polish = MessagesInPolish();
   const std::wstring notes = ChangeFailureNote("5.0", vb5, polish) + ChangeFailureNote("6.0", vb6, polish);
   if (!notes.empty()) text += L"\r\n" + notes;
   forms::MsgBox(text, MB_OK | (notes.empty() ? MB_ICONINFORMATION : MB_ICONWARNING));

@@ -1,6 +1,7 @@
 #include "forms/frmexport.h"
 
 #include "common/error.h"
+#include "common/messages.h"
 #include "common/textfile.h"
 #include "forms/ids.h"
 #include "listfile/listfile.h"
@@ -60,8 +61,8 @@ void FrmExport::ExportList() {
     listfile::WriteListFile(ProgramFolder(), ControlText(id::Text1), with50, with60);
   } catch (const AppError& e) {
     // Nothing was written: say so and stay open, so the name can be corrected.
-    forms::MsgBox((forms::RuntimeUsesPolish() ? L"Nie udało się zapisać listy.\r\n\r\n"
-                                              : L"The list could not be written.\r\n\r\n") +
+    forms::MsgBox(std::wstring(Say(L"Nie udało się zapisać listy.\r\n\r\n",
+                                   L"The list could not be written.\r\n\r\n")) +
                       e.description(),
                   MB_OK | MB_ICONWARNING);
     HWND name = Control(id::Text1);

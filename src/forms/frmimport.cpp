@@ -4,6 +4,7 @@
 #include "common/propercase.h"
 #include "common/textfile.h"
 #include "common/error.h"
+#include "common/messages.h"
 #include "common/text.h"
 #include "forms/ids.h"
 #include "listfile/listfile.h"
@@ -87,7 +88,7 @@ void FrmImport::ImportList() {
   // The offered name is only the display form; the file is opened under its own name, which
   // also works where file names match with their case.
   const std::wstring& file = files_[static_cast<size_t>(selected)];
-  const bool polish = forms::RuntimeUsesPolish();
+  const bool polish = MessagesInPolish();
   listfile::ImportResult result;
   try {
     result = listfile::ReadListFile(ProgramFolder(), file.substr(0, file.size() - 4));

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "common/error.h"
+#include "common/messages.h"
 #include "common/text.h"
 #include "common/textfile.h"
 
@@ -20,21 +21,28 @@ std::string KeyPath(const std::string& version) { return Autostart::ListKeyPath(
 // Refuses names that cannot name a file of the program folder's own: device names, which would
 // send the list to a device, and characters that Windows file names cannot hold (':' would even
 // write into a hidden stream of another file).
-void CheckName(const std::wstring& name, const std::wstring& path, const wchar_t* action) {
+// `failed` opens the message: "Cannot write the list file " or its like.
+void CheckName(const std::wstring& name, const std::wstring& path, const wchar_t* failed) {
   if (NamesDevice(path))
-    throw AppError(ERROR_INVALID_NAME, std::wstring(action) + L" the list file " + path +
-                                           L": the name is reserved for a device");
+    throw AppError(ERROR_INVALID_NAME,
+                   failed + path +
+                       Say(L": ta nazwa oznacza urządzenie, nie plik", L": the name is reserved for a device"));
   for (wchar_t c : name) {
     if (c < 0x20 || std::wstring_view(L"<>:\"|?*").find(c) != std::wstring_view::npos) {
-      std::wstring shown = c < 0x20 ? L"a control character" : std::wstring(L"'") + c + L"'";
-      throw AppError(ERROR_INVALID_NAME, std::wstring(action) + L" the list file " + path +
-                                             L": file names cannot hold " + shown);
+      std::wstring shown = c < 0x20 ? Say(L"znaku sterującego", L"a control character")
+                                    : std::wstring(L"'") + c + L"'";
+      throw AppError(ERROR_INVALID_NAME,
+                     failed + path + Say(L": nazwa pliku nie może zawierać ", L": file names cannot hold ") + shown);
     }
   }
 }
 
+const wchar_t* CannotImport() {
+  return Say(L"Nie można zaimportować pliku listy ", L"Cannot import the list file ");
+}
+
 [[noreturn]] void ThrowDamaged(DWORD code, const std::wstring& path, const std::wstring& what) {
-  throw AppError(code, L"Cannot import the list file " + path + L": " + what);
+  throw AppError(code, CannotImport() + path + L": " + what);
 }
 
 // A flag line as it may be quoted in a message: short, and shown in the ANSI code page.
@@ -51,8 +59,11 @@ std::int32_t ReadFlag(std::string_view line, int number, const char* version,
   std::int32_t value = 0;
   if (!ParseFlag(line, value))
     ThrowDamaged(ERROR_INVALID_DATA, path,
-                 L"line " + DecimalTextW(number) + L" (the " + AnsiToWide(version) +
-                     L" flag) is not a whole number: " + Quoted(line));
+                 MessagesInPolish()
+                     ? L"wiersz " + DecimalTextW(number) + L" (znacznik wersji " + AnsiToWide(version) +
+                           L") nie jest liczbą całkowitą: " + Quoted(line)
+                     : L"line " + DecimalTextW(number) + L" (the " + AnsiToWide(version) +
+                           L" flag) is not a whole number: " + Quoted(line));
   return value;
 }
 
@@ -93,7 +104,7 @@ std::string ListFileBytes(bool with50, bool with60) {
 
 void WriteListFile(const std::wstring& folder, const std::wstring& name, bool with50, bool with60) {
   const std::wstring path = ListFilePath(folder, name);
-  CheckName(name, path, L"Cannot write");
+  CheckName(name, path, Say(L"Nie można zapisać pliku listy ", L"Cannot write the list file "));
   // Built whole first, so a failure never leaves a half-written or truncated file behind.
   WriteFileReplacing(path, ListFileBytes(with50, with60));
 }
@@ -127,7 +138,8 @@ ListFileContent ParseListFile(std::string_view bytes, const std::wstring& path) 
   LineReader reader(bytes);
   std::string line50, line60, line;
   if (!reader.Next(line50) || !reader.Next(line60))
-    ThrowDamaged(ERROR_HANDLE_EOF, path, L"it ends before its two flag lines");
+    ThrowDamaged(ERROR_HANDLE_EOF, path,
+                 Say(L"plik kończy się przed dwoma wierszami znaczników", L"it ends before its two flag lines"));
   ListFileContent content;
   content.has50 = ReadFlag(line50, 1, kVersion50, path) == 1;
   content.has60 = ReadFlag(line60, 2, kVersion60, path) == 1;
@@ -135,7 +147,8 @@ ListFileContent ParseListFile(std::string_view bytes, const std::wstring& path) 
   // The third line opens the first section; it is skipped whatever it holds.
   if (!reader.Next(line))
     ThrowDamaged(ERROR_HANDLE_EOF, path,
-                 L"its flags announce a list, but it ends before the list begins");
+                 Say(L"znaczniki zapowiadają listę, ale plik kończy się przed jej początkiem",
+                     L"its flags announce a list, but it ends before the list begins"));
   if (content.has50) {
     while (reader.Next(line)) {
       if (line == kSeparator) break;
@@ -210,7 +223,7 @@ VersionImport ReplaceList(const std::string& version, const std::vector<std::str
 
 ImportResult ReadListFile(const std::wstring& folder, const std::wstring& name) {
   const std::wstring path = ListFilePath(folder, name);
-  CheckName(name, path, L"Cannot import");
+  CheckName(name, path, CannotImport());
   // The whole file is read and checked before the registry is touched.
   const ListFileContent content = ParseListFile(ReadFileBytes(path), path);
   ImportResult result;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "common/error.h"
+#include "common/messages.h"
 #include "common/textfile.h"
 #include "forms/form1.h"
 #include "forms/frmexport.h"
@@ -24,9 +25,9 @@ void DiscardTranslatedWindows() {
 }  // namespace
 
 void SaveLanguageAndShowMain() {
+  SetMessagesInPolish(CurrentLanguage == "#");
   const std::optional<AppError> notSaved = SaveCurrentLanguage(ProgramFolder());
   LangWindow().Hide();
-  forms::SetRuntimeUsesPolish(CurrentLanguage == "#");
   try {
     MainWindow().Show();
   } catch (...) {
@@ -34,11 +35,10 @@ void SaveLanguageAndShowMain() {
     throw;
   }
   if (notSaved) {
-    const bool polish = CurrentLanguage == "#";
-    forms::MsgBox((polish ? L"Nie udało się zapisać wybranego języka; przy następnym uruchomieniu "
-                            L"program zapyta o niego ponownie.\r\n\r\n"
-                          : L"The chosen language could not be saved; Brushwick will ask for it "
-                            L"again at the next start.\r\n\r\n") +
+    forms::MsgBox(std::wstring(Say(L"Nie udało się zapisać wybranego języka; przy następnym "
+                                   L"uruchomieniu program zapyta o niego ponownie.\r\n\r\n",
+                                   L"The chosen language could not be saved; Brushwick will ask for "
+                                   L"it again at the next start.\r\n\r\n")) +
                       notSaved->description(),
                   MB_OK | MB_ICONWARNING);
   }
@@ -53,7 +53,7 @@ void StartUp() {
       // The stored language cannot be applied: the user chooses again.
     }
   }
-  forms::SetRuntimeUsesPolish(false);  // the picker speaks English
+  SetMessagesInPolish(false);  // the picker speaks English
   LangWindow().Show();
 }
 
@@ -79,7 +79,7 @@ bool ChooseLanguageAndShowMain() {
     } catch (const AppError&) {
       // The next start then offers the picker again, which is where the user is now.
     }
-    forms::SetRuntimeUsesPolish(false);
+    SetMessagesInPolish(false);
     LangWindow().Show();
     forms::MsgBox(L"This language cannot be used. Please choose another one.\r\n\r\n" + e.description(),
                   MB_OK | MB_ICONWARNING);

@@ -343,10 +343,15 @@ TEST_F(ExportImportTest, ExportRefusesNamesThatCannotBeFilesAndStaysOpen) {
     const wchar_t* name;
     const wchar_t* reason;  // what the message must show besides the file, or null
   };
-  const Bad bad[] = {{L"CON", L"device"},      {L"nul.rec", L"device"}, {L"lpt1", L"device"},
-                     {L"Com9.txt", L"device"}, {L"aux ", L"device"},    {L"a<b", L"'<'"},
-                     {L"co?", L"'?'"},         {L"x:y", L"':'"},          {L"brak\\lista", nullptr},
-                     {L"teczka", nullptr},     {L"chroniona", nullptr}};
+  // The program speaks Polish here, its reasons included.
+  const wchar_t* const device = L"ta nazwa oznacza urządzenie";
+  const wchar_t* const character = L"nazwa pliku nie może zawierać ";
+  const std::wstring lt = character + std::wstring(L"'<'"), qm = character + std::wstring(L"'?'"),
+                     colon = character + std::wstring(L"':'");
+  const Bad bad[] = {{L"CON", device},      {L"nul.rec", device},  {L"lpt1", device},
+                     {L"Com9.txt", device}, {L"aux ", device},     {L"a<b", lt.c_str()},
+                     {L"co?", qm.c_str()},  {L"x:y", colon.c_str()}, {L"brak\\lista", nullptr},
+                     {L"teczka", nullptr},  {L"chroniona", nullptr}};
   for (const Bad& b : bad) {
     SCOPED_TRACE(Utf8(b.name));
     ExportAs(exp, b.name, true, false);
