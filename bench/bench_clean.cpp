@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "timing.h"
+
 #include "cleaner/cleaner.h"
 #include "registry/autostart.h"
 
@@ -26,23 +28,6 @@ constexpr const char* kVersions[] = {"5.0", "6.0"};
 [[noreturn]] void Fail(const char* what, long code) {
   std::fprintf(stderr, "bench_clean: %s (%ld)\n", what, code);
   std::exit(1);
-}
-
-double NowMs() {
-  static const double ticksPerMs = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart) / 1000.0;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / ticksPerMs;
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const size_t n = values.size();
-  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
 }
 
 // A key of its own under the real HKEY_CURRENT_USER, standing in for it while the bench runs.

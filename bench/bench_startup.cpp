@@ -13,18 +13,9 @@
 #include <string>
 #include <vector>
 
-namespace {
+#include "timing.h"
 
-double NowMs() {
-  static const double ticksPerMs = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart) / 1000.0;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / ticksPerMs;
-}
+namespace {
 
 struct Search {
   DWORD pid;
@@ -70,12 +61,6 @@ double TimeToWindow(const std::wstring& exe) {
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   return elapsed;
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const size_t n = values.size();
-  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
 }
 
 }  // namespace
