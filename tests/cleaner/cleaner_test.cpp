@@ -1,4 +1,5 @@
 #include "cleaner/cleaner.h"
+#include "cleaner/reachability.h"
 
 #include <algorithm>
 #include <set>
@@ -179,6 +180,71 @@ TEST_F(CleanerTest, AFailureAtAnyCallLosesNoSurvivorAndIsReported) {
       EXPECT_EQ(deadLeft, 4 - outcome.removed);
     }
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Reachability, EachPathLivesOnItsDriveOrShare) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"C:\\Projects\\a.vbp", "C:\\"},
+      {"e:relative.vbp", "E:\\"},
+      {"\\\\server\\projekty\\x\\a.vbp", "\\\\server\\projekty"},
+      {"//server/share/a.vbp", "\\\\server\\share"},
+      {"\\\\?\\D:\\long\\a.vbp", "D:\\"},
+      {"\\\\?\\UNC\\srv\\sh\\a.vbp", "\\\\srv\\sh"},
+      {"\\\\server", ""},          // no share named
+      {"\\\\server\\", ""},
+      {"\\\\.\\pipe\\x", ""},      // a device, queried as it stands
+      {"Projects\\a.vbp", ""},     // relative: the current drive
+      {"", ""},
+  };
+  for (const auto& [path, place] : cases) EXPECT_EQ(PlaceOf(path), place) << path;
+}
+
+// Set when the test is over, so the probe it left blocked can end.
+HANDLE g_releaseSlowServer = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+volatile LONG g_slowProbes = 0;
+
+// A server that does not answer must cost the deadline, not a wait per entry: the probe below
+// blocks until after CheckPaths has returned, so the call returning at all shows it gave up.
+TEST(Reachability, APlaceThatDoesNotAnswerKeepsItsEntriesUnknownWithoutQueryingThem) {
+  TempFolder folder;
+  const std::string alive = WideToAnsi(folder / L"alive.vbp"), dead = WideToAnsi(folder / L"dead.vbp");
+  WriteBytes(folder / L"alive.vbp", "x");
+  std::vector<std::string> paths = {alive, "Q:\\unmapped\\a.vbp", dead};
+  for (int i = 0; i < 100; ++i) paths.push_back("\\\\slow\\share\\p" + std::to_string(i) + ".vbp");
+
+  ExistenceChecks checks = ExistenceChecks::System();
+  const auto system = checks.placeAnswers;
+  checks.placeAnswers = [system](const std::string& place) {
+    if (place != "\\\\slow\\share") return system(place);
+    InterlockedIncrement(&g_slowProbes);
+    WaitForSingleObject(g_releaseSlowServer, INFINITE);
+    return true;
+  };
+  const auto query = checks.query;
+  int queried = 0;
+  checks.query = [&](const std::string& path) {
+    ++queried;
+    return query(path);
+  };
+  checks.deadlineMs = 300;
+  int pumped = 0;
+  const std::vector<PathState> states = CheckPaths(paths, checks, [&] { ++pumped; });
+  SetEvent(g_releaseSlowServer);
+
+  ASSERT_EQ(states.size(), paths.size());
+  EXPECT_EQ(states[0], PathState::Exists);
+  EXPECT_EQ(states[1], PathState::Unreachable) << "a drive that is not there says nothing of the file";
+  EXPECT_EQ(states[2], PathState::Gone);
+  for (size_t i = 3; i < states.size(); ++i) EXPECT_EQ(states[i], PathState::Unreachable) << paths[i];
+  EXPECT_EQ(g_slowProbes, 1) << "each place is probed once";
+  EXPECT_EQ(queried, 2) << "only entries on places that answered are queried";
+  EXPECT_GT(pumped, 0) << "the windows are served while the probes are out";
+  EXPECT_EQ(UnreachablePlaces(paths, states),
+            (std::vector<std::pair<std::string, int>>{{"Q:\\", 1}, {"\\\\slow\\share", 100}}));
 }
 
 }  // namespace
