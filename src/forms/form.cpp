@@ -181,13 +181,23 @@ void Form::CreateControls() {
 
 void Form::ApplyLayout(UINT dpi, const RECT* suggested) {
   dpi_ = dpi;
+  GdiObject font = DialogFont(dpi);
+  PlaceControls(dpi, static_cast<HFONT>(font.get()));
+  font_ = std::move(font);  // the old font goes only once no control uses it
+  PlaceWindow(dpi, suggested);
+}
+
+GdiObject Form::DialogFont(UINT dpi) {
   LOGFONTW lf{};
   lf.lfHeight = -MulDiv(kFontPoints, static_cast<int>(dpi), 72);
   lf.lfWeight = FW_NORMAL;
   lf.lfCharSet = DEFAULT_CHARSET;
   lf.lfQuality = CLEARTYPE_QUALITY;
   wcscpy_s(lf.lfFaceName, kFontFace);
-  GdiObject font(CreateFontIndirectW(&lf));
+  return GdiObject(CreateFontIndirectW(&lf));
+}
+
+void Form::PlaceControls(UINT dpi, HFONT font) {
   for (const ControlDef& c : def_.controls) {
     int left = c.left, top = c.top;
     if (c.container) {
@@ -200,29 +210,33 @@ void Form::ApplyLayout(UINT dpi, const RECT* suggested) {
     }
     HWND control = Control(c.id);
     const int height = TwipsToPixels(c.height, dpi);
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     // A drop-down list's window height includes the list that drops below its field.
     const int windowHeight = c.kind == Kind::DropDownList ? height + TwipsToPixels(2400, dpi) : height;
     SetWindowPos(control, nullptr, TwipsToPixels(left, dpi), TwipsToPixels(top, dpi),
                  TwipsToPixels(c.width, dpi), windowHeight, SWP_NOZORDER | SWP_NOACTIVATE);
-    if (c.kind == Kind::DropDownList) {
-      // The field's height follows its item height plus borders whose size the system decides:
-      // set it, measure, and correct by what is left over.
-      LRESULT item = height - 6;
-      for (int attempt = 0; attempt < 2; ++attempt) {
-        SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), item);
-        RECT field;
-        GetWindowRect(control, &field);
-        const int off = (field.bottom - field.top) - height;
-        if (off == 0) break;
-        item -= off;
-      }
-    }
+    if (c.kind == Kind::DropDownList) FitDropDownField(control, height);
   }
-  font_ = std::move(font);
+}
 
-  const RECT frame = WindowRectFor(TwipsToPixels(def_.clientWidth, dpi),
-                                   TwipsToPixels(def_.clientHeight, dpi), dpi);
+void Form::FitDropDownField(HWND control, int height) {
+  // The field's height follows its item height plus borders whose size the system decides:
+  // set it, measure, and correct by what is left over.
+  LRESULT item = height - 6;
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), item);
+    RECT field;
+    GetWindowRect(control, &field);
+    const int off = (field.bottom - field.top) - height;
+    if (off == 0) break;
+    item -= off;
+  }
+}
+
+void Form::PlaceWindow(UINT dpi, const RECT* suggested) {
+  const int clientWidth = TwipsToPixels(def_.clientWidth, dpi);
+  const int clientHeight = TwipsToPixels(def_.clientHeight, dpi);
+  const RECT frame = WindowRectFor(clientWidth, clientHeight, dpi);
   const int width = frame.right - frame.left, height = frame.bottom - frame.top;
   int x, y;
   if (suggested) {
@@ -241,8 +255,7 @@ void Form::ApplyLayout(UINT dpi, const RECT* suggested) {
   // The frame's size may differ from the estimate (menus, themes): make the client area exact.
   RECT client;
   GetClientRect(hwnd_, &client);
-  const int dx = TwipsToPixels(def_.clientWidth, dpi) - client.right;
-  const int dy = TwipsToPixels(def_.clientHeight, dpi) - client.bottom;
+  const int dx = clientWidth - client.right, dy = clientHeight - client.bottom;
   if (dx || dy)
     SetWindowPos(hwnd_, nullptr, 0, 0, width + dx, height + dy, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
 }

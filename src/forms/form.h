@@ -88,7 +88,13 @@ class Form {
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControls();
+  // Fonts, control places and the window's size for a DPI, in that order.
   void ApplyLayout(UINT dpi, const RECT* suggested);
+  static GdiObject DialogFont(UINT dpi);
+  void PlaceControls(UINT dpi, HFONT font);
+  static void FitDropDownField(HWND control, int height);
+  // Sized for an exact client area; centred, or at the place the system suggests.
+  void PlaceWindow(UINT dpi, const RECT* suggested);
   void ClickButton(int id);
   void RestoreDisabledWindows();
 
