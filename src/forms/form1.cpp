@@ -10,10 +10,10 @@
 #include "forms/frmimport.h"
 #include "forms/frmlang.h"
 #include "forms/ids.h"
-#include "forms/windows.h"
-#include "startup/builtin_texts.h"
-#include "startup/language.h"
-#include "startup/options.h"
+#include "forms/program_windows.h"
+#include "settings/builtin_texts.h"
+#include "settings/language.h"
+#include "settings/options.h"
 
 namespace {
 

@@ -2,9 +2,8 @@
 
 #include "common/textfile.h"
 #include "forms/ids.h"
-#include "startup/language_list.h"
-#include "startup/module1.h"
-#include "startup/options.h"
+#include "settings/language_list.h"
+#include "settings/options.h"
 
 namespace {
 
@@ -40,7 +39,7 @@ void FrmLang::OnCommand(int controlId, int notification) {
   entry.resize(static_cast<size_t>(SendMessageW(list, LB_GETTEXT, selected, reinterpret_cast<LPARAM>(entry.data()))));
   CurrentLanguage = LanguageOfEntry(entry);
   chosen_ = true;
-  if (!ChooseLanguageAndShowMain()) {
+  if (!OnChoice || !OnChoice()) {
     // The picker was built afresh for another choice; keep the refused entry selected.
     chosen_ = false;
     HWND rebuilt = Control(id::List1);

@@ -10,8 +10,8 @@
 #include "forms/frmexport.h"
 #include "forms/frmimport.h"
 #include "forms/frmlang.h"
-#include "forms/windows.h"
-#include "startup/options.h"
+#include "forms/program_windows.h"
+#include "settings/options.h"
 
 namespace {
 
@@ -54,6 +54,7 @@ void StartUp() {
     }
   }
   SetMessagesInPolish(false);  // the picker speaks English
+  LangWindow().OnChoice = &ChooseLanguageAndShowMain;
   LangWindow().Show();
 }
 

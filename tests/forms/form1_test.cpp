@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "startup/builtin_texts.h"
+#include "settings/builtin_texts.h"
 
 namespace {
 

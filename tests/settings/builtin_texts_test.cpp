@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "startup/builtin_texts.h"
+#include "settings/builtin_texts.h"
 
 namespace {
 

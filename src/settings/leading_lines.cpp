@@ -1,4 +1,4 @@
-#include "startup/leading_lines.h"
+#include "settings/leading_lines.h"
 
 #include <windows.h>
 

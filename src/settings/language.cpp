@@ -1,10 +1,10 @@
-#include "startup/language.h"
+#include "settings/language.h"
 
 #include <windows.h>
 
 #include "common/text.h"
-#include "startup/leading_lines.h"
-#include "startup/options.h"
+#include "settings/leading_lines.h"
+#include "settings/options.h"
 
 AppError LanguageLines::IncompleteError() const {
   const std::size_t count = lines.size();

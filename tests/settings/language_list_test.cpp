@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "startup/language_list.h"
+#include "settings/language_list.h"
 #include "startup_fixture.h"
 
 namespace {

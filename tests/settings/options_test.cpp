@@ -5,7 +5,7 @@
 #include <string>
 
 #include "common/text.h"
-#include "startup/options.h"
+#include "settings/options.h"
 #include "startup_fixture.h"
 
 namespace {

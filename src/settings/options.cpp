@@ -1,10 +1,10 @@
-#include "startup/options.h"
+#include "settings/options.h"
 
 #include <windows.h>
 
 #include "common/text.h"
 #include "common/textfile.h"
-#include "startup/leading_lines.h"
+#include "settings/leading_lines.h"
 
 std::string CurrentLanguage;
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "common/error.h"
-#include "startup/builtin_texts.h"
+#include "settings/builtin_texts.h"
 
 // The head of one language file.
 struct LanguageLines {

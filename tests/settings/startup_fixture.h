@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "startup/options.h"
+#include "settings/options.h"
 #include "support/scratch_registry.h"
 
 class ProgramFolderTest : public ::testing::Test {

@@ -1,4 +1,4 @@
-#include "startup/builtin_texts.h"
+#include "settings/builtin_texts.h"
 
 // Defined constexpr (the header's extern declarations keep them external) so that they are
 // constant-initialised and safe to use from any other static initialiser.

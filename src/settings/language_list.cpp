@@ -1,10 +1,10 @@
-#include "startup/language_list.h"
+#include "settings/language_list.h"
 
 #include "common/error.h"
 #include "common/folderlist.h"
 #include "common/propercase.h"
 #include "common/text.h"
-#include "startup/options.h"
+#include "settings/options.h"
 
 namespace {
 

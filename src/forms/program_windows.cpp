@@ -1,4 +1,4 @@
-#include "forms/windows.h"
+#include "forms/program_windows.h"
 
 #include "forms/form1.h"
 #include "forms/frmexport.h"

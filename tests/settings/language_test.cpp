@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "startup/language.h"
+#include "settings/language.h"
 #include "startup_fixture.h"
 
 namespace {
