@@ -390,6 +390,38 @@ double Form::TagNumber() const {
   return sign * value;
 }
 
+bool Form::ApplyLanguageLine(int line, const std::wstring& text) {
+  if (line == def_.captionLine) {
+    Load();
+    SetCaption(text);
+    return true;
+  }
+  for (const ControlDef& c : def_.controls) {
+    if (c.languageLine == 0 || line < c.languageLine || line >= c.languageLine + c.languageLines) continue;
+    Load();
+    if (c.languageLines == 1) {
+      SetControlText(c.id, text);
+    } else {
+      // Paragraphs: the first line replaces the text, the others are added to it.
+      const bool last = line == c.languageLine + c.languageLines - 1;
+      SetControlText(c.id, (line == c.languageLine ? std::wstring() : ControlText(c.id)) + text +
+                               (last ? L"\r\n" : L"\r\n\r\n"));
+    }
+    return true;
+  }
+  return false;
+}
+
+void Form::OnCommand(int id, int notification) {
+  for (const ControlDef& c : def_.controls) {
+    if (c.id != id || !c.handler) continue;
+    const bool clicked = (c.kind == Kind::Button || c.kind == Kind::CheckBox) && notification == BN_CLICKED;
+    const bool changed = c.kind == Kind::TextBox && notification == EN_CHANGE;
+    if (clicked || changed) c.handler(*this);
+    return;
+  }
+}
+
 void Form::ClickButton(int id) {
   HWND button = Control(id);
   if (button && IsWindowEnabled(button) && IsWindowVisible(button)) OnCommand(id, BN_CLICKED);

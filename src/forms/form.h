@@ -14,14 +14,26 @@ namespace forms {
 
 enum class Kind { Button, Label, Frame, ListBox, DropDownList, TextBox, CheckBox };
 
+class Form;
+// What a control does: for a button or check box when it is clicked, for a text box when its
+// text changes. Called with the window the control belongs to.
+using ControlHandler = void (*)(Form& form);
+
+// Everything about one control, in one row.
 struct ControlDef {
   const wchar_t* name;
   int id;
   Kind kind;
   int container;  // id of the frame the control stands in; 0 for the window itself
-  const wchar_t* caption;
+  const wchar_t* caption;  // the built-in (Polish) text
   int left, top, width, height;  // twips, relative to the container
   int tabIndex;
+  // The language-file line that replaces the caption; 0 when no line does. A label may take
+  // `languageLines` lines from there on as paragraphs, each followed by an empty line but the
+  // last, which ends with a line break.
+  int languageLine = 0;
+  int languageLines = 1;
+  ControlHandler handler = nullptr;
 };
 
 struct FormDef {
@@ -33,7 +45,28 @@ struct FormDef {
   int cancelButton = 0;   // id of the button Esc presses, 0 for none
   // The close rule: asked to unload while its Tag reads as 0, the window only hides.
   bool hidesUntilTagged = false;
+  int captionLine = 0;  // the language-file line that replaces the window's caption; 0 for none
 };
+
+// True when the window's caption and its controls take each language-file line from `first` to
+// `last` exactly once, and no other line: checked at compile time for every window.
+constexpr bool TakesEachLineOnce(const FormDef& def, int first, int last) {
+  auto takes = [](const ControlDef& c, int line) {
+    return c.languageLine != 0 && line >= c.languageLine && line < c.languageLine + c.languageLines;
+  };
+  for (const ControlDef& c : def.controls) {
+    if (c.languageLine != 0 &&
+        (c.languageLines < 1 || c.languageLine < first || c.languageLine + c.languageLines - 1 > last))
+      return false;
+  }
+  if (def.captionLine != 0 && (def.captionLine < first || def.captionLine > last)) return false;
+  for (int line = first; line <= last; ++line) {
+    int uses = def.captionLine == line ? 1 : 0;
+    for (const ControlDef& c : def.controls) uses += takes(c, line) ? 1 : 0;
+    if (uses != 1) return false;
+  }
+  return true;
+}
 
 // 15 twips make a pixel at 96 DPI.
 int TwipsToPixels(int twips, UINT dpi);
@@ -62,6 +95,12 @@ class Form {
   // Destroys the window without asking its handlers; the next use builds it afresh.
   void Discard();
 
+  // Puts one line of a language file in its place (loading the window, hidden, when needed):
+  // the window's caption or the caption of the control whose row names the line. False when the
+  // line belongs to no part of this window.
+  bool ApplyLanguageLine(int line, const std::wstring& text);
+  const FormDef& Definition() const { return def_; }
+
   std::wstring Caption() const;
   void SetCaption(const std::wstring& text);
   std::wstring ControlText(int id) const;
@@ -79,7 +118,9 @@ class Form {
   virtual void OnLoad() {}
   // Each time the window is shown.
   virtual void OnActivate() {}
-  virtual void OnCommand(int /*id*/, int /*notification*/) {}
+  // Runs the handler of the control's row: buttons and check boxes when clicked, text boxes
+  // when their text changes.
+  virtual void OnCommand(int id, int notification);
   // Return false to refuse the unload.
   virtual bool OnQueryUnload() { return true; }
   virtual void OnUnload() {}

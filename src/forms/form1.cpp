@@ -11,28 +11,54 @@
 #include "forms/frmlang.h"
 #include "forms/ids.h"
 #include "forms/program_windows.h"
-#include "settings/builtin_texts.h"
 #include "settings/language.h"
 #include "settings/options.h"
 
 namespace {
 
 using forms::ControlDef;
+using forms::Form;
 using forms::Kind;
 namespace id = ids::form1;
 
+Form1& Self(Form& form) { return static_cast<Form1&>(form); }
+
 // The description, Start, and the buttons in a row below; List1 is plain data, not a control.
 constexpr ControlDef kControls[] = {
-    {L"Frame1", id::Frame1, Kind::Frame, 0, L"Informacja o programie", 120, 120, 6855, 2295, 5},
-    {L"Label1", id::Label1, Kind::Label, id::Frame1, L"", 180, 240, 6495, 1995, 6},
-    {L"Command1", id::Command1, Kind::Button, 0, L"Start", 120, 2640, 1455, 375, 0},
-    {L"Command4", id::Command4, Kind::Button, 0, L"Importuj listę", 1800, 2640, 1575, 375, 3},
-    {L"Command5", id::Command5, Kind::Button, 0, L"Eksportuj listę", 3600, 2640, 1575, 375, 4},
-    {L"Command3", id::Command3, Kind::Button, 0, L"WWW", 5400, 2640, 1575, 375, 2},
+    {L"Frame1", id::Frame1, Kind::Frame, 0, L"Informacja o programie", 120, 120, 6855, 2295, 5, 5},
+    {L"Label1", id::Label1, Kind::Label, id::Frame1,
+     L"VB5 i VB6 tworzy listę ostatnio używanych plików. Program ten analizuje owe listy, czy nie "
+     L"ma odwołań do nieistniejących plików i jeśli są, to je usuwa. Program obsługuje VB5 i VB6\r\n"
+     L"Aby rozpocząć usuwanie martwych wpisów, kliknij w przycisk Start\r\n"
+     L"\r\n"
+     L"Autorem programu jest Kadrin. Program jest w 100% darmowy\r\n"
+     L"\r\n"
+     L"UWAGA: Przed kliknięciem w przycisk Go zamknij wszystkie otwarte kopie VB, w przeciwnym "
+     L"wypadku podczas zamykania VB zostanie przywrócona stara lista !!\r\n",
+     180, 240, 6495, 1995, 6, 6, 4},
+    {L"Command1", id::Command1, Kind::Button, 0, L"Start", 120, 2640, 1455, 375, 0, 1, 1,
+     [](Form& f) { Self(f).CleaningRun(); }},
+    {L"Command4", id::Command4, Kind::Button, 0, L"Importuj listę", 1800, 2640, 1575, 375, 3, 2, 1,
+     [](Form&) { ImportWindow().ShowModal(); }},
+    {L"Command5", id::Command5, Kind::Button, 0, L"Eksportuj listę", 3600, 2640, 1575, 375, 4, 3, 1,
+     [](Form&) { ExportWindow().ShowModal(); }},
+    {L"Command3", id::Command3, Kind::Button, 0, L"WWW", 5400, 2640, 1575, 375, 2, 4, 1,
+     [](Form& f) { ShellExecuteW(f.hwnd(), L"open", HomePageAddress(CurrentLanguage), L"", L"", SW_SHOWNORMAL); }},
 };
 constexpr forms::FormDef kForm{ids::kForm1Class, L"Brushwick", 7065, 3135, kControls};
+static_assert(forms::TakesEachLineOnce(kForm, kMainWindowLines.first, kMainWindowLines.last));
+static_assert(std::tuple_size_v<decltype(Form1::SummaryText)> == kSummaryLines.size());
 
 }  // namespace
+
+constexpr std::array<std::wstring_view, 6> Form1::kBuiltInSummaryText = {
+    L"Liczba ostatnio używanych plików dla VB5: ",
+    L"z czego usunięto ",
+    L" martwych wpisów",
+    L"Liczba ostatnio używanych plików dla VB6: ",
+    L"z czego usunięto ",
+    L" martwych wpisów",
+};
 
 const wchar_t* HomePageAddress(const std::string& language) {
   return language == "#" ? L"https://brushwick.example/pl/" : L"https://brushwick.example/en/";
@@ -58,7 +84,6 @@ Form1::Form1() : forms::Form(kForm) {}
 
 void Form1::OnLoad() {
   for (size_t i = 0; i < SummaryText.size(); ++i) SummaryText[i] = kBuiltInSummaryText[i];
-  SetControlText(id::Label1, std::wstring(kBuiltInDescription));
   LangWindow().Unload();
   Language();
 }
@@ -68,25 +93,10 @@ void Form1::Language() {
   // the missing line translated and the rest built in.
   ApplyLanguage(ProgramFolder(), CurrentLanguage, [this](int line, const std::string& ansi) {
     const std::wstring text = AnsiToWide(ansi);
-    switch (line) {
-      case 1: SetControlText(id::Command1, text); break;
-      case 2: SetControlText(id::Command4, text); break;
-      case 3: SetControlText(id::Command5, text); break;
-      case 4: SetControlText(id::Command3, text); break;
-      case 5: SetControlText(id::Frame1, text); break;
-      case 6: SetControlText(id::Label1, DescriptionParagraph(line, ansi)); break;
-      case 7: case 8: case 9:
-        SetControlText(id::Label1, ControlText(id::Label1) + DescriptionParagraph(line, ansi));
-        break;
-      default:
-        if (line <= 13) {
-          ExportWindow().ApplyLanguageLine(line, text);
-        } else if (line <= 17) {
-          ImportWindow().ApplyLanguageLine(line, text);
-        } else {
-          SummaryText[static_cast<size_t>(line - 18)] = text;
-        }
-    }
+    if (ApplyLanguageLine(line, text) || ExportWindow().ApplyLanguageLine(line, text) ||
+        ImportWindow().ApplyLanguageLine(line, text))
+      return;
+    if (kSummaryLines.Holds(line)) SummaryText[static_cast<size_t>(line - kSummaryLines.first)] = text;
   });
 }
 
@@ -110,26 +120,6 @@ void Form1::CleaningRun() {
   const std::wstring notes = ChangeFailureNote("5.0", vb5, polish) + ChangeFailureNote("6.0", vb6, polish);
   if (!notes.empty()) text += L"\r\n" + notes;
   forms::MsgBox(text, MB_OK | (notes.empty() ? MB_ICONINFORMATION : MB_ICONWARNING));
-}
-
-void Form1::OnCommand(int controlId, int notification) {
-  if (notification != BN_CLICKED) return;
-  switch (controlId) {
-    case id::Command1:
-      CleaningRun();
-      break;
-    case id::Command3:
-      ShellExecuteW(hwnd(), L"open", HomePageAddress(CurrentLanguage), L"", L"", SW_SHOWNORMAL);
-      break;
-    case id::Command4:
-      ImportWindow().ShowModal();
-      break;
-    case id::Command5:
-      ExportWindow().ShowModal();
-      break;
-    default:
-      break;
-  }
 }
 
 bool Form1::OnQueryUnload() {

@@ -3,6 +3,7 @@
 // the home page.
 #include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cleaner/cleaner.h"
@@ -14,6 +15,7 @@ class Form1 : public forms::Form {
 
   // The words around the numbers of the summary; built in, replaceable by a language file.
   std::array<std::wstring, 6> SummaryText;
+  static const std::array<std::wstring_view, 6> kBuiltInSummaryText;
   // The cleaner's working list: the survivors of the version being cleaned.
   std::vector<std::string> List1;
 
@@ -27,7 +29,6 @@ class Form1 : public forms::Form {
 
  protected:
   void OnLoad() override;
-  void OnCommand(int id, int notification) override;
   bool OnQueryUnload() override;
   void OnUnload() override;
 };

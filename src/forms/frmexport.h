@@ -7,13 +7,12 @@
 class FrmExport : public forms::Form {
  public:
   FrmExport();
-  // Lines 10 to 13 of a language file: the title, the two frames and the cancel button.
-  void ApplyLanguageLine(int line, const std::wstring& text);
+
+  // OK enabled exactly while a name is typed.
+  void NameChanged();
+  // OK: writes the list file, confirms and hides.
+  void ExportList();
 
  protected:
   void OnActivate() override;
-  void OnCommand(int id, int notification) override;
-
- private:
-  void ExportList();
 };

@@ -8,36 +8,30 @@
 #include "common/text.h"
 #include "forms/ids.h"
 #include "listfile/listfile.h"
+#include "settings/language.h"
 
 namespace {
 
 using forms::ControlDef;
+using forms::Form;
 using forms::Kind;
 namespace id = ids::frmimport;
 
 constexpr ControlDef kControls[] = {
-    {L"Frame1", id::Frame1, Kind::Frame, 0, L"Wybierz listę", 120, 120, 4695, 735, 0},
+    {L"Frame1", id::Frame1, Kind::Frame, 0, L"Wybierz listę", 120, 120, 4695, 735, 0, 15},
     {L"Combo1", id::Combo1, Kind::DropDownList, id::Frame1, nullptr, 120, 240, 4455, 315, 1},
-    {L"Command1", id::Command1, Kind::Button, 0, L"Importuj", 120, 1080, 1695, 375, 2},
-    {L"Command2", id::Command2, Kind::Button, 0, L"Anuluj", 3120, 1080, 1695, 375, 3},
+    {L"Command1", id::Command1, Kind::Button, 0, L"Importuj", 120, 1080, 1695, 375, 2, 16, 1,
+     [](Form& f) { static_cast<FrmImport&>(f).ImportList(); }},
+    {L"Command2", id::Command2, Kind::Button, 0, L"Anuluj", 3120, 1080, 1695, 375, 3, 17, 1,
+     [](Form& f) { f.Hide(); }},
 };
 constexpr forms::FormDef kForm{ids::kFrmImportClass, L"Importuj listę", 4920, 1560, kControls,
-                               id::Command1, id::Command2, true};
+                               id::Command1, id::Command2, true, 14};
+static_assert(forms::TakesEachLineOnce(kForm, kImportWindowLines.first, kImportWindowLines.last));
 
 }  // namespace
 
 FrmImport::FrmImport() : forms::Form(kForm) {}
-
-void FrmImport::ApplyLanguageLine(int line, const std::wstring& text) {
-  Load();
-  switch (line) {
-    case 14: SetCaption(text); break;
-    case 15: SetControlText(id::Frame1, text); break;
-    case 16: SetControlText(id::Command1, text); break;
-    case 17: SetControlText(id::Command2, text); break;
-    default: break;
-  }
-}
 
 void FrmImport::OnActivate() {
   // Rebuilt at every showing, so lists exported in the meantime appear.
@@ -51,15 +45,6 @@ void FrmImport::OnActivate() {
   }
   EnableControl(id::Command1, !files_.empty());
   if (!files_.empty()) SendMessageW(combo, CB_SETCURSEL, 0, 0);
-}
-
-void FrmImport::OnCommand(int controlId, int notification) {
-  if (notification != BN_CLICKED) return;
-  if (controlId == id::Command1) {
-    ImportList();
-  } else if (controlId == id::Command2) {
-    Hide();
-  }
 }
 
 namespace {

@@ -9,15 +9,14 @@
 class FrmImport : public forms::Form {
  public:
   FrmImport();
-  // Lines 14 to 17 of a language file: the title, the frame and the two buttons.
-  void ApplyLanguageLine(int line, const std::wstring& text);
+
+  // Importuj: reads the chosen list file into the registry, confirms and hides.
+  void ImportList();
 
  protected:
   void OnActivate() override;
-  void OnCommand(int id, int notification) override;
 
  private:
-  void ImportList();
   // The files offered, in the order of the drop-down list.
   std::vector<std::wstring> files_;
 };

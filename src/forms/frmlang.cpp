@@ -8,12 +8,14 @@
 namespace {
 
 using forms::ControlDef;
+using forms::Form;
 using forms::Kind;
 namespace id = ids::frmlang;
 
 constexpr ControlDef kControls[] = {
     {L"List1", id::List1, Kind::ListBox, 0, nullptr, 120, 120, 2415, 1815, 0},
-    {L"Command1", id::Command1, Kind::Button, 0, L"OK", 120, 2040, 2415, 375, 1},
+    {L"Command1", id::Command1, Kind::Button, 0, L"OK", 120, 2040, 2415, 375, 1, 0, 1,
+     [](Form& f) { static_cast<FrmLang&>(f).ChooseSelected(); }},
 };
 // OK is not the default button and nothing answers Esc: the picker has no other handlers.
 constexpr forms::FormDef kForm{ids::kFrmLangClass, L"Select Language", 2610, 2505, kControls};
@@ -30,8 +32,7 @@ void FrmLang::OnLoad() {
   if (SendMessageW(list, LB_GETCOUNT, 0, 0) > 0) SendMessageW(list, LB_SETCURSEL, 0, 0);
 }
 
-void FrmLang::OnCommand(int controlId, int notification) {
-  if (controlId != id::Command1 || notification != BN_CLICKED) return;
+void FrmLang::ChooseSelected() {
   HWND list = Control(id::List1);
   const LRESULT selected = SendMessageW(list, LB_GETCURSEL, 0, 0);
   if (selected == LB_ERR) return;

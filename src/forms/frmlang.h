@@ -12,10 +12,11 @@ class FrmLang : public forms::Form {
   // choice was taken, false when it was refused and the picker stays for another choice. The
   // start-up code sets it before it shows the picker.
   std::function<bool()> OnChoice;
+  // OK: takes the selected entry's language and reports it through OnChoice.
+  void ChooseSelected();
 
  protected:
   void OnLoad() override;
-  void OnCommand(int id, int notification) override;
   void OnUnload() override;
 
  private:

@@ -23,13 +23,3 @@ void ApplyLanguage(const std::wstring& folder, std::string_view language,
   for (std::size_t i = 0; i < file.lines.size(); ++i) assign(static_cast<int>(i + 1), file.lines[i]);
   if (!file.complete()) throw file.IncompleteError();
 }
-
-std::wstring DescriptionParagraph(int number, std::string_view line) {
-  return AnsiToWide(line) + (number == 9 ? L"\r\n" : L"\r\n\r\n");
-}
-
-std::wstring DescriptionLabelText(std::string_view line6, std::string_view line7,
-                                  std::string_view line8, std::string_view line9) {
-  return DescriptionParagraph(6, line6) + DescriptionParagraph(7, line7) +
-         DescriptionParagraph(8, line8) + DescriptionParagraph(9, line9);
-}

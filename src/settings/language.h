@@ -1,14 +1,33 @@
 #pragma once
 // Language files: lang\<name>.txt in the program folder, 23 lines in the ANSI code page whose
-// positions say what they replace (see kBuiltInLanguageTexts). The windows apply the lines; this
-// reads them, in order, and builds the description label from lines 6 to 9.
+// positions say what they replace. The windows' control rows name the line each caption takes;
+// this reads the lines, in order.
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "common/error.h"
-#include "settings/builtin_texts.h"
+
+// A language file holds this many lines, one per replaceable text.
+inline constexpr std::size_t kLanguageLineCount = 23;
+
+// The lines of a language file that each part of the program takes.
+struct LineRange {
+  int first, last;
+  constexpr bool Holds(int line) const { return line >= first && line <= last; }
+  constexpr int size() const { return last - first + 1; }
+};
+inline constexpr LineRange kMainWindowLines{1, 9};     // four buttons, the frame, four paragraphs
+inline constexpr LineRange kExportWindowLines{10, 13};  // title, two frames, the cancel button
+inline constexpr LineRange kImportWindowLines{14, 17};  // title, the frame, two buttons
+inline constexpr LineRange kSummaryLines{18, 23};       // the six pieces of the cleaning summary
+static_assert(kMainWindowLines.first == 1 && kExportWindowLines.first == kMainWindowLines.last + 1 &&
+                  kImportWindowLines.first == kExportWindowLines.last + 1 &&
+                  kSummaryLines.first == kImportWindowLines.last + 1 &&
+                  kSummaryLines.last == static_cast<int>(kLanguageLineCount),
+              "every line of a language file has exactly one place");
 
 // The head of one language file.
 struct LanguageLines {
@@ -36,13 +55,3 @@ using LanguageLineTarget = std::function<void(int number, const std::string& tex
 // with IncompleteError(). A file that cannot be opened fails before any line is assigned.
 void ApplyLanguage(const std::wstring& folder, std::string_view language,
                    const LanguageLineTarget& assign);
-
-// The part of the description label that line 6, 7, 8 or 9 gives, converted from the ANSI code
-// page: the line followed by two CR LF (lines 6 to 8) or by one CR LF (line 9). Line 6 replaces
-// the label's text, lines 7 to 9 are appended to it.
-std::wstring DescriptionParagraph(int number, std::string_view line);
-
-// The whole description label of a language file: line6 CR LF CR LF line7 CR LF CR LF line8
-// CR LF CR LF line9 CR LF.
-std::wstring DescriptionLabelText(std::string_view line6, std::string_view line7,
-                                  std::string_view line8, std::string_view line9);

@@ -2,13 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include "settings/builtin_texts.h"
+#include "forms/frmexport.h"
+#include "forms/frmimport.h"
+#include "forms/frmlang.h"
 
 namespace {
 
 TEST(Form1Summary, BuiltInTextMatchesTheExampleByteForByte) {
   Form1 form;
-  for (size_t i = 0; i < 6; ++i) form.SummaryText[i] = kBuiltInSummaryText[i];
+  for (size_t i = 0; i < 6; ++i) form.SummaryText[i] = Form1::kBuiltInSummaryText[i];
   CleanOutcome vb5{12, 3, 0, ""}, vb6{};
   EXPECT_EQ(form.Summary(vb5, vb6),
             L"Liczba ostatnio używanych plików dla VB5: 12\r\n"
@@ -41,6 +43,28 @@ TEST(Form1FailureNote, NamesTheVersionTheEntryAndTheStatus) {
   EXPECT_NE(polish.find(L"5 ERROR_ACCESS_DENIED"), std::wstring::npos);
   const std::wstring english = ChangeFailureNote("5.0", CleanOutcome{3, 0, ERROR_ACCESS_DENIED, "1"}, false);
   EXPECT_NE(english.find(L"The VB5 list could not be changed"), std::wstring::npos);
+}
+
+TEST(BuiltInTexts, PolishLettersSurviveTheSourceEncoding) {
+  // Spelled with escapes here, so a compiler reading the source in the wrong code page fails.
+  EXPECT_EQ(Form1::kBuiltInSummaryText[0], L"Liczba ostatnio u\u017cywanych plik\u00f3w dla VB5: ");
+  EXPECT_EQ(Form1::kBuiltInSummaryText[2], L" martwych wpis\u00f3w");
+  Form1 main;
+  FrmExport exportWindow;
+  FrmImport importWindow;
+  FrmLang picker;
+  bool importButton = false;
+  for (const forms::Form* form : std::initializer_list<const forms::Form*>{&main, &exportWindow, &importWindow, &picker}) {
+    const forms::FormDef& def = form->Definition();
+    std::vector<std::wstring_view> texts = {def.caption};
+    for (const forms::ControlDef& c : def.controls) {
+      if (c.caption) texts.push_back(c.caption);
+      importButton |= c.caption && c.caption == std::wstring_view(L"Importuj list\u0119");
+    }
+    for (std::wstring_view text : texts)
+      for (wchar_t c : text) EXPECT_TRUE((c >= 0x20 || c == L'\r' || c == L'\n') && c != 0xFFFD) << std::wstring(text);
+  }
+  EXPECT_TRUE(importButton);
 }
 
 TEST(FormRuntime, TwipsBecomePixelsForTheDpi) {

@@ -144,16 +144,6 @@ TEST_F(LanguageTest, AFileThatCannotBeOpenedAssignsNothing) {
   EXPECT_TRUE(assigned_.empty());
 }
 
-TEST_F(LanguageTest, DescriptionParagraphsAreSeparatedByOneEmptyLine) {
-  EXPECT_EQ(DescriptionLabelText("One", "Two", "", " Four "),
-            L"One\r\n\r\nTwo\r\n\r\n\r\n\r\n Four \r\n");
-  // Applied line by line: line 6 replaces the label, lines 7 to 9 append.
-  std::wstring label = DescriptionParagraph(6, "One");
-  label += DescriptionParagraph(7, "Two");
-  EXPECT_EQ(label, L"One\r\n\r\nTwo\r\n\r\n");
-  EXPECT_EQ(DescriptionParagraph(9, "x"), L"x\r\n");
-}
-
 // Random files, seeded and bounded: reading never fails or hangs, the lines are the file's own
 // bytes between terminators in order, and a short file is read to its end.
 TEST_F(LanguageTest, RandomFilesReadAsTheirOwnLines) {
