@@ -135,3 +135,21 @@ bool Form1::OnQueryUnload() {
 }
 
 void Form1::OnUnload() { ExitProcess(0); }
+
+std::wstring UnreachableQuestion(const std::vector<std::pair<std::string, int>>& places, bool polish) {
+  constexpr size_t kPlacesShown = 10;
+  int total = 0;
+  for (const auto& place : places) total += place.second;
+  std::wstring text = polish ? L"Liczba wpisów wskazujących miejsca, które są teraz niedostępne: "
+                             : L"Entries that point to places that cannot be reached now: ";
+  text += DecimalTextW(total) + L"\r\n\r\n";
+  for (size_t i = 0; i < places.size() && i < kPlacesShown; ++i)
+    text += L"    " + AnsiToWide(places[i].first) + L"   " + DecimalTextW(places[i].second) + L"\r\n";
+  if (places.size() > kPlacesShown)
+    text += L"    ... +" + DecimalTextW(static_cast<long long>(places.size() - kPlacesShown)) + L"\r\n";
+  text += polish ? L"\r\nIch pliki mogą nadal istnieć (na przykład na odłączonym dysku lub serwerze). "
+                   L"Czy usunąć także te wpisy?\r\n\r\nNie: wpisy pozostaną na listach."
+                 : L"\r\nTheir files may still exist (on a drive or server that is not connected, for "
+                   L"example). Remove these entries as well?\r\n\r\nNo: the entries stay in the lists.";
+  return text;
+}

@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "cleaner/cleaner.h"
@@ -35,5 +36,8 @@ class Form1 : public forms::Form {
 
 // The home page to open: the Polish one for the built-in texts, the English one otherwise.
 const wchar_t* HomePageAddress(const std::string& language);
+// The question asked before entries whose drive or share cannot be reached now are removed:
+// how many there are and on which places (each with its count).
+std::wstring UnreachableQuestion(const std::vector<std::pair<std::string, int>>& places, bool polish);
 // The note that tells the user a version's list could not be changed, or "" when it was.
 std::wstring ChangeFailureNote(const std::string& version, const CleanOutcome& outcome, bool polish);

@@ -480,6 +480,8 @@ MessageBoxInfo ReadMessageBox(HWND box) {
   }
   std::sort(buttons.begin(), buttons.end());
   for (const auto& b : buttons) info.buttons.push_back(b.second);
+  const LRESULT def = Send(box, DM_GETDEFID);
+  if (HIWORD(def) == DC_HASDEFID) info.defaultButton = LOWORD(def);
   // A box without icon may keep an empty icon control, partly under the text.
   if (icon_control && Send(icon_control, STM_GETICON) == 0) icon_control = nullptr;
   if (icon_control) {
@@ -505,14 +507,16 @@ bool MessageBoxAppears(const AppProcess& app, Millis within) {
   return WaitForWindow(app, kMessageBoxClass, nullptr, Visibility::Visible, within) != nullptr;
 }
 
-bool CloseMessageBox(HWND box, Millis timeout) {
+bool AnswerMessageBox(HWND box, int button, Millis timeout) {
   if (!IsWindow(box)) return true;
-  if (HWND ok = GetDlgItem(box, IDOK))
-    PostMessageW(ok, BM_CLICK, 0, 0);
+  if (HWND control = GetDlgItem(box, button))
+    PostMessageW(control, BM_CLICK, 0, 0);
   else
-    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
   return WaitForWindowGone(box, timeout, true);
 }
+
+bool CloseMessageBox(HWND box, Millis timeout) { return AnswerMessageBox(box, IDOK, timeout); }
 
 // ---- Controls ------------------------------------------------------------------------------
 

@@ -124,6 +124,7 @@ struct MessageBoxInfo {
   std::wstring text;
   BoxIcon icon = BoxIcon::None;
   std::vector<int> buttons;  // control ids of the push buttons, left to right
+  int defaultButton = 0;     // the button Enter presses
 };
 
 inline const wchar_t kMessageBoxClass[] = L"#32770";
@@ -132,7 +133,10 @@ inline const wchar_t kMessageBoxClass[] = L"#32770";
 std::optional<MessageBoxInfo> WaitForMessageBox(const AppProcess& app, Millis timeout = kTimeout);
 // True when a message box of the process shows up within `within`.
 bool MessageBoxAppears(const AppProcess& app, Millis within);
-// Presses the box's OK button and waits for the box to go away; false if it stays.
+// Presses the box's button with that id (IDOK, IDYES, IDNO, ...) and waits for the box to go
+// away; false if it stays.
+bool AnswerMessageBox(HWND box, int button, Millis timeout = kTimeout);
+// Presses OK.
 bool CloseMessageBox(HWND box, Millis timeout = kTimeout);
 
 // ---- Controls ------------------------------------------------------------------------------
