@@ -9,7 +9,7 @@
 
 namespace {
 
-class CleanerTest : public ScratchRegistry {
+class CleanerTest : public ScratchRegistryTest {
  protected:
   // A path that exists (a file created in the temporary folder) or one that does not.
   std::string Alive(const std::string& name) {
@@ -41,33 +41,33 @@ TEST_F(CleanerTest, ExistenceTestTakesFilesAndFoldersAndNothingElse) {
 
 TEST_F(CleanerTest, ThePartsExampleKeepsXAndZUnderOneAndTwo) {
   const std::string x = Alive("x.vbp"), z = Alive("z.vbp");
-  PutList("6.0", {x, Dead("y.vbp"), z});
+  SeedList("6.0", {x, Dead("y.vbp"), z});
   const CleanOutcome outcome = Clean("6.0");
   EXPECT_EQ(outcome.entryCount, 3);
   EXPECT_EQ(outcome.removed, 1);
   EXPECT_EQ(outcome.status, 0);
   EXPECT_EQ(List1, (std::vector<std::string>{x, z}));
-  const auto values = Values("6.0");
+  const auto values = ListValues("6.0");
   ASSERT_EQ(values.size(), 2u);
-  EXPECT_EQ(values.at("1"), (StoredValue{REG_SZ, x + '\0'}));
-  EXPECT_EQ(values.at("2"), (StoredValue{REG_SZ, z + '\0'}));
+  EXPECT_EQ(values.at("1"), (RegValue{REG_SZ, x + '\0'}));
+  EXPECT_EQ(values.at("2"), (RegValue{REG_SZ, z + '\0'}));
 }
 
 TEST_F(CleanerTest, EmptyOrMissingListsChangeNothing) {
   EXPECT_EQ(Clean("5.0").entryCount, 0);
   EXPECT_FALSE(ListKeyExists("5.0")) << "the cleaner must not create the key";
   CreateListKey("6.0");
-  PutText("6.0", "2", Dead("only-two.vbp"));  // no "1": the list is empty
+  PutListValue("6.0", "2", Dead("only-two.vbp"));  // no "1": the list is empty
   const CleanOutcome outcome = Clean("6.0");
   EXPECT_EQ(outcome.entryCount, 0);
   EXPECT_TRUE(List1.empty());
-  EXPECT_EQ(Values("6.0").size(), 1u);
+  EXPECT_EQ(ListValues("6.0").size(), 1u);
 }
 
 TEST_F(CleanerTest, AllAliveListsStayAndAllDeadListsEmpty) {
   const std::vector<std::string> alive = {Alive("a.vbp"), Alive("b.vbp"), Alive("a.vbp")};
-  PutList("5.0", alive);
-  PutList("6.0", {Dead("1.vbp"), Dead("2.vbp"), Dead("3.vbp"), Dead("4.vbp")});
+  SeedList("5.0", alive);
+  SeedList("6.0", {Dead("1.vbp"), Dead("2.vbp"), Dead("3.vbp"), Dead("4.vbp")});
   const CleanOutcome vb5 = Clean("5.0");
   EXPECT_EQ(vb5.entryCount, 3);
   EXPECT_EQ(vb5.removed, 0);
@@ -75,37 +75,37 @@ TEST_F(CleanerTest, AllAliveListsStayAndAllDeadListsEmpty) {
   const CleanOutcome vb6 = Clean("6.0");
   EXPECT_EQ(vb6.entryCount, 4);
   EXPECT_EQ(vb6.removed, 4);
-  EXPECT_TRUE(Values("6.0").empty());
+  EXPECT_TRUE(ListValues("6.0").empty());
 }
 
 TEST_F(CleanerTest, ScanStopsAtGapsLongTextsAndTheThousandthEntry) {
   const std::string a = Alive("a.vbp");
-  PutList("5.0", {Dead("d1.vbp"), a, Dead("d3.vbp")});
-  PutText("5.0", "5", Dead("behind-gap.vbp"));
+  SeedList("5.0", {Dead("d1.vbp"), a, Dead("d3.vbp")});
+  PutListValue("5.0", "5", Dead("behind-gap.vbp"));
   const CleanOutcome gap = Clean("5.0");
   EXPECT_EQ(gap.entryCount, 3);
   EXPECT_EQ(ReadList("5.0"), std::vector<std::string>{a});
-  EXPECT_TRUE(Get("5.0", "5").has_value()) << "values behind a gap keep their number";
+  EXPECT_TRUE(GetListValue("5.0", "5").has_value()) << "values behind a gap keep their number";
 
-  PutList("6.0", {Dead("x.vbp"), a});
-  PutText("6.0", "3", std::string(255, 'L'));
-  PutText("6.0", "4", Dead("after-long.vbp"));
+  SeedList("6.0", {Dead("x.vbp"), a});
+  PutListValue("6.0", "3", std::string(255, 'L'));
+  PutListValue("6.0", "4", Dead("after-long.vbp"));
   const CleanOutcome longText = Clean("6.0");
   EXPECT_EQ(longText.entryCount, 2);
   EXPECT_EQ(ReadList("6.0"), std::vector<std::string>{a});
-  EXPECT_EQ(Get("6.0", "3")->bytes, std::string(255, 'L') + '\0');
-  EXPECT_TRUE(Get("6.0", "4").has_value());
+  EXPECT_EQ(GetListValue("6.0", "3")->bytes, std::string(255, 'L') + '\0');
+  EXPECT_TRUE(GetListValue("6.0", "4").has_value());
 }
 
 TEST_F(CleanerTest, OnlyTheFirstThousandEntriesAreLookedAt) {
   const std::string a = Alive("a.vbp"), d = Dead("d.vbp");
   std::vector<std::string> texts;
   for (int i = 0; i < 1002; ++i) texts.push_back(i % 2 ? a : d);
-  PutList("5.0", texts);
+  SeedList("5.0", texts);
   const CleanOutcome outcome = Clean("5.0");
   EXPECT_EQ(outcome.entryCount, 1000);
   EXPECT_EQ(outcome.removed, 500);
-  const auto values = Values("5.0");
+  const auto values = ListValues("5.0");
   EXPECT_EQ(values.size(), 502u);
   EXPECT_EQ(values.at("500").bytes, a + '\0');
   EXPECT_FALSE(values.contains("501"));
@@ -115,17 +115,17 @@ TEST_F(CleanerTest, OnlyTheFirstThousandEntriesAreLookedAt) {
 
 TEST_F(CleanerTest, SurvivorsOfOtherTypesComeBackAsPlainStrings) {
   const std::string folder = WideToAnsi(folder_.path());
-  PutText("6.0", "1", folder, REG_EXPAND_SZ);
-  PutText("6.0", "2", "%TEMP%", REG_EXPAND_SZ);  // not expanded, so it does not exist
+  PutListValue("6.0", "1", folder, REG_EXPAND_SZ);
+  PutListValue("6.0", "2", "%TEMP%", REG_EXPAND_SZ);  // not expanded, so it does not exist
   const CleanOutcome outcome = Clean("6.0");
   EXPECT_EQ(outcome.removed, 1);
-  EXPECT_EQ(Get("6.0", "1"), (StoredValue{REG_SZ, folder + '\0'}));
-  EXPECT_FALSE(Get("6.0", "2"));
+  EXPECT_EQ(GetListValue("6.0", "1"), (RegValue{REG_SZ, folder + '\0'}));
+  EXPECT_FALSE(GetListValue("6.0", "2"));
 }
 
 TEST_F(CleanerTest, UnwritableListIsReportedAndKeptWhole) {
   const std::vector<std::string> texts = {Dead("d.vbp"), Alive("a.vbp")};
-  PutList("6.0", texts);
+  SeedList("6.0", texts);
   MakeReadOnly("6.0");
   const CleanOutcome outcome = Clean("6.0");
   EXPECT_EQ(outcome.entryCount, 2);
@@ -145,8 +145,7 @@ TEST_F(CleanerTest, AFailureAtAnyCallLosesNoSurvivorAndIsReported) {
   const std::set<std::string> survivors = {a, b, c};
   for (int failAt = 1;; ++failAt) {
     SCOPED_TRACE("failing call " + std::to_string(failAt));
-    RegDeleteTreeA(HKEY_CURRENT_USER, Autostart::ListKeyPath("5.0").c_str());
-    PutList("5.0", original);
+    SeedList("5.0", original);
     int calls = 0;
     Autostart::Operation failedOp{};
     Autostart::SetFaultInjector([&](Autostart::Operation op, const std::string&) {
@@ -163,7 +162,7 @@ TEST_F(CleanerTest, AFailureAtAnyCallLosesNoSurvivorAndIsReported) {
       EXPECT_GT(failAt, 8 + 1 + 4 + 4);  // 9 reads, 4 writes, 4 deletes
       break;
     }
-    const auto values = Values("5.0");
+    const auto values = ListValues("5.0");
     std::multiset<std::string> present;
     for (const auto& [name, value] : values) present.insert(value.bytes.substr(0, value.bytes.size() - 1));
     for (const std::string& s : survivors) EXPECT_TRUE(present.contains(s)) << s;

@@ -50,10 +50,7 @@ void WriteDword(const wchar_t* key, const wchar_t* name, DWORD value) {
 }
 
 void DeleteValueIfAny(const wchar_t* key, const wchar_t* name) {
-  HKEY handle = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, KEY_SET_VALUE, &handle) != ERROR_SUCCESS) return;
-  RegDeleteValueW(handle, name);
-  RegCloseKey(handle);
+  RegDeleteKeyValueW(HKEY_CURRENT_USER, key, name);
 }
 
 // Puts the setting back as the backup says: the value it had, or none.

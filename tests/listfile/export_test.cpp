@@ -20,8 +20,8 @@ class ExportTest : public ListFileTest {
 };
 
 TEST_F(ExportTest, FlagsAndSectionsFollowTheChoice) {
-  PutList("5.0", {"C:\\a.vbp", "C:\\b.vbp"});
-  PutList("6.0", {"D:\\c.vbp"});
+  SeedList("5.0", {"C:\\a.vbp", "C:\\b.vbp"});
+  SeedList("6.0", {"D:\\c.vbp"});
   EXPECT_EQ(Export(false, false), " 0 \r\n 0 \r\n");
   EXPECT_EQ(Export(true, false), " 1 \r\n 0 \r\n[]\r\nC:\\a.vbp\r\nC:\\b.vbp\r\n");
   EXPECT_EQ(Export(false, true), " 0 \r\n 1 \r\n[]\r\nD:\\c.vbp\r\n");
@@ -36,11 +36,11 @@ TEST_F(ExportTest, AnEmptyListOrAMissingKeyGivesTheSeparatorAlone) {
 }
 
 TEST_F(ExportTest, SectionEndsAtTheFirstNumberThatCannotBeRead) {
-  PutList("5.0", {"one", "", std::string(254, 'x')});  // "" is an empty entry, not an end
-  PutText("5.0", "5", "behind a gap");
-  PutList("6.0", {"first"});
-  PutText("6.0", "2", std::string(255, 'y'));  // too long for the read area
-  PutText("6.0", "3", "never reached");
+  SeedList("5.0", {"one", "", std::string(254, 'x')});  // "" is an empty entry, not an end
+  PutListValue("5.0", "5", "behind a gap");
+  SeedList("6.0", {"first"});
+  PutListValue("6.0", "2", std::string(255, 'y'));  // too long for the read area
+  PutListValue("6.0", "3", "never reached");
   EXPECT_EQ(Export(true, true),
             " 1 \r\n 1 \r\n[]\r\none\r\n\r\n" + std::string(254, 'x') + "\r\n[]\r\nfirst\r\n");
 }
@@ -48,16 +48,16 @@ TEST_F(ExportTest, SectionEndsAtTheFirstNumberThatCannotBeRead) {
 TEST_F(ExportTest, EveryValueIsReadAsATextWhateverTheTypeBeforeIt) {
   // A stored DWORD reports type 4; were that kept for the next read, "2" would be read as an
   // integer and its text lost.
-  PutRaw("6.0", "1", REG_DWORD, std::string("AB\0\0", 4));
-  PutText("6.0", "2", "C:\\after.vbp");
-  PutText("6.0", "3", "%ROOT%\\x.vbp", REG_EXPAND_SZ);
+  PutRawValue("6.0", "1", REG_DWORD, std::string("AB\0\0", 4));
+  PutListValue("6.0", "2", "C:\\after.vbp");
+  PutListValue("6.0", "3", "%ROOT%\\x.vbp", REG_EXPAND_SZ);
   EXPECT_EQ(Export(false, true), " 0 \r\n 1 \r\n[]\r\nAB\r\nC:\\after.vbp\r\n%ROOT%\\x.vbp\r\n");
 }
 
 TEST_F(ExportTest, NeverMoreThan1000EntriesInASection) {
   Entries many;
   for (int i = 1; i <= 1003; ++i) many.push_back("e" + std::to_string(i));
-  PutList("5.0", many);
+  SeedList("5.0", many);
   std::string expected = " 1 \r\n 0 \r\n[]\r\n";
   for (int i = 0; i < 1000; ++i) expected += many[i] + "\r\n";
   EXPECT_EQ(Export(true, false), expected);
@@ -65,7 +65,7 @@ TEST_F(ExportTest, NeverMoreThan1000EntriesInASection) {
 
 TEST_F(ExportTest, ReplacesAnExistingFileWholeAndLeavesNothingElse) {
   WriteFile(L"list", std::string(5000, 'o'));
-  PutList("5.0", {"new"});
+  SeedList("5.0", {"new"});
   EXPECT_EQ(Export(true, false), " 1 \r\n 0 \r\n[]\r\nnew\r\n");
   EXPECT_EQ(FolderNames(), std::vector<std::wstring>{L"list.rec"});
 }
@@ -77,7 +77,7 @@ TEST_F(ExportTest, ABackslashInTheNameWritesIntoAnExistingSubfolder) {
 }
 
 TEST_F(ExportTest, NamesThatCannotBeWrittenFailLoudlyAndWriteNothing) {
-  PutList("5.0", {"C:\\a.vbp"});
+  SeedList("5.0", {"C:\\a.vbp"});
   WriteFile(L"kept", "old bytes");
   ASSERT_TRUE(SetFileAttributesW(Path(L"kept").c_str(), FILE_ATTRIBUTE_READONLY));
   ASSERT_TRUE(CreateDirectoryW(Path(L"folder").c_str(), nullptr));

@@ -107,8 +107,8 @@ class ImportTest : public ListFileTest {
  protected:
   void SetUp() override {
     ListFileTest::SetUp();
-    PutList("5.0", {"old5-1", "old5-2"});
-    PutList("6.0", {"old6-1", "old6-2", "old6-3"});
+    SeedList("5.0", {"old5-1", "old5-2"});
+    SeedList("6.0", {"old6-1", "old6-2", "old6-3"});
   }
   ImportResult Import(const std::string& bytes) {
     WriteFile(L"list", bytes);
@@ -119,29 +119,29 @@ class ImportTest : public ListFileTest {
 };
 
 TEST_F(ImportTest, EachFlaggedVersionIsReplacedAndTheOtherKept) {
-  const ValueMap old50 = Values("5.0"), old60 = Values("6.0");
+  const ValueMap old50 = ListValues("5.0"), old60 = ListValues("6.0");
 
   ImportResult result = Import(" 0 \r\n 0 \r\n");
   EXPECT_TRUE(result.NothingHeld());
-  EXPECT_EQ(Values("5.0"), old50);
-  EXPECT_EQ(Values("6.0"), old60);
+  EXPECT_EQ(ListValues("5.0"), old50);
+  EXPECT_EQ(ListValues("6.0"), old60);
 
   result = Import(" 1 \r\n 0 \r\n[]\r\nnew5\r\n");
   EXPECT_FALSE(result.NothingHeld());
   EXPECT_TRUE(result.Complete());
   EXPECT_EQ(result.v50.written, 1u);
   EXPECT_FALSE(result.v60.present);
-  EXPECT_EQ(Values("5.0"), AsValues({"new5"}));
-  EXPECT_EQ(Values("6.0"), old60);
+  EXPECT_EQ(ListValues("5.0"), AsValues({"new5"}));
+  EXPECT_EQ(ListValues("6.0"), old60);
 
   result = Import(" 0 \r\n 1 \r\n[]\r\nnew6\r\n\r\n[]\r\n");
-  EXPECT_EQ(Values("5.0"), AsValues({"new5"}));
-  EXPECT_EQ(Values("6.0"), AsValues({"new6", "", "[]"}));
+  EXPECT_EQ(ListValues("5.0"), AsValues({"new5"}));
+  EXPECT_EQ(ListValues("6.0"), AsValues({"new6", "", "[]"}));
 
   result = Import(" 1 \r\n 1 \r\n[]\r\n[]\r\nboth6\r\n");  // empty 5.0 section empties its list
   EXPECT_TRUE(result.Complete());
-  EXPECT_EQ(Values("5.0"), ValueMap{});
-  EXPECT_EQ(Values("6.0"), AsValues({"both6"}));
+  EXPECT_EQ(ListValues("5.0"), ValueMap{});
+  EXPECT_EQ(ListValues("6.0"), AsValues({"both6"}));
 }
 
 TEST_F(ImportTest, OldValuesGoUpToTheFirstGapOfTheOldNumbering) {
@@ -163,13 +163,13 @@ TEST_F(ImportTest, OldValuesGoUpToTheFirstGapOfTheOldNumbering) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     auto putOld = [&] {
-      ResetList("6.0", {});
+      SeedList("6.0", {});
       for (int n : c.old)
-        PutText("6.0", std::to_string(n),
+        PutListValue("6.0", std::to_string(n),
                 n == c.tooLong ? std::string(300, 'x') : "old" + std::to_string(n));
     };
     putOld();
-    const ValueMap old = Values("6.0");
+    const ValueMap old = ListValues("6.0");
     const ValueMap expected = AfterImport(old, true, c.entries);
 
     // DeleteList followed by the writes, step by step...
@@ -179,14 +179,14 @@ TEST_F(ImportTest, OldValuesGoUpToTheFirstGapOfTheOldNumbering) {
     for (size_t i = 0; i < c.entries.size(); ++i)
       Autostart::SetValue(HKEY_CURRENT_USER, Autostart::ListKeyPath("6.0"), std::to_string(i + 1),
                           c.entries[i], REG_SZ);
-    EXPECT_EQ(Values("6.0"), expected);
+    EXPECT_EQ(ListValues("6.0"), expected);
 
     // ...and the import, which gets there in a safer order.
     putOld();
     std::string file = " 0 \r\n 1 \r\n[]\r\n";
     for (const auto& e : c.entries) file += e + "\r\n";
     EXPECT_TRUE(Import(file).Complete());
-    EXPECT_EQ(Values("6.0"), expected);
+    EXPECT_EQ(ListValues("6.0"), expected);
   }
 }
 
@@ -201,7 +201,7 @@ TEST_F(ImportTest, MoreThan1000EntriesAreAllWritten) {
 }
 
 TEST_F(ImportTest, FilesThatCannotBeReadChangeNothing) {
-  const ValueMap old50 = Values("5.0"), old60 = Values("6.0");
+  const ValueMap old50 = ListValues("5.0"), old60 = ListValues("6.0");
   WriteFile(L"damaged", " 1 \r\n 1x\r\n[]\r\na\r\n");
   WriteFile(L"short", " 1 \r\n 1 \r\n");
   ASSERT_TRUE(CreateDirectoryW(Path(L"folder").c_str(), nullptr));
@@ -221,8 +221,8 @@ TEST_F(ImportTest, FilesThatCannotBeReadChangeNothing) {
       EXPECT_NE(error.description().find(Path(name)), std::wstring::npos)
           << error.description().c_str();
     }
-    EXPECT_EQ(Values("5.0"), old50);
-    EXPECT_EQ(Values("6.0"), old60);
+    EXPECT_EQ(ListValues("5.0"), old50);
+    EXPECT_EQ(ListValues("6.0"), old60);
   }
 }
 
@@ -230,7 +230,7 @@ TEST_F(ImportTest, AMissingKeyIsNeitherCreatedNorWritten) {
   RemoveListKey("6.0");
   ASSERT_FALSE(ListKeyExists("6.0"));
   const ImportResult result = Import(" 1 \r\n 1 \r\n[]\r\nfive\r\n[]\r\nsix\r\n");
-  EXPECT_EQ(Values("5.0"), AsValues({"five"}));
+  EXPECT_EQ(ListValues("5.0"), AsValues({"five"}));
   EXPECT_TRUE(result.v50.Complete());
   EXPECT_TRUE(result.v60.keyMissing);
   EXPECT_EQ(result.v60.written, 0u);
@@ -239,7 +239,7 @@ TEST_F(ImportTest, AMissingKeyIsNeitherCreatedNorWritten) {
 }
 
 TEST_F(ImportTest, FailedWritesAreReportedAndLeaveTheDefinedEndState) {
-  PutList("6.0", {"o1", "o2", "o3", "o4"});
+  SeedList("6.0", {"o1", "o2", "o3", "o4"});
   Autostart::SetFaultInjector([](Autostart::Operation op, const std::string& name) {
     return op == Autostart::Operation::Set && name == "2" ? ERROR_ACCESS_DENIED : ERROR_SUCCESS;
   });
@@ -250,11 +250,11 @@ TEST_F(ImportTest, FailedWritesAreReportedAndLeaveTheDefinedEndState) {
   EXPECT_EQ(result.v60.firstFailure, ERROR_ACCESS_DENIED);
   EXPECT_FALSE(result.Complete());
   // The write that failed does not hold the numbering back, and no old entry survives in its place.
-  EXPECT_EQ(Values("6.0"), (ValueMap{{"1", Sz("a")}, {"3", Sz("c")}}));
+  EXPECT_EQ(ListValues("6.0"), (ValueMap{{"1", Sz("a")}, {"3", Sz("c")}}));
 
   // A surplus old value that cannot be deleted stays, with those after it, and is reported.
-  ResetList("6.0", {"o1", "o2", "o3", "o4"});
-  const ValueMap old = Values("6.0");
+  SeedList("6.0", {"o1", "o2", "o3", "o4"});
+  const ValueMap old = ListValues("6.0");
   Autostart::SetFaultInjector([](Autostart::Operation op, const std::string& name) {
     return op == Autostart::Operation::Delete && name == "3" ? ERROR_ACCESS_DENIED : ERROR_SUCCESS;
   });
@@ -262,27 +262,27 @@ TEST_F(ImportTest, FailedWritesAreReportedAndLeaveTheDefinedEndState) {
   Autostart::SetFaultInjector(nullptr);
   EXPECT_EQ(surplus.v60.written, 2u);
   EXPECT_EQ(surplus.v60.firstFailure, ERROR_ACCESS_DENIED);
-  EXPECT_EQ(Values("6.0"),
+  EXPECT_EQ(ListValues("6.0"),
             (ValueMap{{"1", Sz("a")}, {"2", Sz("b")}, {"3", old.at("3")}, {"4", old.at("4")}}));
 }
 
 TEST_F(ImportTest, AKeyThatRefusesWritesKeepsItsListAndSaysSo) {
-  const ValueMap old60 = Values("6.0");
+  const ValueMap old60 = ListValues("6.0");
   MakeReadOnly("6.0");
   const ImportResult result = Import(" 1 \r\n 1 \r\n[]\r\nfive\r\n[]\r\nx\r\ny\r\n");
   EXPECT_TRUE(result.v50.Complete());
   EXPECT_EQ(result.v60.written, 0u);
   EXPECT_EQ(result.v60.firstFailure, ERROR_ACCESS_DENIED);
-  EXPECT_EQ(Values("6.0"), old60);
+  EXPECT_EQ(ListValues("6.0"), old60);
 }
 
 TEST_F(ImportTest, TheListIsNeverEmptyWhileItIsReplaced) {
-  PutList("5.0", {"o1", "o2", "o3", "o4", "o5"});
+  SeedList("5.0", {"o1", "o2", "o3", "o4", "o5"});
   int emptySeen = 0, calls = 0;
   Autostart::SetFaultInjector([&](Autostart::Operation op, const std::string&) {
     if (op != Autostart::Operation::Query) {
       ++calls;
-      if (!Get("5.0", "1")) ++emptySeen;
+      if (!GetListValue("5.0", "1")) ++emptySeen;
     }
     return ERROR_SUCCESS;
   });
@@ -290,7 +290,7 @@ TEST_F(ImportTest, TheListIsNeverEmptyWhileItIsReplaced) {
   Autostart::SetFaultInjector(nullptr);
   EXPECT_EQ(calls, 5);  // two writes, three deletions of the surplus
   EXPECT_EQ(emptySeen, 0);
-  EXPECT_EQ(Values("5.0"), AsValues({"n1", "n2"}));
+  EXPECT_EQ(ListValues("5.0"), AsValues({"n1", "n2"}));
 }
 
 }  // namespace

@@ -20,9 +20,9 @@ inline void PrintTo(const ListFileContent& c, std::ostream* os) {
 namespace listfile_test {
 
 using Entries = std::vector<std::string>;
-using ValueMap = std::map<std::string, StoredValue>;
+using ValueMap = std::map<std::string, RegValue>;
 
-inline StoredValue Sz(const std::string& text) { return {REG_SZ, text + std::string(1, '\0')}; }
+inline RegValue Sz(const std::string& text) { return {REG_SZ, text + std::string(1, '\0')}; }
 
 // Values "1".."n" holding the texts as REG_SZ.
 inline ValueMap AsValues(const Entries& texts) {
@@ -41,19 +41,8 @@ inline ValueMap AfterImport(ValueMap old, bool keyExists, const Entries& entries
   return old;
 }
 
-class ListFileTest : public ScratchRegistry {
+class ListFileTest : public ScratchRegistryTest {
  protected:
-  void RemoveListKey(const std::string& version) {
-    const std::wstring key = L"SOFTWARE\\Microsoft\\Visual Basic\\" +
-                             std::wstring(version.begin(), version.end()) + L"\\RecentFiles";
-    RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
-    RegDeleteKeyW(HKEY_CURRENT_USER, key.c_str());
-  }
-  // The version's list key holding exactly "1".."n".
-  void ResetList(const std::string& version, const Entries& texts) {
-    RemoveListKey(version);
-    PutList(version, texts);
-  }
   std::wstring Path(const std::wstring& name) const {
     return listfile::ListFilePath(folder_.path(), name);
   }

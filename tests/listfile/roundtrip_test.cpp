@@ -20,18 +20,18 @@ TEST_F(ListFileTest, ExportedListsComeBackByteForByte) {
       "d\xBC\\gra.vbp",
       "", std::string(254, 'z'), "D:\\a b\\c.vbp", "\xE9\xE8\xF1\xC6\xD8"};
   const Entries list60 = {"[]", "", "E:\\x.vbg", ""};
-  PutList("5.0", list50);
-  PutList("6.0", list60);
-  const ValueMap old50 = Values("5.0"), old60 = Values("6.0");
+  SeedList("5.0", list50);
+  SeedList("6.0", list60);
+  const ValueMap old50 = ListValues("5.0"), old60 = ListValues("6.0");
   listfile::WriteListFile(folder_.path(), L"saved", true, true);
   const std::string saved = FileBytes(L"saved");
 
   // Different lists in between: longer for 5.0, shorter for 6.0.
-  ResetList("5.0", Entries(8, "other"));
-  ResetList("6.0", {"other"});
+  SeedList("5.0", Entries(8, "other"));
+  SeedList("6.0", {"other"});
   EXPECT_TRUE(listfile::ReadListFile(folder_.path(), L"saved").Complete());
-  EXPECT_EQ(Values("5.0"), old50);
-  EXPECT_EQ(Values("6.0"), old60);
+  EXPECT_EQ(ListValues("5.0"), old50);
+  EXPECT_EQ(ListValues("6.0"), old60);
 
   listfile::WriteListFile(folder_.path(), L"again", true, true);
   EXPECT_EQ(FileBytes(L"again"), saved);
@@ -192,7 +192,7 @@ class ListFileImportFuzzTest : public ListFileTest {
     if (Pick(rng, 6) == 0) return;
     CreateListKey(version);
     for (int n = 1; n <= 7; ++n)
-      if (Pick(rng, 4) != 0) PutText(version, std::to_string(n), "old" + std::to_string(n));
+      if (Pick(rng, 4) != 0) PutListValue(version, std::to_string(n), "old" + std::to_string(n));
   }
 };
 
@@ -203,7 +203,7 @@ TEST_F(ListFileImportFuzzTest, TheRegistryChangesOnlyAsAnAcceptedFileSays) {
     RandomOldList(rng, "5.0");
     RandomOldList(rng, "6.0");
     const bool key50 = ListKeyExists("5.0"), key60 = ListKeyExists("6.0");
-    const ValueMap old50 = Values("5.0"), old60 = Values("6.0");
+    const ValueMap old50 = ListValues("5.0"), old60 = ListValues("6.0");
     ListFileContent holds;
     std::string bytes = RandomListFile(rng, holds);
     const bool damaged = i % 2 != 0;
@@ -217,8 +217,8 @@ TEST_F(ListFileImportFuzzTest, TheRegistryChangesOnlyAsAnAcceptedFileSays) {
     } catch (const AppError&) {
       ++refused;
       EXPECT_TRUE(damaged);
-      EXPECT_EQ(Values("5.0"), old50);
-      EXPECT_EQ(Values("6.0"), old60);
+      EXPECT_EQ(ListValues("5.0"), old50);
+      EXPECT_EQ(ListValues("6.0"), old60);
       EXPECT_EQ(ListKeyExists("5.0"), key50);
       EXPECT_EQ(ListKeyExists("6.0"), key60);
       continue;
@@ -226,8 +226,8 @@ TEST_F(ListFileImportFuzzTest, TheRegistryChangesOnlyAsAnAcceptedFileSays) {
     ++imported;
     // What the file holds: known by construction, or as read when the file was damaged.
     if (damaged) holds = ParseListFile(bytes, L"fuzz.rec");
-    EXPECT_EQ(Values("5.0"), holds.has50 ? AfterImport(old50, key50, holds.entries50) : old50);
-    EXPECT_EQ(Values("6.0"), holds.has60 ? AfterImport(old60, key60, holds.entries60) : old60);
+    EXPECT_EQ(ListValues("5.0"), holds.has50 ? AfterImport(old50, key50, holds.entries50) : old50);
+    EXPECT_EQ(ListValues("6.0"), holds.has60 ? AfterImport(old60, key60, holds.entries60) : old60);
     EXPECT_EQ(ListKeyExists("5.0"), key50);
     EXPECT_EQ(ListKeyExists("6.0"), key60);
     EXPECT_EQ(result.v50.keyMissing, holds.has50 && !key50);

@@ -1,7 +1,6 @@
 #include "registry/autostart.h"
 
-#include <sddl.h>
-
+#include "common/handles.h"
 #include "support/scratch_registry.h"
 
 namespace {
@@ -11,7 +10,7 @@ using Autostart::Status;
 
 const std::string kPath = Autostart::ListKeyPath("6.0");
 
-class AutostartTest : public ScratchRegistry {
+class AutostartTest : public ScratchRegistryTest {
  protected:
   Status Query(const std::string& name, QueryResult& result, std::int32_t& type) {
     const Status status = Autostart::QueryValue(HKEY_CURRENT_USER, kPath, name, result, type);
@@ -25,8 +24,8 @@ TEST_F(AutostartTest, ListKeyPathNamesTheVersion) {
 }
 
 TEST_F(AutostartTest, TextsUpTo254CharactersReadWhole255AreTooLong) {
-  PutText("6.0", "1", std::string(254, 'a'));
-  PutText("6.0", "2", std::string(255, 'b'));
+  PutListValue("6.0", "1", std::string(254, 'a'));
+  PutListValue("6.0", "2", std::string(255, 'b'));
   QueryResult result = std::string("untouched");
   std::int32_t type = REG_SZ;
   EXPECT_EQ(Query("1", result, type), ERROR_SUCCESS);
@@ -39,9 +38,9 @@ TEST_F(AutostartTest, TextsUpTo254CharactersReadWhole255AreTooLong) {
 }
 
 TEST_F(AutostartTest, DataFillingTheAreaWithoutTerminatorCountsAsTooLong) {
-  PutRaw("6.0", "1", REG_SZ, std::string(255, 'c'));
-  PutRaw("6.0", "2", REG_BINARY, std::string(255, 'd'));
-  PutRaw("6.0", "3", REG_SZ, std::string(10, 'e'));  // short and unterminated: still a text
+  PutRawValue("6.0", "1", REG_SZ, std::string(255, 'c'));
+  PutRawValue("6.0", "2", REG_BINARY, std::string(255, 'd'));
+  PutRawValue("6.0", "3", REG_SZ, std::string(10, 'e'));  // short and unterminated: still a text
   for (const char* name : {"1", "2"}) {
     QueryResult result = std::string("kept");
     std::int32_t type = REG_SZ;
@@ -55,8 +54,8 @@ TEST_F(AutostartTest, DataFillingTheAreaWithoutTerminatorCountsAsTooLong) {
 }
 
 TEST_F(AutostartTest, EmptyTextsReadAndWriteAsEmpty) {
-  PutText("6.0", "1", "");
-  PutRaw("6.0", "2", REG_SZ, "");  // stored with size 0
+  PutListValue("6.0", "1", "");
+  PutRawValue("6.0", "2", REG_SZ, "");  // stored with size 0
   for (const char* name : {"1", "2"}) {
     QueryResult result = std::string("x");
     std::int32_t type = REG_SZ;
@@ -64,13 +63,13 @@ TEST_F(AutostartTest, EmptyTextsReadAndWriteAsEmpty) {
     EXPECT_EQ(std::get<std::string>(result), "") << name;
   }
   EXPECT_EQ(Autostart::SetValue(HKEY_CURRENT_USER, kPath, "3", "", REG_SZ), ERROR_SUCCESS);
-  EXPECT_EQ(Get("6.0", "3"), (StoredValue{REG_SZ, std::string(1, '\0')}));
+  EXPECT_EQ(GetListValue("6.0", "3"), (RegValue{REG_SZ, std::string(1, '\0')}));
 }
 
 TEST_F(AutostartTest, OtherTypesReportTheirStoredType) {
-  PutRaw("6.0", "1", REG_MULTI_SZ, std::string("first\0second\0\0", 14));
-  PutText("6.0", "2", "%WINDIR%\\x.vbp", REG_EXPAND_SZ);
-  PutRaw("6.0", "3", REG_BINARY, std::string("raw\0tail", 8));
+  PutRawValue("6.0", "1", REG_MULTI_SZ, std::string("first\0second\0\0", 14));
+  PutListValue("6.0", "2", "%WINDIR%\\x.vbp", REG_EXPAND_SZ);
+  PutRawValue("6.0", "3", REG_BINARY, std::string("raw\0tail", 8));
 
   QueryResult result;
   std::int32_t type = REG_SZ;
@@ -90,9 +89,9 @@ TEST_F(AutostartTest, OtherTypesReportTheirStoredType) {
 }
 
 TEST_F(AutostartTest, IntegerWayReadsFourBytesUnswapped) {
-  PutRaw("6.0", "1", REG_DWORD, std::string("\x78\x56\x34\x12", 4));
-  PutRaw("6.0", "2", REG_DWORD_BIG_ENDIAN, std::string("\x01\x02\x03\x04", 4));
-  PutRaw("6.0", "3", REG_BINARY, std::string("12345", 5));
+  PutRawValue("6.0", "1", REG_DWORD, std::string("\x78\x56\x34\x12", 4));
+  PutRawValue("6.0", "2", REG_DWORD_BIG_ENDIAN, std::string("\x01\x02\x03\x04", 4));
+  PutRawValue("6.0", "3", REG_BINARY, std::string("12345", 5));
 
   QueryResult result;
   std::int32_t type = REG_DWORD;
@@ -117,7 +116,7 @@ TEST_F(AutostartTest, MissingValueAndMissingKeyLeaveEverythingAsItWas) {
   std::int32_t type = REG_SZ;
   EXPECT_EQ(Query("1", result, type), ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(std::get<std::string>(result), "before");
-  EXPECT_TRUE(Values("6.0").empty());
+  EXPECT_TRUE(ListValues("6.0").empty());
 
   const std::string missing = Autostart::ListKeyPath("5.0");
   type = REG_SZ;
@@ -127,17 +126,19 @@ TEST_F(AutostartTest, MissingValueAndMissingKeyLeaveEverythingAsItWas) {
   EXPECT_FALSE(Autostart::HoldsOpenKey());
   EXPECT_FALSE(ListKeyExists("5.0")) << "no routine may create a key";
   HKEY parent = nullptr;
-  EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, "SOFTWARE\\Microsoft\\Visual Basic\\5.0", 0, KEY_READ, &parent),
-            ERROR_SUCCESS);
+  EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "SOFTWARE\\Microsoft\\Visual Basic\\5.0", 0, KEY_READ, &parent),
+            ERROR_FILE_NOT_FOUND)
+      << "not even the key above the list";
+  const KeyHandle owner(parent);
 }
 
 TEST_F(AutostartTest, SetValueWritesTextOverAnyTypeAndAddsNewNames) {
-  PutRaw("6.0", "1", REG_DWORD, std::string(4, '\x01'));
+  PutRawValue("6.0", "1", REG_DWORD, std::string(4, '\x01'));
   EXPECT_EQ(Autostart::SetValue(HKEY_CURRENT_USER, kPath, "1", "C:\\a.vbp", REG_SZ), ERROR_SUCCESS);
   EXPECT_EQ(Autostart::SetValue(HKEY_CURRENT_USER, kPath, "2", "C:\\b.vbp", REG_SZ), ERROR_SUCCESS);
   EXPECT_FALSE(Autostart::HoldsOpenKey());
-  EXPECT_EQ(Get("6.0", "1"), (StoredValue{REG_SZ, std::string("C:\\a.vbp\0", 9)}));
-  EXPECT_EQ(Get("6.0", "2"), (StoredValue{REG_SZ, std::string("C:\\b.vbp\0", 9)}));
+  EXPECT_EQ(GetListValue("6.0", "1"), (RegValue{REG_SZ, std::string("C:\\a.vbp\0", 9)}));
+  EXPECT_EQ(GetListValue("6.0", "2"), (RegValue{REG_SZ, std::string("C:\\b.vbp\0", 9)}));
 }
 
 TEST_F(AutostartTest, AnsiBytesGoThroughUnchanged) {
@@ -152,18 +153,18 @@ TEST_F(AutostartTest, AnsiBytesGoThroughUnchanged) {
 }
 
 TEST_F(AutostartTest, DeleteValueRemovesOnlyTheNamedValue) {
-  PutList("6.0", {"a", "b"});
+  SeedList("6.0", {"a", "b"});
   EXPECT_EQ(Autostart::DeleteValue(HKEY_CURRENT_USER, kPath, "1"), ERROR_SUCCESS);
   EXPECT_EQ(Autostart::DeleteValue(HKEY_CURRENT_USER, kPath, "1"), ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(Autostart::DeleteValue(HKEY_CURRENT_USER, kPath, "7"), ERROR_FILE_NOT_FOUND);
   EXPECT_FALSE(Autostart::HoldsOpenKey());
-  const auto values = Values("6.0");
+  const auto values = ListValues("6.0");
   ASSERT_EQ(values.size(), 1u);
   EXPECT_EQ(values.begin()->first, "2");
 }
 
 TEST_F(AutostartTest, ReadOnlyKeyDeniesWritesButStillReads) {
-  PutList("6.0", {"a"});
+  SeedList("6.0", {"a"});
   MakeReadOnly("6.0");
   EXPECT_EQ(Autostart::SetValue(HKEY_CURRENT_USER, kPath, "1", "b", REG_SZ), ERROR_ACCESS_DENIED);
   EXPECT_EQ(Autostart::DeleteValue(HKEY_CURRENT_USER, kPath, "1"), ERROR_ACCESS_DENIED);
@@ -176,31 +177,19 @@ TEST_F(AutostartTest, ReadOnlyKeyDeniesWritesButStillReads) {
 
 TEST_F(AutostartTest, QueryOpensWithReadAccessOnly) {
   // A key that grants nothing but KEY_QUERY_VALUE can still be read, so the open may ask no more.
-  PutList("6.0", {"q"});
-  HKEY key = nullptr;
-  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kPath.c_str(), 0, KEY_ALL_ACCESS | WRITE_DAC, &key), ERROR_SUCCESS);
-  PSECURITY_DESCRIPTOR descriptor = nullptr;
-  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;;0x20001;;;WD)", SDDL_REVISION_1,
-                                                                   &descriptor, nullptr));
-  ASSERT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor), ERROR_SUCCESS);
-  LocalFree(descriptor);
-  RegCloseKey(key);
+  SeedList("6.0", {"q"});
+  SetListKeySecurity("6.0", L"D:(A;;0x20001;;;WD)");
   std::string read;
   std::int32_t type = REG_SZ;
   EXPECT_EQ(Autostart::QueryValue(HKEY_CURRENT_USER, kPath, "1", read, type), ERROR_SUCCESS);
   EXPECT_EQ(read, "q");
   EXPECT_EQ(Autostart::SetValue(HKEY_CURRENT_USER, kPath, "1", "w", REG_SZ), ERROR_ACCESS_DENIED);
   // Give the key back to everyone so the scratch root can be removed.
-  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kPath.c_str(), 0, WRITE_DAC, &key), ERROR_SUCCESS);
-  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;;KA;;;WD)", SDDL_REVISION_1,
-                                                                   &descriptor, nullptr));
-  RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor);
-  LocalFree(descriptor);
-  RegCloseKey(key);
+  SetListKeySecurity("6.0", L"D:(A;;KA;;;WD)");
 }
 
 TEST_F(AutostartTest, InjectedFaultsReplaceTheCallAndCloseTheKey) {
-  PutList("6.0", {"a"});
+  SeedList("6.0", {"a"});
   Autostart::SetFaultInjector([](Autostart::Operation op, const std::string&) {
     return op == Autostart::Operation::Set ? Status{ERROR_ACCESS_DENIED} : Status{0};
   });

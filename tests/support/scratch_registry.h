@@ -1,48 +1,35 @@
 #pragma once
 // A scratch key that stands in for HKEY_CURRENT_USER inside the test process, so that registry
-// tests never touch the real user's lists, under Wine or on Windows.
+// tests never touch the real user's lists, under Wine or on Windows; and temporary folders.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <map>
-#include <optional>
 #include <string>
-#include <vector>
 
 #include "support/files.h"
+#include "support/registry_lists.h"
 
-struct StoredValue {
-  DWORD type = 0;
-  std::string bytes;  // raw data as stored, terminator included for strings
-  bool operator==(const StoredValue&) const = default;
+// Held by a test fixture: Override() (in SetUp, inside ASSERT_NO_FATAL_FAILURE) puts a fresh
+// scratch key in place of HKEY_CURRENT_USER for this process; the destructor puts the real key
+// back, deletes the scratch key and clears the registry routines' test fault injector.
+class RegistryOverride {
+ public:
+  RegistryOverride() = default;
+  ~RegistryOverride();
+  RegistryOverride(const RegistryOverride&) = delete;
+  RegistryOverride& operator=(const RegistryOverride&) = delete;
+  void Override();
+
+ private:
+  std::wstring path_;  // under the real HKEY_CURRENT_USER; empty until Override()
 };
 
-class ScratchRegistry : public ::testing::Test {
+// A fixture whose tests run against a scratch HKEY_CURRENT_USER.
+class ScratchRegistryTest : public ::testing::Test {
  protected:
-  void SetUp() override;
-  void TearDown() override;
-
-  // Creates SOFTWARE\Microsoft\Visual Basic\<version>\RecentFiles under the scratch root.
-  void CreateListKey(const std::string& version);
-  bool ListKeyExists(const std::string& version);
-  // Stores a value with raw data (no terminator added).
-  void PutRaw(const std::string& version, const std::string& name, DWORD type, const std::string& bytes);
-  // Stores a REG_SZ (or other text type) value with its terminating 0 byte.
-  void PutText(const std::string& version, const std::string& name, const std::string& text,
-               DWORD type = REG_SZ);
-  // Stores "1".."n" as REG_SZ from the texts.
-  void PutList(const std::string& version, const std::vector<std::string>& texts);
-  std::optional<StoredValue> Get(const std::string& version, const std::string& name);
-  // All values of the list key by name; empty when the key is missing.
-  std::map<std::string, StoredValue> Values(const std::string& version);
-  // The texts of "1", "2", ... up to the first missing number (terminator stripped).
-  std::vector<std::string> ReadList(const std::string& version);
-  // Denies setting values to the current user on the list key (reads still work).
-  void MakeReadOnly(const std::string& version);
-
-  std::wstring scratch_path_;  // under the real HKEY_CURRENT_USER
+  void SetUp() override { ASSERT_NO_FATAL_FAILURE(registry_override_.Override()); }
+  RegistryOverride registry_override_;
 };
 
 // A temporary folder, removed with all it holds.

@@ -38,7 +38,7 @@ std::wstring AsWindowsPath(const std::wstring& path) {
 
 void ShowLists(const wchar_t* when) {
   for (const char* version : {"5.0", "6.0"}) {
-    const auto entries = ui::ReadList(version);
+    const auto entries = ::ReadList(version);
     Out(std::wstring(L"VB ") + Wide(version) + L" list " + when + L": " + std::to_wstring(entries.size()) +
         L" entries\n");
     for (size_t i = 0; i < entries.size(); ++i) {
@@ -119,7 +119,7 @@ int wmain(int argc, wchar_t** argv) {
     Out(L"usage: demo_driver <program folder> <screenshot folder>\n");
     return 2;
   }
-  if (!ui::RunningUnderWine()) {
+  if (!::RunningUnderWine()) {
     Out(L"demo: runs only under Wine; here the program would clean the real user's lists\n");
     return 2;
   }

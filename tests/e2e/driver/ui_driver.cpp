@@ -77,8 +77,6 @@ WineGetVersion WineVersionFunction() {
 }
 }  // namespace
 
-bool RunningUnderWine() { return WineVersionFunction() != nullptr; }
-
 std::string WineVersion() {
   const auto get = WineVersionFunction();
   return get ? std::string(get()) : std::string();
@@ -798,117 +796,6 @@ std::wstring SaveScreenshot(HWND window, const std::wstring& folder, const std::
   const std::wstring path = folder + L"\\" + safe + L".bmp";
   WriteFileBytes(path, bytes);
   return path;
-}
-
-// ---- Registry lists ------------------------------------------------------------------------
-
-namespace {
-
-void RequireWine(const char* what) {
-  if (!RunningUnderWine())
-    Fail(std::string(what) + ": refused outside Wine, where HKEY_CURRENT_USER holds a real user's lists");
-}
-
-HKEY OpenList(const std::string& version, REGSAM access, bool create) {
-  RequireWine("registry lists");
-  HKEY key = nullptr;
-  const std::string path = ListKeyPath(version);
-  const LONG status = create ? RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, access, nullptr,
-                                               &key, nullptr)
-                             : RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, access, &key);
-  if (status != ERROR_SUCCESS) {
-    if (!create && status == ERROR_FILE_NOT_FOUND) return nullptr;
-    Fail("cannot open " + path + " (status " + std::to_string(status) + ")");
-  }
-  return key;
-}
-
-std::optional<RegValue> GetValue(HKEY key, const std::string& name) {
-  DWORD type = 0, size = 0;
-  if (RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return std::nullopt;
-  RegValue value;
-  value.type = type;
-  value.bytes.resize(size);
-  if (RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(value.bytes.data()),
-                       &size) != ERROR_SUCCESS)
-    return std::nullopt;
-  value.bytes.resize(size);
-  return value;
-}
-
-}  // namespace
-
-std::string ListKeyPath(const std::string& version) {
-  return "SOFTWARE\\Microsoft\\Visual Basic\\" + version + "\\RecentFiles";
-}
-
-void DeleteList(const std::string& version) {
-  RequireWine("DeleteList");
-  const std::string path = ListKeyPath(version);
-  const LONG status = RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str());
-  if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND)
-    Fail("cannot delete " + path + " (status " + std::to_string(status) + ")");
-  RegDeleteKeyA(HKEY_CURRENT_USER, path.c_str());
-  if (ListKeyExists(version)) Fail("the key " + path + " is still there");
-}
-
-void ResetLists() {
-  DeleteList("5.0");
-  DeleteList("6.0");
-}
-
-void PutListValue(const std::string& version, const std::string& name, const std::string& text, DWORD type) {
-  HKEY key = OpenList(version, KEY_ALL_ACCESS, true);
-  const LONG status = RegSetValueExA(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
-                                     static_cast<DWORD>(text.size() + 1));
-  RegCloseKey(key);
-  if (status != ERROR_SUCCESS) Fail("cannot write value " + name + " (status " + std::to_string(status) + ")");
-}
-
-void SeedList(const std::string& version, const std::vector<std::string>& texts) {
-  DeleteList(version);
-  HKEY key = OpenList(version, KEY_ALL_ACCESS, true);
-  RegCloseKey(key);
-  for (size_t i = 0; i < texts.size(); ++i) PutListValue(version, std::to_string(i + 1), texts[i]);
-}
-
-std::vector<std::string> ReadList(const std::string& version) {
-  std::vector<std::string> texts;
-  HKEY key = OpenList(version, KEY_READ, false);
-  if (!key) return texts;
-  for (int i = 1;; ++i) {
-    auto value = GetValue(key, std::to_string(i));
-    if (!value) break;
-    std::string text = value->bytes;
-    if (const size_t end = text.find('\0'); end != std::string::npos) text.resize(end);
-    texts.push_back(text);
-  }
-  RegCloseKey(key);
-  return texts;
-}
-
-std::map<std::string, RegValue> ListValues(const std::string& version) {
-  std::map<std::string, RegValue> values;
-  HKEY key = OpenList(version, KEY_READ, false);
-  if (!key) return values;
-  std::vector<std::string> names;
-  for (DWORD i = 0;; ++i) {
-    char name[512];
-    DWORD length = sizeof name;
-    if (RegEnumValueA(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    names.emplace_back(name, length);
-  }
-  for (const auto& name : names)
-    if (auto value = GetValue(key, name)) values[name] = *value;
-  RegCloseKey(key);
-  return values;
-}
-
-bool ListKeyExists(const std::string& version) {
-  HKEY key = OpenList(version, KEY_READ, false);
-  if (!key) return false;
-  RegCloseKey(key);
-  return true;
 }
 
 }  // namespace ui

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "support/files.h"
+#include "support/registry_lists.h"
 
 namespace ui {
 
@@ -23,8 +24,6 @@ inline constexpr Millis kTimeout{10000};
 
 // ---- Wine and paths ------------------------------------------------------------------------
 
-// True when ntdll exports wine_get_version, i.e. this process runs under Wine.
-bool RunningUnderWine();
 // "8.0" and the like; empty on Windows.
 std::string WineVersion();
 
@@ -212,29 +211,5 @@ std::wstring ShotsFolder();
 // Waits until the window has painted, then saves its screen area as a 24-bit BMP named
 // `name`.bmp in `folder` (created when missing). Returns the file's path.
 std::wstring SaveScreenshot(HWND window, const std::wstring& folder, const std::wstring& name);
-
-// ---- Registry lists (the Wine prefix's own HKEY_CURRENT_USER) -------------------------------
-// These refuse to run anywhere but under Wine, so a real user's lists are never touched.
-
-struct RegValue {
-  DWORD type = 0;
-  std::string bytes;  // as stored, terminator included for strings
-  bool operator==(const RegValue&) const = default;
-};
-
-std::string ListKeyPath(const std::string& version);
-// Deletes the 5.0 and 6.0 list keys.
-void ResetLists();
-void DeleteList(const std::string& version);
-// Replaces the list with "1".."n" = texts as REG_SZ.
-void SeedList(const std::string& version, const std::vector<std::string>& texts);
-// One value of the list key (the key is created when missing).
-void PutListValue(const std::string& version, const std::string& name, const std::string& text,
-                  DWORD type = REG_SZ);
-// "1", "2", ... up to the first missing number.
-std::vector<std::string> ReadList(const std::string& version);
-// Every value of the list key by name; empty when the key is missing.
-std::map<std::string, RegValue> ListValues(const std::string& version);
-bool ListKeyExists(const std::string& version);
 
 }  // namespace ui
