@@ -1,10 +1,13 @@
 #pragma once
-// The dead-entry cleaner: drops the entries of one Visual Basic version's recent-files list whose
-// file or folder no longer exists and renumbers the rest from "1", in their former order.
+// The dead-entry cleaner: drops the entries of the Visual Basic recent-files lists whose file or
+// folder no longer exists and renumbers the rest from "1", in their former order.
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "cleaner/reachability.h"
 #include "registry/autostart.h"
 
 // True when the path names an existing file or folder (any attributes count). The path is used
@@ -19,11 +22,38 @@ struct CleanOutcome {
   std::string failedValue;
 };
 
-// Cleans the list of `version` ("5.0" or "6.0") and appends the surviving texts to `List1` (which
-// the caller empties between runs).
-//
-// The whole list is read and tested before anything is changed. Survivors are then written over
-// "1".."k" in order, and only after that are the values "k+1" up to the entry count deleted, so
-// that at every moment each surviving entry is still present under some number. The first failing
-// write or delete stops the changes; `removed` then counts only the dead entries actually gone.
-CleanOutcome ClearOldFiles(const std::string& version, std::vector<std::string>& List1);
+// One version's list as read: the texts of "1", "2", ... up to the first number that cannot be
+// read, at most 1000.
+struct ListScan {
+  std::string version;
+  std::vector<std::string> entries;
+};
+ListScan ScanList(const std::string& version);
+
+// Writes the entries of `scan` whose `keep` flag is set back over "1".."k" in order and appends
+// them to `List1` (which the caller empties between runs). Only then are the values "k+1" up to
+// the entry count deleted, so that at every moment each kept entry is still present under some
+// number. The first failing write or delete stops the changes; `removed` then counts only the
+// dropped entries actually gone.
+CleanOutcome RewriteList(const ListScan& scan, const std::vector<bool>& keep, std::vector<std::string>& List1);
+
+// The places of entries that could not be checked, each with its count; answers whether those
+// entries are to be removed as well.
+using UnreachableDecision = std::function<bool(const std::vector<std::pair<std::string, int>>& places)>;
+
+struct BothOutcomes {
+  CleanOutcome vb5, vb6;
+};
+
+// A cleaning run over both lists as Start makes it: both are read, every entry is checked (each
+// drive or share probed once, `pump` serving the windows meanwhile), and when some entries live
+// on places that do not answer, `removeUnreachable` decides about them once, before anything
+// changes; without it they stay. Then the 5.0 and the 6.0 list are rewritten. `List1` is the
+// working list, empty before and after.
+BothOutcomes CleanBothLists(std::vector<std::string>& List1, const ExistenceChecks& checks,
+                            const WaitPump& pump = {}, const UnreachableDecision& removeUnreachable = {});
+
+// Cleans one version's list, keeping the entries whose place cannot be reached, and appends the
+// surviving texts to `List1`.
+CleanOutcome ClearOldFiles(const std::string& version, std::vector<std::string>& List1,
+                           const ExistenceChecks& checks = ExistenceChecks::System());

@@ -109,15 +109,36 @@ std::wstring Form1::Summary(const CleanOutcome& vb5, const CleanOutcome& vb6) co
 
 void Form1::CleaningRun() {
   forms::DoEvents();
-  const CleanOutcome vb5 = ClearOldFiles("5.0", List1);
-  List1.clear();
-  forms::DoEvents();
-  const CleanOutcome vb6 = ClearOldFiles("6.0", List1);
-  List1.clear();
-  forms::DoEvents();
-  std::wstring text = Summary(vb5, vb6);
   const bool polish = MessagesInPolish();
-  const std::wstring notes = ChangeFailureNote("5.0", vb5, polish) + ChangeFailureNote("6.0", vb6, polish);
+  // Only while probes of slow places are out: the windows are served, but nothing else may
+  // start while both lists wait to be rewritten.
+  bool busy = false;
+  const auto pump = [&] {
+    if (!busy) {
+      busy = true;
+      EnableWindow(hwnd(), FALSE);
+    }
+    forms::DoEvents();
+    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+  };
+  const auto ask = [&](const std::vector<std::pair<std::string, int>>& places) {
+    SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+    return forms::MsgBox(UnreachableQuestion(places, polish), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+  };
+  BothOutcomes run;
+  try {
+    run = CleanBothLists(List1, ExistenceChecks::System(), pump, ask);
+  } catch (...) {
+    if (busy) EnableWindow(hwnd(), TRUE);
+    throw;
+  }
+  if (busy) {
+    EnableWindow(hwnd(), TRUE);
+    SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+  }
+  forms::DoEvents();
+  std::wstring text = Summary(run.vb5, run.vb6);
+  const std::wstring notes = ChangeFailureNote("5.0", run.vb5, polish) + ChangeFailureNote("6.0", run.vb6, polish);
   if (!notes.empty()) text += L"\r\n" + notes;
   forms::MsgBox(text, MB_OK | (notes.empty() ? MB_ICONINFORMATION : MB_ICONWARNING));
 }

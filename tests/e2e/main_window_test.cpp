@@ -62,6 +62,16 @@ class MainWindowTest : public AppTest {
     return *box;
   }
 
+  // The summary box that follows, left open.
+  MessageBoxInfo PressStartSummary() {
+    auto box = WaitForMessageBox(app());
+    if (!box) {
+      ADD_FAILURE() << "no summary";
+      return {};
+    }
+    return *box;
+  }
+
   // Presses Start, checks the summary and closes it.
   void CleanAndExpect(HWND main, const std::wstring& summary) {
     const MessageBoxInfo box = PressStart(main);
@@ -229,6 +239,43 @@ TEST_F(MainWindowTest, AGapEndsTheScanAndBothVersionsAreCleaned) {
   EXPECT_EQ(ListValues("5.0"), vb5);
   const std::map<std::string, RegValue> vb6 = {{"1", {REG_SZ, Sz(alive)}}, {"2", {REG_SZ, Sz(alive)}}};
   EXPECT_EQ(ListValues("6.0"), vb6);
+}
+
+// A drive that is not there says nothing about the files on it: their entries stay unless the
+// user, asked once per run, says to remove them.
+TEST_F(MainWindowTest, EntriesOnADriveThatIsNotThereStayUnlessTheUserSaysToRemoveThem) {
+  TempFolder files;
+  const std::string alive = WideToAnsi(files / L"alive.vbp"), gone = WideToAnsi(files / L"gone.vbp");
+  WriteBytes(files / L"alive.vbp", "");
+  const std::string away5 = "Q:\\Projekty\\away.vbp", away6 = "q:\\x.vbp";
+  SeedList("5.0", {away5, alive, gone});
+  SeedList("6.0", {away6});
+  HWND main = OpenMain();
+  ASSERT_NE(main, nullptr);
+
+  for (const int answer : {IDNO, IDYES}) {
+    SCOPED_TRACE(answer == IDNO ? "No" : "Yes");
+    Click(Control(main, f1::Command1));
+    const auto question = WaitForMessageBox(app());
+    ASSERT_TRUE(question) << "no question about the entries out of reach";
+    EXPECT_EQ(question->icon, BoxIcon::Question) << IconName(question->icon);
+    EXPECT_EQ(question->buttons, (std::vector<int>{IDYES, IDNO}));
+    EXPECT_EQ(question->defaultButton, IDNO);
+    EXPECT_NE(question->text.find(L": 2\r\n\r\n    Q:\\   2\r\n"), std::wstring::npos) << Utf8(question->text);
+    if (answer == IDNO) Shoot(question->window, L"question");
+    ASSERT_TRUE(AnswerMessageBox(question->window, answer));
+    const MessageBoxInfo summary = PressStartSummary();
+    if (answer == IDNO) {
+      EXPECT_EQ(summary.text, Summary(3, 1, 1, 0)) << "entries kept are not counted as removed";
+      EXPECT_EQ(ReadList("5.0"), (std::vector<std::string>{away5, alive}));
+      EXPECT_EQ(ReadList("6.0"), std::vector<std::string>{away6});
+    } else {
+      EXPECT_EQ(summary.text, Summary(2, 1, 1, 1));
+      EXPECT_EQ(ReadList("5.0"), std::vector<std::string>{alive});
+      EXPECT_TRUE(ListValues("6.0").empty());
+    }
+    EXPECT_TRUE(CloseMessageBox(summary.window));
+  }
 }
 
 TEST_F(MainWindowTest, ClosingTheWindowEndsTheProgramWithExitCodeZero) {

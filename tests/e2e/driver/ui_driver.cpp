@@ -472,14 +472,13 @@ MessageBoxInfo ReadMessageBox(HWND box) {
       RECT r;
       GetWindowRect(child, &r);
       buttons.emplace_back(r.left, GetDlgCtrlID(child));
+      if ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) info.defaultButton = GetDlgCtrlID(child);
     } else if (SameText(kind, L"Static") && (style & SS_TYPEMASK) == SS_ICON) {
       icon_control = child;
     }
   }
   std::sort(buttons.begin(), buttons.end());
   for (const auto& b : buttons) info.buttons.push_back(b.second);
-  const LRESULT def = Send(box, DM_GETDEFID);
-  if (HIWORD(def) == DC_HASDEFID) info.defaultButton = LOWORD(def);
   // A box without icon may keep an empty icon control, partly under the text.
   if (icon_control && Send(icon_control, STM_GETICON) == 0) icon_control = nullptr;
   if (icon_control) {

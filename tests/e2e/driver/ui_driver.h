@@ -123,7 +123,7 @@ struct MessageBoxInfo {
   std::wstring text;
   BoxIcon icon = BoxIcon::None;
   std::vector<int> buttons;  // control ids of the push buttons, left to right
-  int defaultButton = 0;     // the button Enter presses
+  int defaultButton = 0;     // the button Enter presses (drawn as the default one)
 };
 
 inline const wchar_t kMessageBoxClass[] = L"#32770";
