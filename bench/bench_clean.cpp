@@ -1,9 +1,9 @@
 // bench_clean [runs]
 //
-// Times a cleaning run over two lists of 1000 entries, half of them naming files that are gone:
-// ClearOldFiles("5.0") and ClearOldFiles("6.0") as the Start button runs them, against the same
-// registry and file calls made bare, in the same order, with none of the program's own work
-// around them. Both work on a scratch key that stands in for HKEY_CURRENT_USER in this process
+// Times a cleaning run over two lists of 1000 entries, half of them naming files that are gone,
+// as the Start button runs it (CleanBothLists), against the same registry and file calls made
+// bare, with none of the program's own work around them; and a run in which 100 entries live on
+// a server whose probe never answers within the deadline. Both work on a scratch key that stands in for HKEY_CURRENT_USER in this process
 // only; the lists are seeded afresh before every run, and the seeding is not timed. Prints the
 // medians as "name: value" lines.
 #include <windows.h>
@@ -142,14 +142,57 @@ void ExpectCleaned(const Projects& projects, const char* who) {
 }
 
 // What the Start button does, without its message processing and summary box.
-double TimeCleaningRun() {
+double TimeCleaningRun(const ExistenceChecks& checks = ExistenceChecks::System()) {
   std::vector<std::string> List1;
   const double start = NowMs();
-  for (const char* version : kVersions) {
-    ClearOldFiles(version, List1);
-    List1.clear();
-  }
+  CleanBothLists(List1, checks);
   return NowMs() - start;
+}
+
+// A server that never answers in time: its probe blocks for 20 s. The first 100 entries of the
+// 5.0 list live there.
+constexpr char kSlowShare[] = "\\\\slow\\projekty";
+constexpr int kUnreachable = 100;
+
+std::string SlowEntry(int i) { return std::string(kSlowShare) + "\\P" + std::to_string(i) + ".vbp"; }
+
+void SeedUnreachable(const Projects& projects) {
+  Seed(projects);
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, ListKey("5.0").c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+    Fail("cannot open the 5.0 list", 0);
+  for (int i = 1; i <= kUnreachable; ++i) {
+    const std::string text = SlowEntry(i);
+    RegSetValueExA(key, std::to_string(i).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>(text.size() + 1));
+  }
+  RegCloseKey(key);
+}
+
+ExistenceChecks WithSlowServer() {
+  ExistenceChecks checks = ExistenceChecks::System();
+  const auto system = checks.placeAnswers;
+  checks.placeAnswers = [system](const std::string& place) {
+    if (place != kSlowShare) return system(place);
+    Sleep(20000);
+    return true;
+  };
+  return checks;
+}
+
+// The entries out of reach were kept, first and in order.
+void ExpectUnreachableKept() {
+  HKEY key = nullptr;
+  bool kept = RegOpenKeyExA(HKEY_CURRENT_USER, ListKey("5.0").c_str(), 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS;
+  for (int i = 1; kept && i <= kUnreachable; ++i) {
+    char text[256] = {};
+    DWORD size = sizeof text - 1;
+    kept = RegQueryValueExA(key, std::to_string(i).c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(text),
+                            &size) == ERROR_SUCCESS &&
+           SlowEntry(i) == text;
+  }
+  if (key) RegCloseKey(key);
+  if (!kept) Fail("the entries on the slow server were not kept", 0);
 }
 
 // The cleaner's platform calls, bare: per entry open, query, close and the existence test; then
@@ -217,9 +260,18 @@ int main(int argc, char** argv) {
     Seed(projects);
     calls.push_back(TimeBareCalls(bare));
   }
+  // Fewer runs: each waits out the probe's deadline.
+  std::vector<double> unreachable;
+  const ExistenceChecks slow = WithSlowServer();
+  for (int run = 0; run < std::min(runs, 5); ++run) {
+    SeedUnreachable(projects);
+    unreachable.push_back(TimeCleaningRun(slow));
+    ExpectUnreachableKept();
+  }
   const double clean_ms = Median(clean), calls_ms = Median(calls);
   std::printf("clean_2x1000_ms: %.1f\n", clean_ms);
   std::printf("bare_calls_2x1000_ms: %.1f\n", calls_ms);
   std::printf("clean_vs_bare: %.2f\n", clean_ms / calls_ms);
+  std::printf("clean_unreachable_100_ms: %.1f\n", Median(unreachable));
   return 0;
 }
