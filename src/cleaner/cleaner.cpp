@@ -18,18 +18,21 @@ CleanOutcome ClearOldFiles(const std::string& version, std::vector<std::string>&
   CleanOutcome outcome;
   const std::string keyPath = Autostart::ListKeyPath(version);
   const size_t firstSurvivor = List1.size();
-  std::vector<bool> dead;  // by position, 0-based
 
-  // Scan: read and test every entry up to the first number that cannot be read.
-  for (int i = 1; i <= kMaxEntries; ++i) {
-    std::string text;
-    std::int32_t type = REG_SZ;
-    if (Autostart::QueryValue(HKEY_CURRENT_USER, keyPath, DecimalText(i), text, type) != ERROR_SUCCESS)
-      break;
+  // Scan: read every entry up to the end of the list, then test them.
+  const Autostart::ListScan scan = Autostart::ScanList(HKEY_CURRENT_USER, keyPath, kMaxEntries);
+  outcome.entryCount = static_cast<std::int32_t>(scan.texts.size());
+  if (scan.status != ERROR_SUCCESS) {
+    outcome.status = scan.status;
+    outcome.failedValue = scan.failedValue;
+    outcome.unreadable = true;
+    return outcome;
+  }
+  std::vector<bool> dead;  // by position, 0-based
+  for (const std::string& text : scan.texts) {
     const bool exists = CzyIstnieje(text);
-    if (exists) List1.push_back(std::move(text));
+    if (exists) List1.push_back(text);
     dead.push_back(!exists);
-    ++outcome.entryCount;
   }
 
   // Rewrite: survivor j goes to "j+1". Whatever stood there was dead or has already been copied
@@ -38,8 +41,11 @@ CleanOutcome ClearOldFiles(const std::string& version, std::vector<std::string>&
   size_t position = 0;  // positions below this one hold their final value
   for (; position < survivors; ++position) {
     const std::string name = DecimalText(static_cast<long long>(position) + 1);
+    const std::string& survivor = List1[firstSurvivor + position];
+    const bool inPlace = scan.types[position] == REG_SZ && scan.texts[position] == survivor;
     const Autostart::Status status =
-        Autostart::SetValue(HKEY_CURRENT_USER, keyPath, name, List1[firstSurvivor + position], REG_SZ);
+        inPlace ? ERROR_SUCCESS
+                : Autostart::SetValue(HKEY_CURRENT_USER, keyPath, name, survivor, REG_SZ);
     if (status != ERROR_SUCCESS) {
       outcome.status = status;
       outcome.failedValue = name;

@@ -42,6 +42,14 @@ std::wstring ChangeFailureNote(const std::string& version, const CleanOutcome& o
   if (outcome.status == ERROR_SUCCESS) return L"";
   const std::wstring vb = version == "5.0" ? L"VB5" : L"VB6";
   const DWORD code = static_cast<DWORD>(outcome.status);
+  if (outcome.unreadable) {
+    const std::wstring entry = AnsiToWide(outcome.failedValue), reason = UnreadableEntryReason(code, polish);
+    if (polish)
+      return L"Listę " + vb + L" pozostawiono bez zmian: wpisu \"" + entry +
+             L"\" nie da się odczytać dokładnie (błąd " + reason + L").\r\n";
+    return L"The " + vb + L" list was left as it was: entry \"" + entry +
+           L"\" cannot be read exactly (error " + reason + L").\r\n";
+  }
   std::wstring reason = DecimalTextW(code);
   const std::wstring name = StatusName(code), system = SystemErrorText(code);
   if (!name.empty()) reason += L" " + name;

@@ -78,13 +78,21 @@ std::wstring ListFilePath(const std::wstring& folder, const std::wstring& name) 
 }
 
 void Eksportuj(const std::string& version, std::string& fileBytes) {
-  const std::string path = KeyPath(version);
-  for (int n = 1; n <= kMaxListed; ++n) {
-    // QueryValue reports the stored type through this, so it is set again before every read.
-    std::int32_t type = REG_SZ;
-    std::string text;
-    if (Autostart::QueryValue(HKEY_CURRENT_USER, path, DecimalText(n), text, type) != ERROR_SUCCESS)
-      break;
+  const Autostart::ListScan scan = Autostart::ScanList(HKEY_CURRENT_USER, KeyPath(version), kMaxListed);
+  if (scan.status != ERROR_SUCCESS) {
+    // A section cut short or altered here would, once imported, cost the entries it lacks.
+    const DWORD code = static_cast<DWORD>(scan.status);
+    const std::wstring vb = version == kVersion50 ? L"VB5" : L"VB6";
+    const std::wstring entry = AnsiToWide(scan.failedValue);
+    const bool polish = MessagesInPolish();
+    throw AppError(code, polish ? L"wpisu \"" + entry + L"\" listy " + vb +
+                                      L" nie da się odczytać dokładnie (błąd " +
+                                      UnreadableEntryReason(code, true) + L")"
+                                : L"entry \"" + entry + L"\" of the " + vb +
+                                      L" list cannot be read exactly (error " +
+                                      UnreadableEntryReason(code, false) + L")");
+  }
+  for (const std::string& text : scan.texts) {
     fileBytes += text;
     fileBytes += kLineEnd;
   }
@@ -104,9 +112,16 @@ std::string ListFileBytes(bool with50, bool with60) {
 
 void WriteListFile(const std::wstring& folder, const std::wstring& name, bool with50, bool with60) {
   const std::wstring path = ListFilePath(folder, name);
-  CheckName(name, path, Say(L"Nie można zapisać pliku listy ", L"Cannot write the list file "));
+  const wchar_t* const failed = Say(L"Nie można zapisać pliku listy ", L"Cannot write the list file ");
+  CheckName(name, path, failed);
   // Built whole first, so a failure never leaves a half-written or truncated file behind.
-  WriteFileReplacing(path, ListFileBytes(with50, with60));
+  std::string bytes;
+  try {
+    bytes = ListFileBytes(with50, with60);
+  } catch (const AppError& e) {
+    throw AppError(e.code(), failed + path + L": " + e.description());
+  }
+  WriteFileReplacing(path, bytes);
 }
 
 bool ParseFlag(std::string_view line, std::int32_t& value) {

@@ -41,18 +41,20 @@ std::wstring ListFilePath(const std::wstring& folder, const std::wstring& name);
 // ---- Writing ----
 
 // Appends the version's list to `fileBytes` as entry lines (text + CR LF): the values "1", "2", ...
-// read as REG_SZ, stopping at the first that cannot be read (missing, too long, no key) and after
-// "1000" at the latest.
+// read as REG_SZ up to the first missing number (no key: no entries) and "1000" at the latest.
+// Throws AppError, naming the version, the entry and the reason, when an entry exists that
+// cannot be read exactly (too long, access denied, characters outside the ANSI code page).
 void Eksportuj(const std::string& version, std::string& fileBytes);
 
-// The whole list file for the chosen versions, as it would be written.
+// The whole list file for the chosen versions, as it would be written. Throws as Eksportuj.
 std::string ListFileBytes(bool with50, bool with60);
 
 // Writes ListFileBytes to ListFilePath(folder, name), replacing any file of that name whole.
 // Throws AppError, leaving any former file untouched and writing nothing, when the name is a
 // device name (CON, NUL, COM1, ...; any case, any extension), holds a character that file names
 // cannot hold (< > : " | ? * or a control character), or the file cannot be created or written
-// (missing subfolder, folder not writable, a folder of that name).
+// (missing subfolder, folder not writable, a folder of that name), or when a chosen list has an
+// entry that cannot be read exactly.
 void WriteListFile(const std::wstring& folder, const std::wstring& name, bool with50, bool with60);
 
 // ---- Reading ----

@@ -1,11 +1,9 @@
 #include "support/scratch_registry.h"
 
-#include <aclapi.h>
-#include <sddl.h>
-
 #include <atomic>
 
 #include "registry/autostart.h"
+#include "support/key_access.h"
 
 namespace {
 
@@ -148,26 +146,22 @@ std::vector<std::string> ScratchRegistry::ReadList(const std::string& version) {
 }
 
 void ScratchRegistry::MakeReadOnly(const std::string& version) {
+  DenyOnListKey(version, KEY_SET_VALUE | KEY_CREATE_SUB_KEY);
+}
+
+void ScratchRegistry::DenyOnListKey(const std::string& version, DWORD denied) {
+  ASSERT_EQ(DenyToCurrentUser(HKEY_CURRENT_USER, ListPath(version), denied), ERROR_SUCCESS);
+}
+
+void ScratchRegistry::PutWideText(const std::string& version, const std::string& name,
+                                  const std::wstring& text) {
+  CreateListKey(version);
   HKEY key = nullptr;
-  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, ListPath(version).c_str(), 0,
-                          KEY_ALL_ACCESS | WRITE_DAC, &key),
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, ListPath(version).c_str(), 0, KEY_SET_VALUE, &key),
             ERROR_SUCCESS);
-  // Deny set-value and create-subkey to the current user; everyone may still read.
-  HANDLE token = nullptr;
-  OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token);
-  BYTE buffer[256];
-  DWORD size = sizeof buffer;
-  GetTokenInformation(token, TokenUser, buffer, size, &size);
-  CloseHandle(token);
-  wchar_t* sid = nullptr;
-  ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &sid);
-  const std::wstring sddl = L"D:(D;;0x6;;;" + std::wstring(sid) + L")(A;;KA;;;WD)";
-  LocalFree(sid);
-  PSECURITY_DESCRIPTOR descriptor = nullptr;
-  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1,
-                                                                   &descriptor, nullptr));
-  ASSERT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor), ERROR_SUCCESS);
-  LocalFree(descriptor);
+  ASSERT_EQ(RegSetValueExW(key, Wide(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                           static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))),
+            ERROR_SUCCESS);
   RegCloseKey(key);
 }
 

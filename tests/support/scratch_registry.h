@@ -41,6 +41,10 @@ class ScratchRegistry : public ::testing::Test {
   std::vector<std::string> ReadList(const std::string& version);
   // Denies setting values to the current user on the list key (reads still work).
   void MakeReadOnly(const std::string& version);
+  // Denies exactly these rights to the current user on the list key; 0 allows everything again.
+  void DenyOnListKey(const std::string& version, DWORD denied);
+  // Stores a REG_SZ value through the wide API, so it may hold what the ANSI code page cannot.
+  void PutWideText(const std::string& version, const std::string& name, const std::wstring& text);
 
   std::wstring scratch_path_;  // under the real HKEY_CURRENT_USER
 };
