@@ -107,6 +107,13 @@ void FrmImport::ImportList() {
   }
   const std::wstring problems =
       VersionProblem(L"VB5", result.v50, polish) + VersionProblem(L"VB6", result.v60, polish);
+  if (result.NothingImported()) {
+    // Like a file that cannot be read: the registry is as it was, and the window stays open.
+    forms::MsgBox((polish ? L"Nie zaimportowano listy; rejestr pozostał bez zmian.\r\n\r\n"
+                          : L"Nothing was imported; the registry is unchanged.\r\n\r\n") + problems,
+                  MB_OK | MB_ICONWARNING);
+    return;
+  }
   if (problems.empty()) {
     forms::MsgBox(L"OK");
   } else {

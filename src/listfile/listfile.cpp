@@ -165,10 +165,19 @@ ListFileContent ParseListFile(std::string_view bytes, const std::wstring& path) 
                  Say(L"znaczniki zapowiadają listę, ale plik kończy się przed jej początkiem",
                      L"its flags announce a list, but it ends before the list begins"));
   if (content.has50) {
+    bool ended = false;
     while (reader.Next(line)) {
-      if (line == kSeparator) break;
+      if (line == kSeparator) {
+        ended = true;
+        break;
+      }
       content.entries50.push_back(line);
     }
+    // Imported anyway, every line would go to 5.0 and the 6.0 list would be emptied.
+    if (content.has60 && !ended)
+      ThrowDamaged(ERROR_INVALID_DATA, path,
+                   Say(L"znaczniki zapowiadają listę VB6, ale żaden wiersz \"[]\" nie kończy listy VB5",
+                       L"its flags announce a VB6 list, but no \"[]\" line ends the VB5 list"));
   }
   if (content.has60) {
     while (reader.Next(line)) content.entries60.push_back(line);
@@ -221,7 +230,9 @@ VersionImport ReplaceList(const std::string& version, const std::vector<std::str
       continue;
     }
     RecordFailure(result, status);
-    if (i < static_cast<size_t>(oldCount)) Autostart::DeleteValue(HKEY_CURRENT_USER, path, name);
+    if (i < static_cast<size_t>(oldCount) &&
+        Autostart::DeleteValue(HKEY_CURRENT_USER, path, name) == ERROR_SUCCESS)
+      ++result.deleted;
   }
 
   // The old list's values beyond the new one.
@@ -232,6 +243,7 @@ VersionImport ReplaceList(const std::string& version, const std::vector<std::str
       RecordFailure(result, status);
       break;
     }
+    ++result.deleted;
   }
   return result;
 }
