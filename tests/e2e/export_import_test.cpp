@@ -463,6 +463,20 @@ TEST_F(ExportImportTest, ARoundTripRestoresTheListsByteForByte) {
   EXPECT_EQ(ListValues("5.0"), Values(vb5));
   EXPECT_EQ(ListValues("6.0"), Values(vb6));
 
+  // A list key that refuses writes keeps its list, and the message counts what was stored.
+  SeedList("5.0", {"inny5.vbp"});
+  SeedList("6.0", {"inny6.vbp"});
+  DenyOnList("6.0", KEY_SET_VALUE);
+  ASSERT_EQ(ShowImport(), imp);
+  ImportItem(imp, 0);
+  const MessageBoxInfo partial = TakeBox(BoxIcon::Warning);
+  DenyOnList("6.0", 0);
+  EXPECT_EQ(partial.text, L"Lista została zaimportowana tylko częściowo.\r\n\r\n"
+                          L"Lista VB6: zapisano 0 z 3 wpisów (błąd 5 ERROR_ACCESS_DENIED).\r\n");
+  ExpectHidden(imp);
+  EXPECT_EQ(ListValues("5.0"), Values(vb5));
+  EXPECT_EQ(ListValues("6.0"), Values({"inny6.vbp"}));
+
   // Both windows used: closing the main window ends the program cleanly.
   PostMessageW(main_, WM_CLOSE, 0, 0);
   const auto code = app().WaitForExit(Millis(5000));

@@ -145,8 +145,14 @@ TEST_F(MainWindowTest, LayoutCaptionsAndStyleAreAsDesigned) {
   EXPECT_FALSE(IsRectEmpty(&ink)) << "nothing drawn in the label";
   EXPECT_LT(ink.bottom, ClientSize(label).cy - 1) << "the description reaches the label's bottom edge";
 
-  // The focus starts on Start.
+  // The focus starts on Start; Tab goes on to WWW, Import, Export and back to Start.
   EXPECT_EQ(FocusOf(main), Control(main, f1::Command1));
+  for (int next : {f1::Command3, f1::Command4, f1::Command5, f1::Command1}) {
+    PressKey(FocusOf(main), VK_TAB);
+    HWND expected = Control(main, next);
+    for (int i = 0; i < 200 && FocusOf(main) != expected; ++i) Sleep(10);
+    EXPECT_EQ(FocusOf(main), expected) << "Tab to " << Utf8(Text(expected));
+  }
 
   Shoot(main, L"main");
 }
@@ -229,6 +235,25 @@ TEST_F(MainWindowTest, AGapEndsTheScanAndBothVersionsAreCleaned) {
   EXPECT_EQ(ListValues("5.0"), vb5);
   const std::map<std::string, RegValue> vb6 = {{"1", {REG_SZ, Sz(alive)}}, {"2", {REG_SZ, Sz(alive)}}};
   EXPECT_EQ(ListValues("6.0"), vb6);
+
+  // A list with an entry too long to read, and one that cannot be changed: both stay exactly as
+  // they are, and the summary says which entry and why, with the warning icon.
+  SeedList("5.0", {gone, alive, std::string(255, 'x'), gone});
+  SeedList("6.0", {gone, alive});
+  DenyOnList("6.0", KEY_SET_VALUE);
+  const auto before5 = ListValues("5.0"), before6 = ListValues("6.0");
+  const MessageBoxInfo box = PressStart(main);
+  DenyOnList("6.0", 0);
+  EXPECT_EQ(box.icon, BoxIcon::Warning) << IconName(box.icon);
+  EXPECT_EQ(box.text.rfind(Summary(2, 0, 2, 0) + L"\r\n", 0), 0u) << Utf8(box.text);
+  for (const wchar_t* note :
+       {L"\r\nListę VB5 pozostawiono bez zmian: wpisu \"3\" nie da się odczytać dokładnie (błąd 234 "
+        L"ERROR_MORE_DATA: tekst jest dłuższy niż 254 znaki).\r\n",
+        L"\r\nNie udało się zmienić listy VB6 (wpis \"1\", błąd 5 ERROR_ACCESS_DENIED"})
+    EXPECT_NE(box.text.find(note), std::wstring::npos) << Utf8(box.text);
+  EXPECT_TRUE(CloseMessageBox(box.window));
+  EXPECT_EQ(ListValues("5.0"), before5);
+  EXPECT_EQ(ListValues("6.0"), before6);
 }
 
 TEST_F(MainWindowTest, ClosingTheWindowEndsTheProgramWithExitCodeZero) {

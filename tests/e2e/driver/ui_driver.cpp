@@ -9,6 +9,8 @@
 #include <thread>
 #include <utility>
 
+#include "support/key_access.h"
+
 namespace ui {
 
 namespace {
@@ -905,6 +907,13 @@ bool ListKeyExists(const std::string& version) {
   if (!key) return false;
   RegCloseKey(key);
   return true;
+}
+
+void DenyOnList(const std::string& version, DWORD denied) {
+  RequireWine("DenyOnList");
+  const std::string path = ListKeyPath(version);
+  const LONG status = DenyToCurrentUser(HKEY_CURRENT_USER, std::wstring(path.begin(), path.end()), denied);
+  if (status != ERROR_SUCCESS) Fail("cannot set the rights on " + path + " (status " + std::to_string(status) + ")");
 }
 
 }  // namespace ui

@@ -232,5 +232,8 @@ std::vector<std::string> ReadList(const std::string& version);
 // Every value of the list key by name; empty when the key is missing.
 std::map<std::string, RegValue> ListValues(const std::string& version);
 bool ListKeyExists(const std::string& version);
+// Denies exactly these rights on the list key to the user the program runs as; 0 allows all
+// again. KEY_SET_VALUE makes a list that can be read but not changed.
+void DenyOnList(const std::string& version, DWORD denied);
 
 }  // namespace ui
