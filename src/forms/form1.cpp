@@ -106,13 +106,19 @@ std::wstring Form1::Summary(const CleanOutcome& vb5, const CleanOutcome& vb6) co
 }
 
 void Form1::CleaningRun() {
-  forms::DoEvents();
-  const CleanOutcome vb5 = ClearOldFiles("5.0", List1);
-  List1.clear();
-  forms::DoEvents();
-  const CleanOutcome vb6 = ClearOldFiles("6.0", List1);
-  List1.clear();
-  forms::DoEvents();
+  CleanOutcome vb5, vb6;
+  {
+    // Held for both versions, and given back before the summary waits for the user.
+    ListsLock lock;
+    if (!forms::TakeLists(lock)) return;
+    forms::DoEvents();
+    vb5 = ClearOldFiles("5.0", List1);
+    List1.clear();
+    forms::DoEvents();
+    vb6 = ClearOldFiles("6.0", List1);
+    List1.clear();
+    forms::DoEvents();
+  }
   std::wstring text = Summary(vb5, vb6);
   const bool polish = MessagesInPolish();
   const std::wstring notes = ChangeFailureNote("5.0", vb5, polish) + ChangeFailureNote("6.0", vb6, polish);

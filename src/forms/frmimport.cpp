@@ -91,6 +91,8 @@ void FrmImport::ImportList() {
   const bool polish = MessagesInPolish();
   listfile::ImportResult result;
   try {
+    ListsLock lock;
+    if (!forms::TakeLists(lock)) return;
     result = listfile::ReadListFile(ProgramFolder(), file.substr(0, file.size() - 4));
   } catch (const AppError& e) {
     forms::MsgBox((polish ? L"Nie zaimportowano listy; rejestr pozostał bez zmian.\r\n\r\n"
