@@ -2,9 +2,6 @@
 
 #include <sddl.h>
 
-#include <tuple>
-
-#include "common/text.h"
 #include "support/scratch_registry.h"
 
 namespace {
@@ -185,45 +182,6 @@ TEST_F(AutostartTest, ReadOnlyKeyDeniesWritesButStillReads) {
   EXPECT_EQ(Autostart::DeleteValue(HKEY_CURRENT_USER, path50, "2"), ERROR_SUCCESS);
   EXPECT_EQ(ReadList("5.0"), std::vector<std::string>{"c"});
   DenyOnListKey("5.0", 0);  // so the scratch key can be removed
-}
-
-TEST_F(AutostartTest, ReadEntryTellsTheEndOfAListFromEntriesThatCannotBeReadExactly) {
-  // Characters from scripts that no single ANSI code page holds together.
-  const std::wstring foreign = L"C:\\\u0416\u05D0\u0100\\x.vbp";
-  const bool foreignSurvives = AnsiToWide(WideToAnsi(foreign)) == foreign;  // a UTF-8 system
-  PutText("6.0", "1", "C:\\\xE9t\xE9.vbp");
-  PutText("6.0", "2", std::string(254, 'a'));
-  PutText("6.0", "3", std::string(255, 'b'));
-  PutWideText("6.0", "4", foreign);
-  PutText("6.0", "5", "%X%\\y.vbp", REG_EXPAND_SZ);
-  PutRaw("6.0", "6", REG_DWORD, std::string("AB\0\0", 4));
-  const std::tuple<const char*, Status, std::string> cases[] = {
-      {"1", ERROR_SUCCESS, "C:\\\xE9t\xE9.vbp"},
-      {"2", ERROR_SUCCESS, std::string(254, 'a')},
-      {"3", ERROR_MORE_DATA, "kept"},
-      {"4", foreignSurvives ? ERROR_SUCCESS : ERROR_NO_UNICODE_TRANSLATION,
-       foreignSurvives ? WideToAnsi(foreign) : "kept"},
-      {"5", ERROR_SUCCESS, "%X%\\y.vbp"},
-      {"6", ERROR_SUCCESS, "AB"},
-      {"7", ERROR_FILE_NOT_FOUND, "kept"},
-  };
-  for (const auto& [name, status, text] : cases) {
-    std::string read = "kept";
-    std::int32_t type = REG_SZ;
-    EXPECT_EQ(Autostart::ReadEntry(HKEY_CURRENT_USER, kPath, name, read, type), status) << name;
-    EXPECT_EQ(read, text) << name;
-  }
-  std::string read;
-  std::int32_t type = REG_SZ;
-  EXPECT_EQ(Autostart::ReadEntry(HKEY_CURRENT_USER, Autostart::ListKeyPath("5.0"), "1", read, type),
-            ERROR_FILE_NOT_FOUND)
-      << "no key: an empty list";
-  DenyOnListKey("6.0", KEY_QUERY_VALUE);
-  type = REG_SZ;
-  EXPECT_EQ(Autostart::ReadEntry(HKEY_CURRENT_USER, kPath, "1", read, type), ERROR_ACCESS_DENIED)
-      << "a key that cannot be read is no empty list";
-  DenyOnListKey("6.0", 0);
-  EXPECT_FALSE(Autostart::HoldsOpenKey());
 }
 
 TEST_F(AutostartTest, QueryOpensWithReadAccessOnly) {
