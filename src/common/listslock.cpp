@@ -1,12 +1,5 @@
 #include "common/listslock.h"
 
-namespace {
-
-// "Local\": one lock per logon session, whatever the user's rights.
-const wchar_t kMutexName[] = L"Local\\Brushwick.RecentFilesLists";
-
-}  // namespace
-
 ListsLock::~ListsLock() {
   if (held_) ReleaseMutex(mutex_);
   if (mutex_) CloseHandle(mutex_);
@@ -14,7 +7,7 @@ ListsLock::~ListsLock() {
 
 bool ListsLock::Acquire(DWORD timeoutMs, void (*pump)()) {
   if (held_) return true;
-  if (!mutex_) mutex_ = CreateMutexW(nullptr, FALSE, kMutexName);
+  if (!mutex_) mutex_ = CreateMutexW(nullptr, FALSE, name_);
   if (!mutex_) return false;
   const DWORD start = GetTickCount();  // wraps, but differences stay right
   for (;;) {

@@ -6,10 +6,13 @@
 
 // How long a copy waits for another one to finish before it gives up.
 inline constexpr DWORD kListsLockWaitMs = 10000;
+// "Local\": one lock per logon session, whatever the user's rights.
+inline constexpr wchar_t kListsLockName[] = L"Local\\Brushwick.RecentFilesLists";
 
 class ListsLock {
  public:
-  ListsLock() = default;
+  // Another name gives a lock of its own (for tests, which must not share the program's).
+  explicit ListsLock(const wchar_t* name = kListsLockName) : name_(name) {}
   ~ListsLock();
   ListsLock(const ListsLock&) = delete;
   ListsLock& operator=(const ListsLock&) = delete;
@@ -22,6 +25,7 @@ class ListsLock {
   bool Held() const { return held_; }
 
  private:
+  const wchar_t* name_;
   HANDLE mutex_ = nullptr;
   bool held_ = false;
 };
