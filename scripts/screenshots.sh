@@ -14,7 +14,7 @@ mkdir -p "$out"
 x86_64-w64-mingw32-g++-posix -std=c++20 -Os -static -s -municode -DUNICODE -D_UNICODE \
   -DWIN32_LEAN_AND_MEAN -DNOMINMAX -D_WIN32_WINNT=0x0601 -Isrc -Itests -Itests/e2e \
   docs/screenshots/shoot.cpp tests/e2e/driver/ui_driver.cpp tests/support/files.cpp \
-  tests/support/registry_lists.cpp src/registry/autostart.cpp \
+  tests/support/registry_lists.cpp \
   -ladvapi32 -luser32 -lgdi32 -o "$out/shoot.exe"
 
 source scripts/wine-env.sh

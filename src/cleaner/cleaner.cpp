@@ -18,33 +18,37 @@ std::vector<bool> Kept(const std::vector<PathState>& states, size_t first, size_
   return keep;
 }
 
+// The entries worth checking: none of a list that will be left as it is.
+const std::vector<std::string>& Checked(const VersionScan& scan) {
+  static const std::vector<std::string> none;
+  return scan.list.status == ERROR_SUCCESS ? scan.list.texts : none;
+}
+
 }  // namespace
 
 bool CzyIstnieje(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-ListScan ScanList(const std::string& version) {
-  ListScan scan{version, {}};
-  const std::string keyPath = Autostart::ListKeyPath(version);
-  for (int i = 1; i <= kMaxEntries; ++i) {
-    std::string text;
-    std::int32_t type = REG_SZ;
-    if (Autostart::QueryValue(HKEY_CURRENT_USER, keyPath, DecimalText(i), text, type) != ERROR_SUCCESS)
-      break;
-    scan.entries.push_back(std::move(text));
-  }
-  return scan;
+VersionScan ScanVersion(const std::string& version) {
+  return {version, Autostart::ScanList(HKEY_CURRENT_USER, Autostart::ListKeyPath(version), kMaxEntries)};
 }
 
-CleanOutcome RewriteList(const ListScan& scan, const std::vector<bool>& keep, std::vector<std::string>& List1) {
+CleanOutcome RewriteList(const VersionScan& scan, const std::vector<bool>& keep, std::vector<std::string>& List1) {
   CleanOutcome outcome;
-  outcome.entryCount = static_cast<std::int32_t>(scan.entries.size());
+  const Autostart::ListScan& list = scan.list;
+  outcome.entryCount = static_cast<std::int32_t>(list.texts.size());
+  if (list.status != ERROR_SUCCESS) {
+    outcome.status = list.status;
+    outcome.failedValue = list.failedValue;
+    outcome.unreadable = true;
+    return outcome;
+  }
   const std::string keyPath = Autostart::ListKeyPath(scan.version);
   const size_t firstSurvivor = List1.size();
   std::vector<bool> dropped;  // by position, 0-based
-  for (size_t i = 0; i < scan.entries.size(); ++i) {
-    if (keep[i]) List1.push_back(scan.entries[i]);
+  for (size_t i = 0; i < list.texts.size(); ++i) {
+    if (keep[i]) List1.push_back(list.texts[i]);
     dropped.push_back(!keep[i]);
   }
 
@@ -54,8 +58,10 @@ CleanOutcome RewriteList(const ListScan& scan, const std::vector<bool>& keep, st
   size_t position = 0;  // positions below this one hold their final value
   for (; position < survivors; ++position) {
     const std::string name = DecimalText(static_cast<long long>(position) + 1);
+    const std::string& survivor = List1[firstSurvivor + position];
+    const bool inPlace = list.types[position] == REG_SZ && list.texts[position] == survivor;
     const Autostart::Status status =
-        Autostart::SetValue(HKEY_CURRENT_USER, keyPath, name, List1[firstSurvivor + position], REG_SZ);
+        inPlace ? ERROR_SUCCESS : Autostart::SetValue(HKEY_CURRENT_USER, keyPath, name, survivor, REG_SZ);
     if (status != ERROR_SUCCESS) {
       outcome.status = status;
       outcome.failedValue = name;
@@ -82,24 +88,25 @@ CleanOutcome RewriteList(const ListScan& scan, const std::vector<bool>& keep, st
 
 BothOutcomes CleanBothLists(std::vector<std::string>& List1, const ExistenceChecks& checks,
                             const WaitPump& pump, const UnreachableDecision& removeUnreachable) {
-  const ListScan vb5 = ScanList("5.0"), vb6 = ScanList("6.0");
-  std::vector<std::string> paths = vb5.entries;
-  paths.insert(paths.end(), vb6.entries.begin(), vb6.entries.end());
+  const VersionScan vb5 = ScanVersion("5.0"), vb6 = ScanVersion("6.0");
+  std::vector<std::string> paths = Checked(vb5);
+  const size_t first6 = paths.size();
+  paths.insert(paths.end(), Checked(vb6).begin(), Checked(vb6).end());
   const std::vector<PathState> states = CheckPaths(paths, checks, pump);
   const auto places = UnreachablePlaces(paths, states);
   const bool removeThem = !places.empty() && removeUnreachable && removeUnreachable(places);
 
   BothOutcomes outcomes;
-  outcomes.vb5 = RewriteList(vb5, Kept(states, 0, vb5.entries.size(), removeThem), List1);
+  outcomes.vb5 = RewriteList(vb5, Kept(states, 0, first6, removeThem), List1);
   List1.clear();
-  outcomes.vb6 = RewriteList(vb6, Kept(states, vb5.entries.size(), vb6.entries.size(), removeThem), List1);
+  outcomes.vb6 = RewriteList(vb6, Kept(states, first6, paths.size() - first6, removeThem), List1);
   List1.clear();
   return outcomes;
 }
 
 CleanOutcome ClearOldFiles(const std::string& version, std::vector<std::string>& List1,
                            const ExistenceChecks& checks) {
-  const ListScan scan = ScanList(version);
-  const std::vector<PathState> states = CheckPaths(scan.entries, checks);
-  return RewriteList(scan, Kept(states, 0, scan.entries.size(), false), List1);
+  const VersionScan scan = ScanVersion(version);
+  const std::vector<PathState> states = CheckPaths(Checked(scan), checks);
+  return RewriteList(scan, Kept(states, 0, states.size(), false), List1);
 }

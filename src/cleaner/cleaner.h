@@ -17,25 +17,34 @@ bool CzyIstnieje(const std::string& path);
 struct CleanOutcome {
   std::int32_t entryCount = 0;  // entries read, 0 to 1000
   std::int32_t removed = 0;     // dead entries that are gone from the registry now
-  // The first write or delete that failed, which stopped the changes to this list; 0 when none.
+  // The first write or delete that failed, which stopped the changes to this list, or (with
+  // `unreadable`) the entry that could not be read exactly; 0 when none.
   Autostart::Status status = 0;
   std::string failedValue;
+  // An entry exists that cannot be read exactly (too long, access denied, characters the ANSI
+  // code page cannot hold): the list was left exactly as it was.
+  bool unreadable = false;
 };
 
-// One version's list as read: the texts of "1", "2", ... up to the first number that cannot be
-// read, at most 1000.
-struct ListScan {
+// One version's list as read for cleaning: the entries "1", "2", ... up to the first missing
+// number (at most 1000), or up to the first that cannot be read exactly.
+struct VersionScan {
   std::string version;
-  std::vector<std::string> entries;
+  Autostart::ListScan list;
 };
-ListScan ScanList(const std::string& version);
+VersionScan ScanVersion(const std::string& version);
 
 // Writes the entries of `scan` whose `keep` flag is set back over "1".."k" in order and appends
-// them to `List1` (which the caller empties between runs). Only then are the values "k+1" up to
-// the entry count deleted, so that at every moment each kept entry is still present under some
-// number. The first failing write or delete stops the changes; `removed` then counts only the
-// dropped entries actually gone.
-CleanOutcome RewriteList(const ListScan& scan, const std::vector<bool>& keep, std::vector<std::string>& List1);
+// them to `List1` (which the caller empties between runs).
+//
+// A list with an entry that cannot be read exactly is not changed at all (nothing is appended to
+// `List1` then): its survivors could not be renumbered without hiding that entry, or rewritten
+// without altering it. A survivor that already stands as that very text (REG_SZ) under its new
+// number is not written again, so a list with nothing to remove needs no write access. Only
+// after the survivors are the values "k+1" up to the entry count deleted, so that at every
+// moment each kept entry is still present under some number. The first failing write or delete
+// stops the changes; `removed` then counts only the dropped entries actually gone.
+CleanOutcome RewriteList(const VersionScan& scan, const std::vector<bool>& keep, std::vector<std::string>& List1);
 
 // The places of entries that could not be checked, each with its count; answers whether those
 // entries are to be removed as well.

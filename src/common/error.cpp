@@ -36,8 +36,32 @@ std::wstring StatusName(DWORD code) {
     case ERROR_KEY_DELETED: return L"ERROR_KEY_DELETED";
     case ERROR_REGISTRY_IO_FAILED: return L"ERROR_REGISTRY_IO_FAILED";
     case ERROR_NO_SYSTEM_RESOURCES: return L"ERROR_NO_SYSTEM_RESOURCES";
+    case ERROR_NO_UNICODE_TRANSLATION: return L"ERROR_NO_UNICODE_TRANSLATION";
     default: return L"";
   }
+}
+
+std::wstring UnreadableEntryReason(DWORD code, bool polish) {
+  std::wstring reason = DecimalTextW(code);
+  const std::wstring name = StatusName(code);
+  if (!name.empty()) reason += L" " + name;
+  std::wstring meaning;
+  switch (code) {
+    case ERROR_MORE_DATA:
+      meaning = polish ? L"tekst jest dłuższy niż 254 znaki" : L"the text is longer than 254 characters";
+      break;
+    case ERROR_ACCESS_DENIED:
+      meaning = polish ? L"brak prawa odczytu" : L"no right to read it";
+      break;
+    case ERROR_NO_UNICODE_TRANSLATION:
+      meaning = polish ? L"tekst zawiera znaki spoza strony kodowej ANSI systemu"
+                       : L"the text holds characters outside the system's ANSI code page";
+      break;
+    default:
+      meaning = SystemErrorText(code);
+  }
+  if (!meaning.empty()) reason += L": " + meaning;
+  return reason;
 }
 
 void ThrowError(DWORD code, const std::wstring& what) {

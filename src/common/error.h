@@ -21,6 +21,9 @@ class AppError : public std::runtime_error {
 std::wstring SystemErrorText(DWORD code);
 // The symbolic name of the registry statuses the program meets, or "" for others.
 std::wstring StatusName(DWORD code);
+// Why a list entry that exists cannot be read exactly, for the user: the status, its name and
+// what it means for the entry ("234 ERROR_MORE_DATA: the text is longer than 254 characters").
+std::wstring UnreadableEntryReason(DWORD code, bool polish);
 // "what: <system text> (error N)" built from GetLastError() or a given code, then thrown.
 [[noreturn]] void ThrowError(DWORD code, const std::wstring& what);
 [[noreturn]] void ThrowLastError(const std::wstring& what);

@@ -513,6 +513,16 @@ int MsgBox(const std::wstring& text, UINT flags) {
   return MessageBoxW(owner, text.c_str(), L"Brushwick", flags | (owner ? 0u : MB_TASKMODAL));
 }
 
+bool TakeLists(ListsLock& lock) {
+  if (lock.Acquire(kListsLockWaitMs, DoEvents)) return true;
+  MsgBox(Say(L"Inna kopia programu Brushwick pracuje teraz na listach ostatnio używanych plików. "
+             L"Nic nie zostało zmienione; spróbuj ponownie za chwilę.",
+             L"Another copy of Brushwick is working on the recent-files lists. Nothing was changed; "
+             L"try again in a moment."),
+         MB_OK | MB_ICONWARNING);
+  return false;
+}
+
 void ReportFatalAndExit(DWORD code, const std::wstring& description) {
   const std::wstring text =
       std::wstring(Say(L"Wystąpił nieoczekiwany błąd i program zostanie zamknięty.\r\n\r\nBłąd ",

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/handles.h"
+#include "common/listslock.h"
 
 namespace forms {
 
@@ -155,6 +156,10 @@ void DoEvents();
 int RunMessageLoop();
 // A message box captioned "Brushwick", owned by the program's active window.
 int MsgBox(const std::wstring& text, UINT flags = MB_OK | MB_ICONINFORMATION);
+// Takes the recent-files lists for a handler that changes or exports them, waiting with the
+// windows responsive while another copy of the program works on them. When that copy still holds
+// them after kListsLockWaitMs, tells the user so and returns false: the handler changes nothing.
+bool TakeLists(ListsLock& lock);
 // Tells the user about a failure that reached a handler, then ends the program.
 [[noreturn]] void ReportFatalAndExit(DWORD code, const std::wstring& description);
 // Runs `body`, turning any exception into ReportFatalAndExit. Used at every callback boundary.

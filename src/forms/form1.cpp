@@ -68,6 +68,14 @@ std::wstring ChangeFailureNote(const std::string& version, const CleanOutcome& o
   if (outcome.status == ERROR_SUCCESS) return L"";
   const std::wstring vb = version == "5.0" ? L"VB5" : L"VB6";
   const DWORD code = static_cast<DWORD>(outcome.status);
+  if (outcome.unreadable) {
+    const std::wstring entry = AnsiToWide(outcome.failedValue), reason = UnreadableEntryReason(code, polish);
+    if (polish)
+      return L"Listę " + vb + L" pozostawiono bez zmian: wpisu \"" + entry +
+             L"\" nie da się odczytać dokładnie (błąd " + reason + L").\r\n";
+    return L"The " + vb + L" list was left as it was: entry \"" + entry +
+           L"\" cannot be read exactly (error " + reason + L").\r\n";
+  }
   std::wstring reason = DecimalTextW(code);
   const std::wstring name = StatusName(code), system = SystemErrorText(code);
   if (!name.empty()) reason += L" " + name;
@@ -108,7 +116,6 @@ std::wstring Form1::Summary(const CleanOutcome& vb5, const CleanOutcome& vb6) co
 }
 
 void Form1::CleaningRun() {
-  forms::DoEvents();
   const bool polish = MessagesInPolish();
   // Only while probes of slow places are out: the windows are served, but nothing else may
   // start while both lists wait to be rewritten.
@@ -126,17 +133,24 @@ void Form1::CleaningRun() {
     return forms::MsgBox(UnreachableQuestion(places, polish), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
   };
   BothOutcomes run;
-  try {
-    run = CleanBothLists(List1, ExistenceChecks::System(), pump, ask);
-  } catch (...) {
-    if (busy) EnableWindow(hwnd(), TRUE);
-    throw;
+  {
+    // Held for both versions, the question included, and given back before the summary waits
+    // for the user.
+    ListsLock lock;
+    if (!forms::TakeLists(lock)) return;
+    forms::DoEvents();
+    try {
+      run = CleanBothLists(List1, ExistenceChecks::System(), pump, ask);
+    } catch (...) {
+      if (busy) EnableWindow(hwnd(), TRUE);
+      throw;
+    }
+    if (busy) {
+      EnableWindow(hwnd(), TRUE);
+      SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+    }
+    forms::DoEvents();
   }
-  if (busy) {
-    EnableWindow(hwnd(), TRUE);
-    SetCursor(LoadCursorW(nullptr, IDC_ARROW));
-  }
-  forms::DoEvents();
   std::wstring text = Summary(run.vb5, run.vb6);
   const std::wstring notes = ChangeFailureNote("5.0", run.vb5, polish) + ChangeFailureNote("6.0", run.vb6, polish);
   if (!notes.empty()) text += L"\r\n" + notes;

@@ -49,6 +49,9 @@ void FrmExport::ExportList() {
   const bool with50 = SendMessageW(Control(id::Check1), BM_GETCHECK, 0, 0) == BST_CHECKED;
   const bool with60 = SendMessageW(Control(id::Check2), BM_GETCHECK, 0, 0) == BST_CHECKED;
   try {
+    // Read while no other copy changes the lists, so the file holds them as they were at one time.
+    ListsLock lock;
+    if (!forms::TakeLists(lock)) return;
     listfile::WriteListFile(ProgramFolder(), ControlText(id::Text1), with50, with60);
   } catch (const AppError& e) {
     // Nothing was written: say so and stay open, so the name can be corrected.

@@ -76,6 +76,8 @@ void FrmImport::ImportList() {
   const bool polish = MessagesInPolish();
   listfile::ImportResult result;
   try {
+    ListsLock lock;
+    if (!forms::TakeLists(lock)) return;
     result = listfile::ReadListFile(ProgramFolder(), file.substr(0, file.size() - 4));
   } catch (const AppError& e) {
     forms::MsgBox((polish ? L"Nie zaimportowano listy; rejestr pozostał bez zmian.\r\n\r\n"
@@ -92,6 +94,13 @@ void FrmImport::ImportList() {
   }
   const std::wstring problems =
       VersionProblem(L"VB5", result.v50, polish) + VersionProblem(L"VB6", result.v60, polish);
+  if (result.NothingImported()) {
+    // Like a file that cannot be read: the registry is as it was, and the window stays open.
+    forms::MsgBox((polish ? L"Nie zaimportowano listy; rejestr pozostał bez zmian.\r\n\r\n"
+                          : L"Nothing was imported; the registry is unchanged.\r\n\r\n") + problems,
+                  MB_OK | MB_ICONWARNING);
+    return;
+  }
   if (problems.empty()) {
     forms::MsgBox(L"OK");
   } else {

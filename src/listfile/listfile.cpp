@@ -78,13 +78,21 @@ std::wstring ListFilePath(const std::wstring& folder, const std::wstring& name) 
 }
 
 void Eksportuj(const std::string& version, std::string& fileBytes) {
-  const std::string path = KeyPath(version);
-  for (int n = 1; n <= kMaxListed; ++n) {
-    // QueryValue reports the stored type through this, so it is set again before every read.
-    std::int32_t type = REG_SZ;
-    std::string text;
-    if (Autostart::QueryValue(HKEY_CURRENT_USER, path, DecimalText(n), text, type) != ERROR_SUCCESS)
-      break;
+  const Autostart::ListScan scan = Autostart::ScanList(HKEY_CURRENT_USER, KeyPath(version), kMaxListed);
+  if (scan.status != ERROR_SUCCESS) {
+    // A section cut short or altered here would, once imported, cost the entries it lacks.
+    const DWORD code = static_cast<DWORD>(scan.status);
+    const std::wstring vb = version == kVersion50 ? L"VB5" : L"VB6";
+    const std::wstring entry = AnsiToWide(scan.failedValue);
+    const bool polish = MessagesInPolish();
+    throw AppError(code, polish ? L"wpisu \"" + entry + L"\" listy " + vb +
+                                      L" nie da się odczytać dokładnie (błąd " +
+                                      UnreadableEntryReason(code, true) + L")"
+                                : L"entry \"" + entry + L"\" of the " + vb +
+                                      L" list cannot be read exactly (error " +
+                                      UnreadableEntryReason(code, false) + L")");
+  }
+  for (const std::string& text : scan.texts) {
     fileBytes += text;
     fileBytes += kLineEnd;
   }
@@ -104,9 +112,16 @@ std::string ListFileBytes(bool with50, bool with60) {
 
 void WriteListFile(const std::wstring& folder, const std::wstring& name, bool with50, bool with60) {
   const std::wstring path = ListFilePath(folder, name);
-  CheckName(name, path, Say(L"Nie można zapisać pliku listy ", L"Cannot write the list file "));
+  const wchar_t* const failed = Say(L"Nie można zapisać pliku listy ", L"Cannot write the list file ");
+  CheckName(name, path, failed);
   // Built whole first, so a failure never leaves a half-written or truncated file behind.
-  WriteFileReplacing(path, ListFileBytes(with50, with60));
+  std::string bytes;
+  try {
+    bytes = ListFileBytes(with50, with60);
+  } catch (const AppError& e) {
+    throw AppError(e.code(), failed + path + L": " + e.description());
+  }
+  WriteFileReplacing(path, bytes);
 }
 
 bool ParseFlag(std::string_view line, std::int32_t& value) {
@@ -150,10 +165,19 @@ ListFileContent ParseListFile(std::string_view bytes, const std::wstring& path) 
                  Say(L"znaczniki zapowiadają listę, ale plik kończy się przed jej początkiem",
                      L"its flags announce a list, but it ends before the list begins"));
   if (content.has50) {
+    bool ended = false;
     while (reader.Next(line)) {
-      if (line == kSeparator) break;
+      if (line == kSeparator) {
+        ended = true;
+        break;
+      }
       content.entries50.push_back(line);
     }
+    // Imported anyway, every line would go to 5.0 and the 6.0 list would be emptied.
+    if (content.has60 && !ended)
+      ThrowDamaged(ERROR_INVALID_DATA, path,
+                   Say(L"znaczniki zapowiadają listę VB6, ale żaden wiersz \"[]\" nie kończy listy VB5",
+                       L"its flags announce a VB6 list, but no \"[]\" line ends the VB5 list"));
   }
   if (content.has60) {
     while (reader.Next(line)) content.entries60.push_back(line);
@@ -206,7 +230,9 @@ VersionImport ReplaceList(const std::string& version, const std::vector<std::str
       continue;
     }
     RecordFailure(result, status);
-    if (i < static_cast<size_t>(oldCount)) Autostart::DeleteValue(HKEY_CURRENT_USER, path, name);
+    if (i < static_cast<size_t>(oldCount) &&
+        Autostart::DeleteValue(HKEY_CURRENT_USER, path, name) == ERROR_SUCCESS)
+      ++result.deleted;
   }
 
   // The old list's values beyond the new one.
@@ -217,6 +243,7 @@ VersionImport ReplaceList(const std::string& version, const std::vector<std::str
       RecordFailure(result, status);
       break;
     }
+    ++result.deleted;
   }
   return result;
 }

@@ -41,18 +41,20 @@ std::wstring ListFilePath(const std::wstring& folder, const std::wstring& name);
 // ---- Writing ----
 
 // Appends the version's list to `fileBytes` as entry lines (text + CR LF): the values "1", "2", ...
-// read as REG_SZ, stopping at the first that cannot be read (missing, too long, no key) and after
-// "1000" at the latest.
+// read as REG_SZ up to the first missing number (no key: no entries) and "1000" at the latest.
+// Throws AppError, naming the version, the entry and the reason, when an entry exists that
+// cannot be read exactly (too long, access denied, characters outside the ANSI code page).
 void Eksportuj(const std::string& version, std::string& fileBytes);
 
-// The whole list file for the chosen versions, as it would be written.
+// The whole list file for the chosen versions, as it would be written. Throws as Eksportuj.
 std::string ListFileBytes(bool with50, bool with60);
 
 // Writes ListFileBytes to ListFilePath(folder, name), replacing any file of that name whole.
 // Throws AppError, leaving any former file untouched and writing nothing, when the name is a
 // device name (CON, NUL, COM1, ...; any case, any extension), holds a character that file names
 // cannot hold (< > : " | ? * or a control character), or the file cannot be created or written
-// (missing subfolder, folder not writable, a folder of that name).
+// (missing subfolder, folder not writable, a folder of that name), or when a chosen list has an
+// entry that cannot be read exactly.
 void WriteListFile(const std::wstring& folder, const std::wstring& name, bool with50, bool with60);
 
 // ---- Reading ----
@@ -71,7 +73,8 @@ bool ParseFlag(std::string_view line, std::int32_t& value);
 
 // Parses the bytes of a list file; `path` only names the file in error descriptions.
 // Throws AppError when the file ends before its two flag lines, when a flag line is not a whole
-// number, or when a flag announces a section but the file ends before its third line.
+// number, when a flag announces a section but the file ends before its third line, or when both
+// flags are 1 but no "[]" line ends the 5.0 section (a cut file: its 6.0 list is missing).
 // A file whose flags announce nothing (as written with no version chosen) parses to an empty
 // content, whatever follows. The third line is skipped unexamined.
 ListFileContent ParseListFile(std::string_view bytes, const std::wstring& path);
@@ -82,12 +85,19 @@ struct VersionImport {
   bool keyMissing = false;  // the version's list key does not exist: nothing written or created
   std::size_t entries = 0;  // entry lines in the file's section
   std::size_t written = 0;  // of those, how many were stored
+  std::size_t deleted = 0;  // old values removed
   // The first failing registry status among the writes and the deletions of the old list's
   // surplus values; 0 when all succeeded.
   Autostart::Status firstFailure = 0;
+  // The list is as the file says. With no key and an empty section there is no list, as the
+  // file says too.
   bool Complete() const {
-    return !present || (!keyMissing && firstFailure == 0 && written == entries);
+    if (!present) return true;
+    if (keyMissing) return entries == 0;
+    return firstFailure == 0 && written == entries;
   }
+  // Neither as the file says nor changed in any way.
+  bool Untouched() const { return present && !Complete() && written == 0 && deleted == 0; }
 };
 
 struct ImportResult {
@@ -96,6 +106,11 @@ struct ImportResult {
   // The file's flags announced no version (a file written with neither chosen): nothing changed.
   bool NothingHeld() const { return !v50.present && !v60.present; }
   bool Complete() const { return v50.Complete() && v60.Complete(); }
+  // No version the file carries was imported even in part (no keys, or keys refusing every
+  // change): the registry is as it was.
+  bool NothingImported() const {
+    return !NothingHeld() && (!v50.present || v50.Untouched()) && (!v60.present || v60.Untouched());
+  }
 };
 
 // Deletes "1", "2", ... up to "1000" of the version's list, stopping at the first that cannot be

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <utility>
 
+#include "common/text.h"
+
 namespace Autostart {
 namespace {
 
@@ -37,44 +39,105 @@ Status CloseKey() {
 
 bool HoldsOpenKey() { return g_key != nullptr; }
 
-std::string ListKeyPath(const std::string& version) {
-  return "SOFTWARE\\Microsoft\\Visual Basic\\" + version + "\\RecentFiles";
+namespace {
+
+// The one platform read of QueryValue, on the key the module holds.
+Status QueryOpenKey(const std::string& valueName, QueryResult& result, std::int32_t& valueType) {
+  DWORD type = static_cast<DWORD>(valueType);
+  Status status;
+  if (IsTextWay(valueType)) {
+    char area[kTextAreaBytes] = {};
+    DWORD size = sizeof area;
+    status = RegQueryValueExA(g_key, valueName.c_str(), nullptr, &type,
+                              reinterpret_cast<BYTE*>(area), &size);
+    if (status == ERROR_SUCCESS) {
+      const void* end = std::memchr(area, 0, sizeof area);
+      if (!end) {
+        // Data that fills the whole area with no terminator is treated like a text too long
+        // to read, so list scans stop there and leave the value alone.
+        status = ERROR_MORE_DATA;
+      } else {
+        result = std::string(area, static_cast<size_t>(static_cast<const char*>(end) - area));
+      }
+    }
+  } else {
+    std::int32_t number = 0;
+    DWORD size = sizeof number;
+    status = RegQueryValueExA(g_key, valueName.c_str(), nullptr, &type,
+                              reinterpret_cast<BYTE*>(&number), &size);
+    if (status == ERROR_SUCCESS) result = number;
+  }
+  valueType = static_cast<std::int32_t>(type);
+  return status;
 }
+
+// The registry keeps string values in UTF-16 and the ANSI read converts them, replacing what
+// the code page cannot hold. True when the stored text, read wide, is the ANSI text read.
+bool ReadsBackUnchanged(const std::string& valueName, const std::string& ansi) {
+  const std::wstring name = AnsiToWide(valueName);
+  // A text that fits the ANSI area fits here too; only a long REG_MULTI_SZ needs a second try.
+  std::wstring stored(kTextAreaBytes + 1, L'\0');
+  DWORD size = static_cast<DWORD>(stored.size() * sizeof(wchar_t));
+  Status status = RegQueryValueExW(g_key, name.c_str(), nullptr, nullptr,
+                                   reinterpret_cast<BYTE*>(stored.data()), &size);
+  if (status == ERROR_MORE_DATA) {
+    stored.assign(size / sizeof(wchar_t) + 1, L'\0');
+    status = RegQueryValueExW(g_key, name.c_str(), nullptr, nullptr,
+                              reinterpret_cast<BYTE*>(stored.data()), &size);
+  }
+  if (status != ERROR_SUCCESS) return false;  // changed in between: not read exactly
+  stored.resize(size / sizeof(wchar_t));
+  if (const size_t end = stored.find(L'\0'); end != std::wstring::npos) stored.resize(end);
+  return stored == AnsiToWide(ansi);
+}
+
+}  // namespace
 
 Status QueryValue(HKEY root, const std::string& keyPath, const std::string& valueName,
                   QueryResult& result, std::int32_t& valueType) {
   Status status = OpenKey(root, keyPath, kQueryAccess);
-  if (status == ERROR_SUCCESS) {
-    status = Injected(Operation::Query, valueName);
-  }
+  if (status == ERROR_SUCCESS) status = Injected(Operation::Query, valueName);
+  if (status == ERROR_SUCCESS && g_key) status = QueryOpenKey(valueName, result, valueType);
+  CloseKey();
+  return status;
+}
+
+Status ReadEntry(HKEY root, const std::string& keyPath, const std::string& valueName,
+                 std::string& text, std::int32_t& valueType) {
+  Status status = OpenKey(root, keyPath, kQueryAccess);
+  if (status == ERROR_SUCCESS) status = Injected(Operation::Query, valueName);
   if (status == ERROR_SUCCESS && g_key) {
-    DWORD type = static_cast<DWORD>(valueType);
-    if (IsTextWay(valueType)) {
-      char area[kTextAreaBytes] = {};
-      DWORD size = sizeof area;
-      status = RegQueryValueExA(g_key, valueName.c_str(), nullptr, &type,
-                                reinterpret_cast<BYTE*>(area), &size);
-      if (status == ERROR_SUCCESS) {
-        const void* end = std::memchr(area, 0, sizeof area);
-        if (!end) {
-          // Data that fills the whole area with no terminator is treated like a text too long
-          // to read, so list scans stop there and leave the value alone.
-          status = ERROR_MORE_DATA;
-        } else {
-          result = std::string(area, static_cast<size_t>(static_cast<const char*>(end) - area));
-        }
-      }
-    } else {
-      std::int32_t number = 0;
-      DWORD size = sizeof number;
-      status = RegQueryValueExA(g_key, valueName.c_str(), nullptr, &type,
-                                reinterpret_cast<BYTE*>(&number), &size);
-      if (status == ERROR_SUCCESS) result = number;
-    }
-    valueType = static_cast<std::int32_t>(type);
+    QueryResult result = text;
+    status = QueryOpenKey(valueName, result, valueType);
+    auto* read = std::get_if<std::string>(&result);
+    // Only the string types are converted on the way; other data comes as stored.
+    const bool converted =
+        valueType == REG_SZ || valueType == REG_EXPAND_SZ || valueType == REG_MULTI_SZ;
+    if (status == ERROR_SUCCESS && read && converted && !ReadsBackUnchanged(valueName, *read))
+      status = ERROR_NO_UNICODE_TRANSLATION;
+    if (status == ERROR_SUCCESS && read) text = std::move(*read);
   }
   CloseKey();
   return status;
+}
+
+ListScan ScanList(HKEY root, const std::string& keyPath, int maxEntries) {
+  ListScan scan;
+  for (int n = 1; n <= maxEntries; ++n) {
+    std::string text;
+    std::int32_t type = REG_SZ;  // set afresh: the read reports the stored type through it
+    const std::string name = DecimalText(n);
+    const Status status = ReadEntry(root, keyPath, name, text, type);
+    if (status == ERROR_FILE_NOT_FOUND) break;
+    if (status != ERROR_SUCCESS) {
+      scan.status = status;
+      scan.failedValue = name;
+      break;
+    }
+    scan.texts.push_back(std::move(text));
+    scan.types.push_back(type);
+  }
+  return scan;
 }
 
 Status QueryValue(HKEY root, const std::string& keyPath, const std::string& valueName,

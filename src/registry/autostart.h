@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 #include <variant>
+#include <vector>
 
 namespace Autostart {
 
@@ -21,7 +22,9 @@ using QueryResult = std::variant<std::string, std::int32_t>;
 inline constexpr DWORD kTextAreaBytes = 255;
 
 inline constexpr REGSAM kQueryAccess = KEY_QUERY_VALUE;  // 1
-inline constexpr REGSAM kWriteAccess = KEY_ALL_ACCESS;   // 0x2003F
+// Every key right and READ_CONTROL, but not DELETE, WRITE_DAC or WRITE_OWNER (KEY_ALL_ACCESS,
+// 0xF003F, asks for those too), so a key locked down only against them can still be written.
+inline constexpr REGSAM kWriteAccess = 0x2003F;
 
 Status OpenKey(HKEY root, const std::string& keyPath, REGSAM access);
 Status CloseKey();
@@ -37,11 +40,36 @@ Status SetValue(HKEY root, const std::string& keyPath, const std::string& valueN
                 const std::string& text, std::int32_t valueType);
 Status DeleteValue(HKEY root, const std::string& keyPath, const std::string& valueName);
 
+// One entry of a list, read the way QueryValue reads a text (valueType is in and out as there),
+// and checked to be exact. The status says what the entry is:
+//   0                             `text` is exactly what the value holds;
+//   ERROR_FILE_NOT_FOUND          no such value, or no such key: the list ends before it;
+//   any other                     the value exists (or the key cannot be opened to read it) but
+//                                 its text cannot be read exactly: ERROR_MORE_DATA (too long for
+//                                 the read area), ERROR_ACCESS_DENIED, or
+//                                 ERROR_NO_UNICODE_TRANSLATION (the stored text holds characters
+//                                 that the ANSI code page cannot hold, so the ANSI read altered it).
+Status ReadEntry(HKEY root, const std::string& keyPath, const std::string& valueName,
+                 std::string& text, std::int32_t& valueType);
+
+// A list read from "1" up, as the cleaner and the export see it.
+struct ListScan {
+  std::vector<std::string> texts;    // "1", "2", ... each read exactly, at most maxEntries
+  std::vector<std::int32_t> types;   // the stored type of each
+  // 0 when the list was read to its end (the first missing number, or maxEntries); otherwise
+  // the status of the first entry that exists but cannot be read exactly, named by failedValue.
+  Status status = 0;
+  std::string failedValue;
+};
+ListScan ScanList(HKEY root, const std::string& keyPath, int maxEntries);
+
 // True while the module holds an open key (it never should between two operations).
 bool HoldsOpenKey();
 
 // The key path of one Visual Basic version's recent-files list ("5.0" or "6.0").
-std::string ListKeyPath(const std::string& version);
+inline std::string ListKeyPath(const std::string& version) {
+  return "SOFTWARE\\Microsoft\\Visual Basic\\" + version + "\\RecentFiles";
+}
 
 // Fault injection for tests: when set, it is asked before each value operation's platform call
 // (after a successful open); a non-zero answer is returned as that call's status instead.

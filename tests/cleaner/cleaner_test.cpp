@@ -78,7 +78,7 @@ TEST_F(CleanerTest, AllAliveListsStayAndAllDeadListsEmpty) {
   EXPECT_TRUE(ListValues("6.0").empty());
 }
 
-TEST_F(CleanerTest, ScanStopsAtGapsLongTextsAndTheThousandthEntry) {
+TEST_F(CleanerTest, ScanStopsAtTheFirstMissingNumber) {
   const std::string a = Alive("a.vbp");
   SeedList("5.0", {Dead("d1.vbp"), a, Dead("d3.vbp")});
   PutListValue("5.0", "5", Dead("behind-gap.vbp"));
@@ -86,15 +86,39 @@ TEST_F(CleanerTest, ScanStopsAtGapsLongTextsAndTheThousandthEntry) {
   EXPECT_EQ(gap.entryCount, 3);
   EXPECT_EQ(ReadList("5.0"), std::vector<std::string>{a});
   EXPECT_TRUE(GetListValue("5.0", "5").has_value()) << "values behind a gap keep their number";
+}
 
-  SeedList("6.0", {Dead("x.vbp"), a});
-  PutListValue("6.0", "3", std::string(255, 'L'));
-  PutListValue("6.0", "4", Dead("after-long.vbp"));
-  const CleanOutcome longText = Clean("6.0");
-  EXPECT_EQ(longText.entryCount, 2);
-  EXPECT_EQ(ReadList("6.0"), std::vector<std::string>{a});
-  EXPECT_EQ(GetListValue("6.0", "3")->bytes, std::string(255, 'L') + '\0');
-  EXPECT_TRUE(GetListValue("6.0", "4").has_value());
+// Renumbering the survivors in front of such an entry would open a gap before it, and the IDE
+// reads no further than a gap; rewriting an altered text would name another file.
+TEST_F(CleanerTest, AListWithAnEntryThatCannotBeReadExactlyIsLeftAsItWas) {
+  const std::string a = Alive("a.vbp");
+  const std::wstring foreign = AnsiToWide(WideToAnsi(folder_.path())) + L"\\\u0416\u05D0\u0100";
+  ASSERT_TRUE(CreateDirectoryW(foreign.c_str(), nullptr));  // exists, but not under its ANSI name
+  struct Case {
+    const char* what;
+    Autostart::Status status;
+    const char* entry;
+  };
+  const Case cases[] = {{"too long", ERROR_MORE_DATA, "3"},
+                        {"outside the code page", ERROR_NO_UNICODE_TRANSLATION, "3"},
+                        {"no right to read", ERROR_ACCESS_DENIED, "1"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SeedList("6.0", {Dead("x.vbp"), a});
+    if (c.status == ERROR_MORE_DATA) PutListValue("6.0", "3", std::string(255, 'L'));
+    if (c.status == ERROR_NO_UNICODE_TRANSLATION) PutWideListValue("6.0", "3", foreign);
+    PutListValue("6.0", "4", Dead("after.vbp"));
+    const auto before = ListValues("6.0");
+    if (c.status == ERROR_ACCESS_DENIED) DenyOnListKey("6.0", KEY_QUERY_VALUE);
+    const CleanOutcome outcome = Clean("6.0");
+    DenyOnListKey("6.0", 0);
+    EXPECT_TRUE(outcome.unreadable);
+    EXPECT_EQ(outcome.status, c.status);
+    EXPECT_EQ(outcome.failedValue, c.entry);
+    EXPECT_EQ(outcome.removed, 0);
+    EXPECT_TRUE(List1.empty());
+    EXPECT_EQ(ListValues("6.0"), before);
+  }
 }
 
 TEST_F(CleanerTest, OnlyTheFirstThousandEntriesAreLookedAt) {
@@ -133,11 +157,20 @@ TEST_F(CleanerTest, UnwritableListIsReportedAndKeptWhole) {
   EXPECT_EQ(outcome.status, ERROR_ACCESS_DENIED);
   EXPECT_EQ(outcome.failedValue, "1");
   EXPECT_EQ(ReadList("6.0"), texts);
+
+  // With nothing to remove nothing needs writing, so the same key is no failure.
+  const std::vector<std::string> alive = {Alive("b.vbp"), Alive("c.vbp")};
+  SeedList("5.0", alive);
+  MakeReadOnly("5.0");
+  const CleanOutcome kept = Clean("5.0");
+  EXPECT_EQ(kept.status, 0);
+  EXPECT_EQ(kept.removed, 0);
+  EXPECT_EQ(ReadList("5.0"), alive);
 }
 
 // Every registry call of a run, in turn, fails: whatever the cleaner managed before, no entry
 // that exists may be missing from the list, the registry must match what the outcome claims,
-// and the failure must be reported unless the failing call was a read (which ends the list).
+// and the failure must be reported (a failed read leaves the list untouched).
 TEST_F(CleanerTest, AFailureAtAnyCallLosesNoSurvivorAndIsReported) {
   const std::string a = Alive("a.vbp"), b = Alive("b.vbp"), c = Alive("c.vbp");
   const std::vector<std::string> original = {Dead("d1.vbp"), a, Dead("d2.vbp"), b, b,
@@ -170,8 +203,10 @@ TEST_F(CleanerTest, AFailureAtAnyCallLosesNoSurvivorAndIsReported) {
     int deadLeft = 0;
     for (const auto& text : present) deadLeft += survivors.contains(text) ? 0 : 1;
     if (failedOp == Autostart::Operation::Query) {
-      EXPECT_EQ(outcome.status, 0) << "a failed read ends the list; it changes nothing";
+      EXPECT_TRUE(outcome.unreadable);
+      EXPECT_EQ(outcome.status, ERROR_ACCESS_DENIED);
       EXPECT_EQ(outcome.entryCount, failAt - 1);
+      EXPECT_EQ(ReadList("5.0"), original) << "a failed read changes nothing";
     } else {
       EXPECT_EQ(outcome.status, ERROR_ACCESS_DENIED);
       EXPECT_FALSE(outcome.failedValue.empty());

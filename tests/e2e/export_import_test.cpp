@@ -24,7 +24,7 @@ const std::wstring kTitle = L"Brushwick";
 const std::wstring kExportFailed = L"Nie udało się zapisać listy.";
 const std::wstring kNothingImported = L"Nie zaimportowano listy; rejestr pozostał bez zmian.";
 
-std::map<std::string, RegValue> Values(const std::vector<std::string>& texts) {
+std::map<std::string, RegValue> ExpectedValues(const std::vector<std::string>& texts) {
   std::map<std::string, RegValue> values;
   for (size_t i = 0; i < texts.size(); ++i) values[std::to_string(i + 1)] = {REG_SZ, texts[i] + '\0'};
   return values;
@@ -428,7 +428,7 @@ TEST_F(ExportImportTest, ImportOffersTheFolderListsAsTheyAreAtEachShowing) {
   ImportItem(imp, 3);
   EXPECT_EQ(TakeBox(BoxIcon::Information).text, L"OK");
   ExpectHidden(imp);
-  EXPECT_EQ(ListValues("5.0"), Values({"C:\\a.vbp"}));
+  EXPECT_EQ(ListValues("5.0"), ExpectedValues({"C:\\a.vbp"}));
   EXPECT_FALSE(ListKeyExists("6.0")) << "import creates no key";
 }
 
@@ -460,8 +460,22 @@ TEST_F(ExportImportTest, ARoundTripRestoresTheListsByteForByte) {
   ImportItem(imp, 0);
   EXPECT_EQ(TakeBox(BoxIcon::Information).text, L"OK");
   ExpectHidden(imp);
-  EXPECT_EQ(ListValues("5.0"), Values(vb5));
-  EXPECT_EQ(ListValues("6.0"), Values(vb6));
+  EXPECT_EQ(ListValues("5.0"), ExpectedValues(vb5));
+  EXPECT_EQ(ListValues("6.0"), ExpectedValues(vb6));
+
+  // A list key that refuses writes keeps its list, and the message counts what was stored.
+  SeedList("5.0", {"inny5.vbp"});
+  SeedList("6.0", {"inny6.vbp"});
+  DenyOnListKey("6.0", KEY_SET_VALUE);
+  ASSERT_EQ(ShowImport(), imp);
+  ImportItem(imp, 0);
+  const MessageBoxInfo partial = TakeBox(BoxIcon::Warning);
+  DenyOnListKey("6.0", 0);
+  EXPECT_EQ(partial.text, L"Lista została zaimportowana tylko częściowo.\r\n\r\n"
+                          L"Lista VB6: zapisano 0 z 3 wpisów (błąd 5 ERROR_ACCESS_DENIED).\r\n");
+  ExpectHidden(imp);
+  EXPECT_EQ(ListValues("5.0"), ExpectedValues(vb5));
+  EXPECT_EQ(ListValues("6.0"), ExpectedValues({"inny6.vbp"}));
 
   // Both windows used: closing the main window ends the program cleanly.
   PostMessageW(main_, WM_CLOSE, 0, 0);

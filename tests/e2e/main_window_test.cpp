@@ -4,9 +4,11 @@
 
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "common/listslock.h"
 #include "common/text.h"
 #include "driver/app_test.h"
 #include "forms/ids.h"
@@ -155,8 +157,14 @@ TEST_F(MainWindowTest, LayoutCaptionsAndStyleAreAsDesigned) {
   EXPECT_FALSE(IsRectEmpty(&ink)) << "nothing drawn in the label";
   EXPECT_LT(ink.bottom, ClientSize(label).cy - 1) << "the description reaches the label's bottom edge";
 
-  // The focus starts on Start.
+  // The focus starts on Start; Tab goes on to WWW, Import, Export and back to Start.
   EXPECT_EQ(FocusOf(main), Control(main, f1::Command1));
+  for (int next : {f1::Command3, f1::Command4, f1::Command5, f1::Command1}) {
+    PressKey(FocusOf(main), VK_TAB);
+    HWND expected = Control(main, next);
+    for (int i = 0; i < 200 && FocusOf(main) != expected; ++i) Sleep(10);
+    EXPECT_EQ(FocusOf(main), expected) << "Tab to " << Utf8(Text(expected));
+  }
 
   Shoot(main, L"main");
 }
@@ -239,6 +247,85 @@ TEST_F(MainWindowTest, AGapEndsTheScanAndBothVersionsAreCleaned) {
   EXPECT_EQ(ListValues("5.0"), vb5);
   const std::map<std::string, RegValue> vb6 = {{"1", {REG_SZ, Sz(alive)}}, {"2", {REG_SZ, Sz(alive)}}};
   EXPECT_EQ(ListValues("6.0"), vb6);
+
+  // A list with an entry too long to read, and one that cannot be changed: both stay exactly as
+  // they are, and the summary says which entry and why, with the warning icon.
+  SeedList("5.0", {gone, alive, std::string(255, 'x'), gone});
+  SeedList("6.0", {gone, alive});
+  DenyOnListKey("6.0", KEY_SET_VALUE);
+  const auto before5 = ListValues("5.0"), before6 = ListValues("6.0");
+  const MessageBoxInfo box = PressStart(main);
+  DenyOnListKey("6.0", 0);
+  EXPECT_EQ(box.icon, BoxIcon::Warning) << IconName(box.icon);
+  EXPECT_EQ(box.text.rfind(Summary(2, 0, 2, 0) + L"\r\n", 0), 0u) << Utf8(box.text);
+  for (const wchar_t* note :
+       {L"\r\nListę VB5 pozostawiono bez zmian: wpisu \"3\" nie da się odczytać dokładnie (błąd 234 "
+        L"ERROR_MORE_DATA: tekst jest dłuższy niż 254 znaki).\r\n",
+        L"\r\nNie udało się zmienić listy VB6 (wpis \"1\", błąd 5 ERROR_ACCESS_DENIED"})
+    EXPECT_NE(box.text.find(note), std::wstring::npos) << Utf8(box.text);
+  Shoot(box.window, L"summary-notes");
+  EXPECT_TRUE(CloseMessageBox(box.window));
+  EXPECT_EQ(ListValues("5.0"), before5);
+  EXPECT_EQ(ListValues("6.0"), before6);
+}
+
+// Two copies cleaning at the same moment take turns: one cleans both lists, the other then finds
+// nothing to remove, and every live entry is there afterwards, in order, exactly once. A copy
+// that finds the lists taken waits with its window answering, and when they stay taken it says
+// so and changes nothing.
+TEST_F(MainWindowTest, TwoCopiesCleaningAtOnceLoseNoEntry) {
+  TempFolder files;
+  std::vector<std::string> seeded, survivors;
+  for (int i = 1; i <= 1000; ++i) {
+    const std::wstring path = files / (L"p" + std::to_wstring(i) + L".vbp");
+    if (i % 2) {
+      WriteBytes(path, "");
+      survivors.push_back(WideToAnsi(path));
+    }
+    seeded.push_back(WideToAnsi(path));
+  }
+  std::map<std::string, RegValue> expected;
+  for (size_t i = 0; i < survivors.size(); ++i) expected[std::to_string(i + 1)] = {REG_SZ, Sz(survivors[i])};
+
+  HWND main = OpenMain();
+  ASSERT_NE(main, nullptr);
+  AppProcess other = AppProcess::Start(folder().exe(), folder().working_folder());
+  HWND other_main = WaitForWindow(other, ids::kForm1Class, &kTitle, Visibility::Visible);
+  ASSERT_NE(other_main, nullptr);
+
+  const std::multiset<std::wstring> summaries = {Summary(1000, 500, 1000, 500), Summary(500, 0, 500, 0)};
+  for (int round = 1; round <= 4; ++round) {
+    SCOPED_TRACE("round " + std::to_string(round));
+    SeedList("5.0", seeded);
+    SeedList("6.0", seeded);
+    Click(Control(main, f1::Command1));
+    Click(Control(other_main, f1::Command1));
+    std::multiset<std::wstring> shown;
+    for (const AppProcess* copy : {&app(), &other}) {
+      const auto box = WaitForMessageBox(*copy, Millis(60000));
+      ASSERT_TRUE(box.has_value()) << "no summary";
+      shown.insert(box->text);
+      EXPECT_TRUE(CloseMessageBox(box->window));
+    }
+    EXPECT_EQ(shown, summaries);
+    EXPECT_TRUE(ListValues("5.0") == expected) << "5.0: live entries lost, doubled or out of order";
+    EXPECT_TRUE(ListValues("6.0") == expected) << "6.0: live entries lost, doubled or out of order";
+  }
+
+  SeedList("5.0", seeded);
+  const auto before = ListValues("5.0");
+  ListsLock held;  // as another copy would hold it
+  ASSERT_TRUE(held.Acquire(0));
+  Click(Control(main, f1::Command1));
+  EXPECT_TRUE(Sync(main)) << "the waiting copy does not answer";
+  const auto box = WaitForMessageBox(app(), Millis(60000));
+  ASSERT_TRUE(box.has_value()) << "no message after the wait";
+  EXPECT_EQ(box->icon, BoxIcon::Warning) << IconName(box->icon);
+  EXPECT_EQ(box->text, L"Inna kopia programu Brushwick pracuje teraz na listach ostatnio używanych plików. "
+                       L"Nic nie zostało zmienione; spróbuj ponownie za chwilę.");
+  Shoot(box->window, L"busy");
+  EXPECT_TRUE(CloseMessageBox(box->window));
+  EXPECT_EQ(ListValues("5.0"), before);
 }
 
 // A drive that is not there says nothing about the files on it: their entries stay unless the

@@ -2,6 +2,8 @@
 // cannot be written.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "common/error.h"
 #include "listfile_fixture.h"
 
@@ -35,14 +37,39 @@ TEST_F(ExportTest, AnEmptyListOrAMissingKeyGivesTheSeparatorAlone) {
   EXPECT_FALSE(ListKeyExists("6.0"));
 }
 
-TEST_F(ExportTest, SectionEndsAtTheFirstNumberThatCannotBeRead) {
+TEST_F(ExportTest, SectionEndsAtTheFirstMissingNumber) {
   SeedList("5.0", {"one", "", std::string(254, 'x')});  // "" is an empty entry, not an end
   PutListValue("5.0", "5", "behind a gap");
-  SeedList("6.0", {"first"});
-  PutListValue("6.0", "2", std::string(255, 'y'));  // too long for the read area
-  PutListValue("6.0", "3", "never reached");
-  EXPECT_EQ(Export(true, true),
-            " 1 \r\n 1 \r\n[]\r\none\r\n\r\n" + std::string(254, 'x') + "\r\n[]\r\nfirst\r\n");
+  EXPECT_EQ(Export(true, false), " 1 \r\n 0 \r\n[]\r\none\r\n\r\n" + std::string(254, 'x') + "\r\n");
+}
+
+// A section cut short or altered would, once imported, cost the user the entries it lacks.
+TEST_F(ExportTest, AnEntryThatCannotBeReadExactlyWritesNoFileAndSaysWhich) {
+  WriteFile(L"list", "old bytes");
+  SeedList("5.0", {"C:\\a.vbp"});
+  const std::tuple<const char*, DWORD, const wchar_t*> cases[] = {
+      {"too long", ERROR_MORE_DATA, L"\"2\""},
+      {"outside the code page", ERROR_NO_UNICODE_TRANSLATION, L"\"2\""},
+      {"no right to read", ERROR_ACCESS_DENIED, L"\"1\""}};
+  for (const auto& [what, code, entry] : cases) {
+    SCOPED_TRACE(what);
+    SeedList("6.0", {"first"});
+    if (code == ERROR_MORE_DATA) PutListValue("6.0", "2", std::string(255, 'y'));
+    if (code == ERROR_NO_UNICODE_TRANSLATION) PutWideListValue("6.0", "2", L"C:\\\u0416\u05D0\u0100.vbp");
+    PutListValue("6.0", "3", "after it");
+    if (code == ERROR_ACCESS_DENIED) DenyOnListKey("6.0", KEY_QUERY_VALUE);
+    try {
+      WriteListFile(folder_.path(), L"list", true, true);
+      ADD_FAILURE() << "no failure reported";
+    } catch (const AppError& error) {
+      EXPECT_EQ(error.code(), code);
+      for (const std::wstring& part : {Path(L"list"), std::wstring(L"VB6"), std::wstring(entry)})
+        EXPECT_NE(error.description().find(part), std::wstring::npos) << error.description().c_str();
+    }
+    DenyOnListKey("6.0", 0);
+    EXPECT_FALSE(Autostart::HoldsOpenKey());
+    EXPECT_EQ(FileBytes(L"list"), "old bytes");
+  }
 }
 
 TEST_F(ExportTest, EveryValueIsReadAsATextWhateverTheTypeBeforeIt) {

@@ -50,9 +50,6 @@ TEST(ParseListFileTest, SectionsAndLineEnds) {
       {"only 5.0: lines after its end are not read",
        " 1 \r\n 0 \r\n[]\r\na\r\n[]\r\nb\r\n",
        {true, false, {"a"}, {}}},
-      {"5.0 runs to the end without a 6.0 separator",
-       " 1 \r\n 1 \r\n[]\r\na\r\n",
-       {true, true, {"a"}, {}}},
       {"empty sections", " 1 \r\n 1 \r\n[]\r\n[]\r\n", {true, true, {}, {}}},
       {"empty lines are entries",
        " 0 \r\n 1 \r\n[]\r\n\r\n\r\nx\r\n",
@@ -88,6 +85,7 @@ TEST(ParseListFileTest, DamagedFilesAreRefusedWithTheReason) {
       {"x\r\n 0 \r\n[]\r\n", ERROR_INVALID_DATA, L"line 1"},
       {" 1 \r\n\r\n[]\r\n", ERROR_INVALID_DATA, L"line 2"},
       {" 1 \n 0 \r\n[]\r\n", ERROR_INVALID_DATA, L"line 1"},  // a lone LF does not end the flag
+      {" 1 \r\n 1 \r\n[]\r\na\r\n", ERROR_INVALID_DATA, L"VB6"},  // cut before its 6.0 list
   };
   for (const auto& [bytes, code, reason] : cases) {
     SCOPED_TRACE(testing::PrintToString(bytes));
@@ -235,6 +233,16 @@ TEST_F(ImportTest, AMissingKeyIsNeitherCreatedNorWritten) {
   EXPECT_TRUE(result.v60.keyMissing);
   EXPECT_EQ(result.v60.written, 0u);
   EXPECT_FALSE(result.Complete());
+  EXPECT_FALSE(result.NothingImported());
+  EXPECT_FALSE(ListKeyExists("6.0"));
+
+  // No list, and the file holds none for it either: that is as the file says.
+  EXPECT_TRUE(Import(" 1 \r\n 1 \r\n[]\r\nfive\r\n[]\r\n").Complete());
+  // No key to take any of the file's entries: nothing was imported, not a part.
+  RemoveListKey("5.0");
+  const ImportResult none = Import(" 1 \r\n 1 \r\n[]\r\nfive\r\n[]\r\nsix\r\n");
+  EXPECT_TRUE(none.NothingImported());
+  EXPECT_FALSE(ListKeyExists("5.0"));
   EXPECT_FALSE(ListKeyExists("6.0"));
 }
 
@@ -273,6 +281,9 @@ TEST_F(ImportTest, AKeyThatRefusesWritesKeepsItsListAndSaysSo) {
   EXPECT_TRUE(result.v50.Complete());
   EXPECT_EQ(result.v60.written, 0u);
   EXPECT_EQ(result.v60.firstFailure, ERROR_ACCESS_DENIED);
+  EXPECT_FALSE(result.NothingImported());
+  EXPECT_EQ(ListValues("6.0"), old60);
+  EXPECT_TRUE(Import(" 0 \r\n 1 \r\n[]\r\nx\r\n").NothingImported());
   EXPECT_EQ(ListValues("6.0"), old60);
 }
 

@@ -173,6 +173,16 @@ TEST_F(AutostartTest, ReadOnlyKeyDeniesWritesButStillReads) {
   std::int32_t type = REG_SZ;
   EXPECT_EQ(Autostart::QueryValue(HKEY_CURRENT_USER, kPath, "1", read, type), ERROR_SUCCESS);
   EXPECT_EQ(read, "a");
+
+  // Closed only to DELETE, WRITE_DAC and WRITE_OWNER, a key still takes writes and deletions:
+  // the writing routines do not ask for those rights.
+  const std::string path50 = Autostart::ListKeyPath("5.0");
+  SeedList("5.0", {"a", "b"});
+  DenyOnListKey("5.0", DELETE | WRITE_DAC | WRITE_OWNER);
+  EXPECT_EQ(Autostart::SetValue(HKEY_CURRENT_USER, path50, "1", "c", REG_SZ), ERROR_SUCCESS);
+  EXPECT_EQ(Autostart::DeleteValue(HKEY_CURRENT_USER, path50, "2"), ERROR_SUCCESS);
+  EXPECT_EQ(ReadList("5.0"), std::vector<std::string>{"c"});
+  DenyOnListKey("5.0", 0);  // so the scratch key can be removed
 }
 
 TEST_F(AutostartTest, QueryOpensWithReadAccessOnly) {

@@ -138,6 +138,8 @@ void SetListKeySecurity(const std::string& version, const std::wstring& sddl) {
   if (status != ERROR_SUCCESS) Fail("cannot set the list key's DACL", status);
 }
 
+namespace {
+
 std::wstring CurrentUserSid() {
   HANDLE token = nullptr;
   if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
@@ -154,7 +156,25 @@ std::wstring CurrentUserSid() {
   return text;
 }
 
-void MakeReadOnly(const std::string& version) {
-  // Set-value and create-subkey denied to the current user; everyone may still read.
-  SetListKeySecurity(version, L"D:(D;;0x6;;;" + CurrentUserSid() + L")(A;;KA;;;WD)");
+}  // namespace
+
+void DenyOnListKey(const std::string& version, DWORD denied) {
+  std::wstring sddl = L"D:";
+  if (denied) {
+    wchar_t mask[16];
+    wsprintfW(mask, L"0x%lX", denied);
+    sddl += L"(D;;" + std::wstring(mask) + L";;;" + CurrentUserSid() + L")";
+  }
+  SetListKeySecurity(version, sddl + L"(A;;KA;;;WD)");
+}
+
+void MakeReadOnly(const std::string& version) { DenyOnListKey(version, KEY_SET_VALUE | KEY_CREATE_SUB_KEY); }
+
+void PutWideListValue(const std::string& version, const std::string& name, const std::wstring& text) {
+  const KeyHandle key = OpenList(version, KEY_ALL_ACCESS, true);
+  const std::wstring wideName(name.begin(), name.end());
+  const LONG status = RegSetValueExW(key.get(), wideName.c_str(), 0, REG_SZ,
+                                     reinterpret_cast<const BYTE*>(text.c_str()),
+                                     static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+  if (status != ERROR_SUCCESS) Fail("cannot write the value " + name, status);
 }

@@ -45,7 +45,10 @@ std::map<std::string, RegValue> ListValues(const std::string& version);
 std::vector<std::string> ReadList(const std::string& version);
 // Sets the list key's DACL from SDDL text. Wine does not save such a DACL: it holds for this run.
 void SetListKeySecurity(const std::string& version, const std::wstring& sddl);
-// The SID of the user this process runs as, in SDDL form ("S-1-5-21-...").
-std::wstring CurrentUserSid();
+// Denies exactly these rights on the list key to the user this process (and the program it
+// starts) runs as, allowing everything to everyone else; 0 allows everything again.
+void DenyOnListKey(const std::string& version, DWORD denied);
 // Denies setting values and creating keys to the current user on the list key; reads still work.
 void MakeReadOnly(const std::string& version);
+// Stores a REG_SZ value through the wide API, so it may hold what the ANSI code page cannot.
+void PutWideListValue(const std::string& version, const std::string& name, const std::wstring& text);
