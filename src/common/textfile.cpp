@@ -222,10 +222,19 @@ void WriteFileReplacing(const std::wstring& path, std::string_view bytes) {
     }
     return;
   }
-  // ReplaceFile keeps the replaced file's attributes (hidden, ...), security and creation time.
+  // ReplaceFile keeps the replaced file's security and creation time, and on Windows its
+  // attributes; Wine's drops them, so they are put back where they did not survive.
   if (ReplaceFileW(path.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                   nullptr))
+                   nullptr)) {
+    constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                            FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    const DWORD now = GetFileAttributesW(path.c_str());
+    if (now != INVALID_FILE_ATTRIBUTES && (now & kKept) != (attributes & kKept))
+      SetFileAttributesW(path.c_str(), ((now & ~kKept & ~FILE_ATTRIBUTE_NORMAL) | (attributes & kKept))
+                                           ? ((now & ~kKept & ~FILE_ATTRIBUTE_NORMAL) | (attributes & kKept))
+                                           : FILE_ATTRIBUTE_NORMAL);
     return;
+  }
   const DWORD code = GetLastError();
   if (code == ERROR_UNABLE_TO_MOVE_REPLACEMENT) {
     // The old file is gone and the new one still under the temporary name: finish the move.
