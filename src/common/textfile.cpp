@@ -36,7 +36,8 @@ void CheckLength(const std::wstring& path) {
   const size_t slash = path.find_last_of(L"\\/");
   const size_t name = slash == std::wstring::npos ? path.size() : path.size() - slash - 1;
   if (path.size() >= MAX_PATH || name > kMaxComponent)
-    ThrowError(ERROR_FILENAME_EXCED_RANGE, CannotWrite() + path + NameTooLong());
+    throw AppError(ERROR_FILENAME_EXCED_RANGE, CannotWrite() + path + NameTooLong() + L" (" +
+                                                   std::to_wstring(ERROR_FILENAME_EXCED_RANGE) + L")");
 }
 
 bool SameText(std::wstring_view a, std::wstring_view b) {
