@@ -23,7 +23,6 @@ FileHandle OpenForReading(const std::wstring& path) {
   return file;
 }
 
-
 constexpr size_t kMaxComponent = 255;  // the longest name one folder entry can carry
 
 const wchar_t* NameTooLong() {
@@ -230,10 +229,10 @@ void WriteFileReplacing(const std::wstring& path, std::string_view bytes) {
     constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
                             FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
     const DWORD now = GetFileAttributesW(path.c_str());
-    if (now != INVALID_FILE_ATTRIBUTES && (now & kKept) != (attributes & kKept))
-      SetFileAttributesW(path.c_str(), ((now & ~kKept & ~FILE_ATTRIBUTE_NORMAL) | (attributes & kKept))
-                                           ? ((now & ~kKept & ~FILE_ATTRIBUTE_NORMAL) | (attributes & kKept))
-                                           : FILE_ATTRIBUTE_NORMAL);
+    if (now != INVALID_FILE_ATTRIBUTES && (now & kKept) != (attributes & kKept)) {
+      const DWORD wanted = (now & ~kKept & ~FILE_ATTRIBUTE_NORMAL) | (attributes & kKept);
+      SetFileAttributesW(path.c_str(), wanted ? wanted : FILE_ATTRIBUTE_NORMAL);
+    }
     return;
   }
   const DWORD code = GetLastError();
