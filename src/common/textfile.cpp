@@ -242,14 +242,13 @@ void WriteFileReplacing(const std::wstring& path, std::string_view bytes) {
       return;
     ThrowLastError(CannotWrite() + path + Say(L"; nowa treść jest w pliku ", L"; the new content is in ") + temporary);
   }
+  if (code == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
+    ThrowError(code, CannotWrite() + path + Say(L"; nowa treść jest w pliku ", L"; the new content is in ") + temporary);
   DeleteFileW(temporary.c_str());
-  if (code == ERROR_UNABLE_TO_REMOVE_REPLACED) {
-    // The file may be written but not removed (its own rights, or another program holds it
-    // open): the old file is untouched, so write it in place.
-    WriteInPlace(path, bytes);
-    return;
-  }
-  ThrowError(code, CannotWrite() + path);
+  // Any other failure leaves the old file untouched. It may still be written where it cannot be
+  // replaced (it may be written but not read or removed, or another program holds it open):
+  // write it in place, which fails with its own reason otherwise.
+  WriteInPlace(path, bytes);
 }
 
 bool LineReader::Next(std::string& line) {
