@@ -8,8 +8,12 @@
 std::string ReadFileBytes(const std::wstring& path);
 
 // Replaces the file with the given bytes so that it is never left half written: the bytes go to
-// a temporary file beside it, which then takes the file's place. Throws AppError on failure,
-// leaving any former file as it was. Device names (CON, NUL, COM1, ...) are refused.
+// a temporary file beside it (its name no longer than the file's), which then takes the file's
+// place keeping its attributes. A file with other names (reached through a link, or hard-linked)
+// is written in place, so every name sees the new content; so is an existing file whose folder
+// allows no new files. Throws AppError on failure, leaving any former file as it was: for device
+// names (CON, NUL, COM1, ...), read-only files and folders, and names too long for a path
+// (ERROR_FILENAME_EXCED_RANGE: more than 255 characters, or MAX_PATH or more in all).
 void WriteFileReplacing(const std::wstring& path, std::string_view bytes);
 
 // True when the last component of the path names a DOS device rather than a file, whatever

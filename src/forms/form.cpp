@@ -501,6 +501,24 @@ void DoEvents() {
   }
 }
 
+BusyScope::BusyScope(HWND window)
+    : window_(window),
+      focus_(GetFocus()),
+      disabled_(window && EnableWindow(window, FALSE) == 0),
+      cursor_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
+
+BusyScope::~BusyScope() {
+  if (disabled_) EnableWindow(window_, TRUE);
+  SetCursor(cursor_);
+  if (focus_ && IsWindow(focus_) && IsWindowEnabled(focus_)) SetFocus(focus_);
+}
+
+void BusyScope::KeepAnswering() {
+  DoEvents();
+  // Moving over the program's windows sets their own cursor again.
+  SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+}
+
 int RunMessageLoop() {
   MSG msg;
   BOOL got;

@@ -152,6 +152,25 @@ class Form {
 
 // Processes every window message waiting in the queue, then returns.
 void DoEvents();
+
+// While a long piece of work runs on the window's behalf: the window is disabled, so that
+// nothing else can be started from it (the windows behind a modal one are disabled already),
+// and the cursor shows the wait. KeepAnswering(), called now and then by the work, lets the
+// program's windows repaint and answer meanwhile. All is undone when the scope ends.
+class BusyScope {
+ public:
+  explicit BusyScope(HWND window);
+  ~BusyScope();
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+  void KeepAnswering();
+
+ private:
+  HWND window_;
+  HWND focus_;
+  bool disabled_;
+  HCURSOR cursor_;
+};
 // Runs the program's message loop until WM_QUIT; returns its exit code.
 int RunMessageLoop();
 // A message box captioned "Brushwick", owned by the program's active window.

@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <optional>
+
 #include "common/error.h"
 #include "common/messages.h"
 #include "common/text.h"
@@ -119,17 +121,12 @@ void Form1::CleaningRun() {
   const bool polish = MessagesInPolish();
   // Only while probes of slow places are out: the windows are served, but nothing else may
   // start while both lists wait to be rewritten.
-  bool busy = false;
+  std::optional<forms::BusyScope> busy;
   const auto pump = [&] {
-    if (!busy) {
-      busy = true;
-      EnableWindow(hwnd(), FALSE);
-    }
-    forms::DoEvents();
-    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    if (!busy) busy.emplace(hwnd());
+    busy->KeepAnswering();
   };
   const auto ask = [&](const std::vector<std::pair<std::string, int>>& places) {
-    SetCursor(LoadCursorW(nullptr, IDC_ARROW));
     return forms::MsgBox(UnreachableQuestion(places, polish), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
   };
   BothOutcomes run;
@@ -139,16 +136,8 @@ void Form1::CleaningRun() {
     ListsLock lock;
     if (!forms::TakeLists(lock)) return;
     forms::DoEvents();
-    try {
-      run = CleanBothLists(List1, ExistenceChecks::System(), pump, ask);
-    } catch (...) {
-      if (busy) EnableWindow(hwnd(), TRUE);
-      throw;
-    }
-    if (busy) {
-      EnableWindow(hwnd(), TRUE);
-      SetCursor(LoadCursorW(nullptr, IDC_ARROW));
-    }
+    run = CleanBothLists(List1, ExistenceChecks::System(), pump, ask);
+    busy.reset();
     forms::DoEvents();
   }
   std::wstring text = Summary(run.vb5, run.vb6);

@@ -78,7 +78,9 @@ void FrmImport::ImportList() {
   try {
     ListsLock lock;
     if (!forms::TakeLists(lock)) return;
-    result = listfile::ReadListFile(ProgramFolder(), file.substr(0, file.size() - 4));
+    forms::BusyScope busy(hwnd());
+    result = listfile::ReadListFile(ProgramFolder(), file.substr(0, file.size() - 4),
+                                    [&busy] { busy.KeepAnswering(); });
   } catch (const AppError& e) {
     forms::MsgBox((polish ? L"Nie zaimportowano listy; rejestr pozostał bez zmian.\r\n\r\n"
                           : L"Nothing was imported; the registry is unchanged.\r\n\r\n") +

@@ -41,11 +41,19 @@ void FrmLang::ChooseSelected() {
   CurrentLanguage = LanguageOfEntry(entry);
   chosen_ = true;
   if (!OnChoice || !OnChoice()) {
-    // The picker was built afresh for another choice; keep the refused entry selected.
+    // The picker was built afresh from the lang folder as it is now, for another choice: the
+    // refused entry stays selected, found by its name (files may have come or gone meanwhile),
+    // and nothing is selected when it is gone.
     chosen_ = false;
     HWND rebuilt = Control(id::List1);
-    const LRESULT found = SendMessageW(rebuilt, LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
-    if (found == LB_ERR) SendMessageW(rebuilt, LB_SETCURSEL, 0, 0);
+    const LRESULT count = SendMessageW(rebuilt, LB_GETCOUNT, 0, 0);
+    LRESULT found = LB_ERR;
+    for (LRESULT i = 0; i < count && found == LB_ERR; ++i) {
+      std::wstring text(static_cast<size_t>(SendMessageW(rebuilt, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
+      text.resize(static_cast<size_t>(SendMessageW(rebuilt, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()))));
+      if (text == entry) found = i;
+    }
+    SendMessageW(rebuilt, LB_SETCURSEL, static_cast<WPARAM>(found), 0);
   }
 }
 

@@ -194,7 +194,8 @@ int DeleteList(const std::string& version) {
   return deleted;
 }
 
-VersionImport ReplaceList(const std::string& version, const std::vector<std::string>& entries) {
+VersionImport ReplaceList(const std::string& version, const std::vector<std::string>& entries,
+                          const ImportProgress& progress) {
   VersionImport result;
   result.present = true;
   result.entries = entries.size();
@@ -222,6 +223,7 @@ VersionImport ReplaceList(const std::string& version, const std::vector<std::str
   // A failed write does not stop the import or hold the numbering back. Where it failed, the
   // old value must not survive among the new entries, since DeleteList would have removed it.
   for (size_t i = 0; i < entries.size(); ++i) {
+    if (progress && i % kProgressEvery == kProgressEvery - 1) progress();
     const std::string name = DecimalText(static_cast<long long>(i) + 1);
     const Autostart::Status status =
         Autostart::SetValue(HKEY_CURRENT_USER, path, name, entries[i], REG_SZ);
@@ -248,14 +250,15 @@ VersionImport ReplaceList(const std::string& version, const std::vector<std::str
   return result;
 }
 
-ImportResult ReadListFile(const std::wstring& folder, const std::wstring& name) {
+ImportResult ReadListFile(const std::wstring& folder, const std::wstring& name,
+                          const ImportProgress& progress) {
   const std::wstring path = ListFilePath(folder, name);
   CheckName(name, path, CannotImport());
   // The whole file is read and checked before the registry is touched.
   const ListFileContent content = ParseListFile(ReadFileBytes(path), path);
   ImportResult result;
-  if (content.has50) result.v50 = ReplaceList(kVersion50, content.entries50);
-  if (content.has60) result.v60 = ReplaceList(kVersion60, content.entries60);
+  if (content.has50) result.v50 = ReplaceList(kVersion50, content.entries50, progress);
+  if (content.has60) result.v60 = ReplaceList(kVersion60, content.entries60, progress);
   return result;
 }
 

@@ -21,6 +21,7 @@
 // Nothing here shows anything: the export and import windows decide what the user is told.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -117,16 +118,23 @@ struct ImportResult {
 // deleted, so values behind a gap in the numbering stay. Returns how many were deleted.
 int DeleteList(const std::string& version);
 
+// Called every kProgressEvery entries while a list is written, so that a long import can keep
+// the program's windows answering.
+using ImportProgress = std::function<void()>;
+inline constexpr std::size_t kProgressEvery = 256;
+
 // Replaces the version's list with `entries` as "1".."n" (REG_SZ). The end state is that of
 // DeleteList followed by writing the entries, but the new entries go in first and only then are
 // the old list's surplus values removed, so the list is never empty while it is being replaced.
 // A key that does not exist is neither created nor written.
-VersionImport ReplaceList(const std::string& version, const std::vector<std::string>& entries);
+VersionImport ReplaceList(const std::string& version, const std::vector<std::string>& entries,
+                          const ImportProgress& progress = {});
 
 // Reads ListFilePath(folder, name) whole, checks it (ParseListFile), then replaces the list of
 // each version it carries, 5.0 first. Throws AppError, with the registry untouched, when the name
 // is a device name or the file cannot be opened, read or parsed. Write failures do not stop the
 // import: they are reported in the result.
-ImportResult ReadListFile(const std::wstring& folder, const std::wstring& name);
+ImportResult ReadListFile(const std::wstring& folder, const std::wstring& name,
+                          const ImportProgress& progress = {});
 
 }  // namespace listfile

@@ -2,18 +2,27 @@
 
 #include <windows.h>
 
+#include <utility>
+
 #include "common/text.h"
 #include "settings/leading_lines.h"
 #include "settings/options.h"
 
 AppError LanguageLines::IncompleteError() const {
   const std::size_t count = lines.size();
+  if (overlong)
+    return AppError(ERROR_INVALID_DATA, L"Incomplete language file: " + path + L", line " +
+                                            DecimalTextW(static_cast<long long>(count + 1)) +
+                                            L" is longer than " +
+                                            DecimalTextW(static_cast<long long>(kMaxLineCharacters)) +
+                                            L" characters");
   return AppError(ERROR_HANDLE_EOF, L"Incomplete language file: " + path + L", " +
                                         DecimalTextW(static_cast<long long>(count)) + (count == 1 ? L" line" : L" lines"));
 }
 
 LanguageLines ReadLanguageLines(const std::wstring& path) {
-  return LanguageLines{path, ReadLeadingLines(path, kLanguageLineCount)};
+  LeadingLines head = ReadLeadingLines(path, kLanguageLineCount);
+  return LanguageLines{path, std::move(head.lines), head.overlong};
 }
 
 void ApplyLanguage(const std::wstring& folder, std::string_view language,

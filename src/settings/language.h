@@ -33,15 +33,18 @@ static_assert(kMainWindowLines.first == 1 && kExportWindowLines.first == kMainWi
 struct LanguageLines {
   std::wstring path;               // the file read
   std::vector<std::string> lines;  // its first lines, at most 23, verbatim (blanks kept)
+  bool overlong = false;           // reading stopped at a line longer than 32,767 characters
 
   // True when the file holds all 23 lines.
   bool complete() const { return lines.size() == kLanguageLineCount; }
   // The failure for a file that ends before line 23: the description names the file and the
-  // number of lines it holds ("Incomplete language file: <path>, 9 lines").
+  // number of lines it holds ("Incomplete language file: <path>, 9 lines"), or the line that is
+  // too long ("..., line 10 is longer than 32767 characters").
   AppError IncompleteError() const;
 };
 
-// Reads up to 23 lines of the file at `path`; lines after the 23rd are never read. Throws
+// Reads up to 23 lines of the file at `path`; lines after the 23rd are never read, nor anything
+// past a line longer than 32,767 characters (the lines before it are kept). Throws
 // AppError naming the file when it cannot be opened or read. A short file is no failure here:
 // check complete() (the windows assign the lines that are there before failing).
 LanguageLines ReadLanguageLines(const std::wstring& path);

@@ -30,23 +30,50 @@ FileHandle OpenTextFileForReading(const std::wstring& path) {
   return file;
 }
 
-std::vector<std::string> ReadLeadingLines(const std::wstring& path, std::size_t count) {
+LeadingLines ReadLeadingLines(const std::wstring& path, std::size_t count) {
   FileHandle file = OpenTextFileForReading(path);
-  // Every line but the file's last ends at a CR, so once `count` CRs are in, so are the lines.
-  std::string bytes;
-  std::size_t carriage_returns = 0;
+  // A line of 32,767 characters takes at most twice as many bytes in any ANSI code page; more
+  // bytes than that before its end cannot be a line short enough.
+  constexpr std::size_t kMaxLineBytes = 2 * kMaxLineCharacters;
+  LeadingLines result;
+  std::string pending;  // the bytes of the line being read
   char buffer[8192];
-  while (carriage_returns < count) {
+  bool carriage_return = false;  // the last byte was a CR: an LF right after it is skipped
+  auto finish = [&] {
+    if (MultiByteToWideChar(CP_ACP, 0, pending.data(), static_cast<int>(pending.size()), nullptr, 0) >
+        static_cast<int>(kMaxLineCharacters)) {
+      result.overlong = true;
+      return false;
+    }
+    result.lines.push_back(std::move(pending));
+    pending.clear();
+    return result.lines.size() < count;
+  };
+  if (count == 0) return result;
+  for (;;) {
     DWORD read = 0;
     if (!ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr))
       ThrowLastError(L"Cannot read the file " + path);
     if (read == 0) break;
-    carriage_returns += static_cast<std::size_t>(std::count(buffer, buffer + read, '\r'));
-    bytes.append(buffer, read);
+    for (DWORD i = 0; i < read; ++i) {
+      const char c = buffer[i];
+      if (carriage_return) {
+        carriage_return = false;
+        if (c == '\n') continue;
+      }
+      if (c == '\r') {
+        carriage_return = true;
+        if (!finish()) return result;
+        continue;
+      }
+      pending += c;
+      if (pending.size() > kMaxLineBytes) {
+        result.overlong = true;
+        return result;
+      }
+    }
   }
-  std::vector<std::string> lines;
-  LineReader reader(bytes);
-  std::string line;
-  while (lines.size() < count && reader.Next(line)) lines.push_back(line);
-  return lines;
+  // The last line may end at the end of the file.
+  if (!pending.empty()) finish();
+  return result;
 }

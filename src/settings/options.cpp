@@ -16,9 +16,13 @@ std::wstring LanguageFilePath(const std::wstring& folder, std::string_view langu
 
 std::string ReadOptionsFile(const std::wstring& folder) {
   const std::wstring path = OptionsFilePath(folder);
-  std::vector<std::string> lines = ReadLeadingLines(path, 1);
-  if (lines.empty()) ThrowError(ERROR_HANDLE_EOF, L"The options file " + path + L" is empty");
-  return std::move(lines.front());
+  LeadingLines head = ReadLeadingLines(path, 1);
+  // Longer than any path: whatever it holds, no language file goes by that name.
+  if (head.overlong)
+    ThrowError(ERROR_FILENAME_EXCED_RANGE, L"The first line of the options file " + path +
+                                               L" is longer than any file name can be");
+  if (head.lines.empty()) ThrowError(ERROR_HANDLE_EOF, L"The options file " + path + L" is empty");
+  return std::move(head.lines.front());
 }
 
 void WriteOptionsFile(const std::wstring& folder, std::string_view language) {
@@ -43,9 +47,29 @@ bool LoadStoredLanguage(const std::wstring& folder) noexcept {
 }
 
 std::optional<AppError> SaveCurrentLanguage(const std::wstring& folder) {
+  // A file whose first line already names the language keeps the choice as it is: rewriting it
+  // only drops what follows that line, and when that fails nothing was lost.
+  bool named = false;
+  try {
+    named = ReadOptionsFile(folder) == CurrentLanguage;
+  } catch (const AppError&) {
+    // missing or unreadable: the language is not stored yet
+  }
+  const std::string content = CurrentLanguage + "\r\n";
+  if (named) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (GetFileAttributesExW(OptionsFilePath(folder).c_str(), GetFileExInfoStandard, &data) &&
+        data.nFileSizeHigh == 0 && data.nFileSizeLow == content.size()) {
+      try {
+        if (ReadFileBytes(OptionsFilePath(folder)) == content) return std::nullopt;
+      } catch (const AppError&) {
+      }
+    }
+  }
   try {
     WriteOptionsFile(folder, CurrentLanguage);
   } catch (const AppError& error) {
+    if (named) return std::nullopt;
     return error;
   }
   return std::nullopt;

@@ -23,7 +23,8 @@ std::wstring LanguageFilePath(const std::wstring& folder, std::string_view langu
 
 // The first line of the options file: the bytes up to the first CR LF or lone CR (a lone LF
 // stays in the line), or up to the end of the file. Throws AppError naming the file when it is
-// missing or unreadable, and when it is empty (an empty file has no first line).
+// missing or unreadable, when it is empty (an empty file has no first line), and when the line
+// is longer than 32,767 characters, which no file name can be; nothing after that is read.
 std::string ReadOptionsFile(const std::wstring& folder);
 
 // Replaces the options file with the one line `language` + CR LF, creating it when missing. The
@@ -44,7 +45,9 @@ void ProbeLanguageFile(const std::wstring& folder, std::string_view language);
 // problem is that opcje.dat cannot be rewritten still opens the main window.
 bool LoadStoredLanguage(const std::wstring& folder) noexcept;
 
-// Stores CurrentLanguage in the options file. Returns the failure instead of throwing it, so
-// that the caller can go on and tell the user once that the choice could not be saved; the
-// error's description names the file and the reason, code() is the Windows error number.
+// Stores CurrentLanguage in the options file. A file that holds exactly that line is left
+// alone. Returns the failure instead of throwing it, so that the caller can go on and tell the
+// user that the language could not be stored; the error's description names the file and the
+// reason, code() is the Windows error number. A failed rewrite of a file whose first line
+// already names CurrentLanguage is no failure: the choice is stored all the same.
 std::optional<AppError> SaveCurrentLanguage(const std::wstring& folder);

@@ -34,11 +34,14 @@ void SaveLanguageAndShowMain() {
     DiscardTranslatedWindows();
     throw;
   }
-  if (notSaved) {
-    forms::MsgBox(std::wstring(Say(L"Nie udało się zapisać wybranego języka; przy następnym "
-                                   L"uruchomieniu program zapyta o niego ponownie.\r\n\r\n",
-                                   L"The chosen language could not be saved; Brushwick will ask for "
-                                   L"it again at the next start.\r\n\r\n")) +
+  // Said once a run: the file and the reason do not change while the program runs.
+  static bool told = false;
+  if (notSaved && !told) {
+    told = true;
+    forms::MsgBox(std::wstring(Say(L"Nie udało się zapisać języka w pliku opcji; pozostaje on w "
+                                   L"użyciu do zamknięcia programu.\r\n\r\n",
+                                   L"The language could not be stored in the options file; it stays "
+                                   L"in use until Brushwick is closed.\r\n\r\n")) +
                       notSaved->description(),
                   MB_OK | MB_ICONWARNING);
   }
@@ -62,10 +65,12 @@ bool ChooseLanguageAndShowMain() {
   // A language that turns out unusable must not stay stored: put the options file back as it was.
   const std::wstring options = OptionsFilePath(ProgramFolder());
   std::optional<std::string> before;
+  bool existed = true;
   try {
     before = ReadFileBytes(options);
-  } catch (const AppError&) {
-    // no options file yet
+  } catch (const AppError& e) {
+    // Missing, or there but unreadable: only a file that was not there may be removed again.
+    existed = e.code() != ERROR_FILE_NOT_FOUND && e.code() != ERROR_PATH_NOT_FOUND;
   }
   try {
     SaveLanguageAndShowMain();
@@ -74,7 +79,7 @@ bool ChooseLanguageAndShowMain() {
     try {
       if (before) {
         WriteFileReplacing(options, *before);
-      } else {
+      } else if (!existed) {
         DeleteFileW(options.c_str());
       }
     } catch (const AppError&) {

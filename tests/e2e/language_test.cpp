@@ -213,7 +213,7 @@ TEST_F(LanguageTest, FilesThatCannotBeAppliedSendTheUserBackToThePickerAndPolski
   AddLanguage(L"Short.txt", LanguageFile("SHORT", 9));
   AddLanguage(L"Half.txt", LanguageFile("HALF", 15));  // translates the export window, half the import
   AddLanguage(L"Unix.txt", LanguageFile("UNIX", 23, "\n"));  // one line only
-  const std::vector<std::wstring> entries{L"Polski", L"Half", L"Short", L"Unix"};
+  std::vector<std::wstring> entries{L"Polski", L"Half", L"Short", L"Unix"};
 
   // At a direct start the short file is a reason to choose again, not an error.
   folder().WriteOptions("Short\r\n");
@@ -224,27 +224,43 @@ TEST_F(LanguageTest, FilesThatCannotBeAppliedSendTheUserBackToThePickerAndPolski
   EXPECT_EQ(ItemTexts(Control(picker, picker_ids::List1)), entries);
 
   // Chosen in the picker, a file that cannot be applied is named with its line count, and the
-  // picker stays for another choice.
+  // picker stays for another choice, with the refused entry selected by its name in the lang
+  // folder as it is now, or nothing selected when its file is gone.
   const struct {
     const wchar_t* entry;
     const wchar_t* file;
     const wchar_t* count;
-  } refused[] = {{L"Half", L"Half.txt", L"15 lines"}, {L"Unix", L"Unix.txt", L"1 line"}};
+    const wchar_t* added;    // a file put into lang just before the choice, or nullptr
+    bool removed;            // the chosen entry's file is deleted just before the choice
+  } refused[] = {{L"Half", L"Half.txt", L"15 lines", nullptr, false},
+                 {L"Unix", L"Unix.txt", L"1 line", L"Aaa.txt", false},
+                 {L"Short", L"Short.txt", L"", nullptr, true}};
   for (const auto& r : refused) {
     SCOPED_TRACE(Utf8(r.entry));
+    if (r.added) {
+      AddLanguage(r.added, LanguageFile("AAA", 3));
+      entries.insert(entries.begin() + 1, L"Aaa");
+    }
+    if (r.removed) {
+      ASSERT_TRUE(DeleteFileW((folder() / (std::wstring(L"lang\\") + r.file)).c_str()));
+      entries.erase(std::find(entries.begin(), entries.end(), r.entry));
+    }
     Choose(picker, r.entry);
     const auto box = WaitForMessageBox(app());
     ASSERT_TRUE(box.has_value()) << "the user is not told why the language cannot be used";
     EXPECT_EQ(box->caption, L"Brushwick");
     EXPECT_TRUE(Contains(box->text, folder() / (std::wstring(L"lang\\") + r.file))) << Utf8(box->text);
-    EXPECT_TRUE(Contains(box->text, r.count)) << Utf8(box->text);
+    if (*r.count) {
+      EXPECT_TRUE(Contains(box->text, r.count)) << Utf8(box->text);
+    }
     if (r.file == std::wstring(L"Half.txt")) Shoot(box->window, L"incomplete");
     EXPECT_TRUE(CloseMessageBox(box->window));
     picker = WaitForPicker();
     ASSERT_NE(picker, nullptr) << "the picker is gone";
     EXPECT_EQ(FindTopWindow(app().pid(), ids::kForm1Class, nullptr, Visibility::Visible), nullptr);
     EXPECT_EQ(ItemTexts(Control(picker, picker_ids::List1)), entries);
-    const auto chosen = std::find(entries.begin(), entries.end(), r.entry) - entries.begin();
+    const auto found = std::find(entries.begin(), entries.end(), r.entry);
+    const int chosen = found == entries.end() ? -1 : static_cast<int>(found - entries.begin());
     EXPECT_EQ(SelectedIndex(Control(picker, picker_ids::List1)), chosen) << "the refused entry stays selected";
     EXPECT_TRUE(app().Running());
     EXPECT_EQ(folder().ReadOptions(), "Short\r\n") << "a refused language must not stay stored";

@@ -2,6 +2,7 @@
 // cannot be written.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <tuple>
 
 #include "common/error.h"
@@ -95,6 +96,39 @@ TEST_F(ExportTest, ReplacesAnExistingFileWholeAndLeavesNothingElse) {
   SeedList("5.0", {"new"});
   EXPECT_EQ(Export(true, false), " 1 \r\n 0 \r\n[]\r\nnew\r\n");
   EXPECT_EQ(FolderNames(), std::vector<std::wstring>{L"list.rec"});
+
+  // The file replaced stays the file it was: hidden stays hidden, and another name of the same
+  // file (a hard link) sees the new content.
+  ASSERT_TRUE(SetFileAttributesW(Path(L"list").c_str(), FILE_ATTRIBUTE_HIDDEN));
+  SeedList("5.0", {"hidden"});
+  EXPECT_EQ(Export(true, false), " 1 \r\n 0 \r\n[]\r\nhidden\r\n");
+  EXPECT_EQ(GetFileAttributesW(Path(L"list").c_str()) & FILE_ATTRIBUTE_HIDDEN, DWORD{FILE_ATTRIBUTE_HIDDEN});
+  ASSERT_TRUE(CreateHardLinkW(Path(L"other").c_str(), Path(L"list").c_str(), nullptr));
+  SeedList("5.0", {"linked"});
+  EXPECT_EQ(Export(true, false), " 1 \r\n 0 \r\n[]\r\nlinked\r\n");
+  EXPECT_EQ(FileBytes(L"other"), " 1 \r\n 0 \r\n[]\r\nlinked\r\n");
+  EXPECT_EQ(FolderNames(), (std::vector<std::wstring>{L"list.rec", L"other.rec"}));
+}
+
+TEST_F(ExportTest, EveryNameThatFitsAPathIsWrittenAndALongerOneIsTooLong) {
+  // The longest name whose file fits in MAX_PATH - 1 characters, and at most 255 for the name.
+  const size_t fits = std::min<size_t>(251, MAX_PATH - 1 - folder_.path().size() - 1 - 4);
+  ASSERT_GT(fits, 200u) << "the temporary folder's path is too long for this test";
+  const std::wstring longest(fits, L'n');
+  for (int round = 0; round < 2; ++round) {  // created, then replaced
+    WriteListFile(folder_.path(), longest, false, false);
+    EXPECT_EQ(FileBytes(longest), " 0 \r\n 0 \r\n");
+  }
+  for (const std::wstring& name : {std::wstring(fits + 1, L'n'), std::wstring(252, L'm')}) {
+    try {
+      WriteListFile(folder_.path(), name, false, false);
+      ADD_FAILURE() << "a name of " << name.size() << " characters was written";
+    } catch (const AppError& error) {
+      EXPECT_EQ(error.code(), DWORD{ERROR_FILENAME_EXCED_RANGE});
+      EXPECT_NE(error.description().find(L"too long"), std::wstring::npos) << name.size();
+    }
+  }
+  EXPECT_EQ(FolderNames(), std::vector<std::wstring>{longest + L".rec"});
 }
 
 TEST_F(ExportTest, ABackslashInTheNameWritesIntoAnExistingSubfolder) {

@@ -108,9 +108,9 @@ class ImportTest : public ListFileTest {
     SeedList("5.0", {"old5-1", "old5-2"});
     SeedList("6.0", {"old6-1", "old6-2", "old6-3"});
   }
-  ImportResult Import(const std::string& bytes) {
+  ImportResult Import(const std::string& bytes, const listfile::ImportProgress& progress = {}) {
     WriteFile(L"list", bytes);
-    ImportResult result = ReadListFile(folder_.path(), L"list");
+    ImportResult result = ReadListFile(folder_.path(), L"list", progress);
     EXPECT_FALSE(Autostart::HoldsOpenKey());
     return result;
   }
@@ -193,9 +193,12 @@ TEST_F(ImportTest, MoreThan1000EntriesAreAllWritten) {
   Entries entries;
   for (int i = 1; i <= 1002; ++i) entries.push_back("C:\\p" + std::to_string(i) + ".vbp");
   for (const auto& e : entries) file += e + "\r\n";
-  const ImportResult result = Import(file);
+  // A long list reports its progress every 256 entries, so the window can keep answering.
+  int progress = 0;
+  const ImportResult result = Import(file, [&progress] { ++progress; });
   EXPECT_EQ(result.v50.written, 1002u);
   EXPECT_EQ(ReadList("5.0"), entries);
+  EXPECT_EQ(progress, 3);
 }
 
 TEST_F(ImportTest, FilesThatCannotBeReadChangeNothing) {

@@ -72,10 +72,10 @@ TEST_F(LanguageTest, LinesAfterTheTwentyThirdAreIgnored) {
   ASSERT_TRUE(Apply("long"));
   EXPECT_EQ(assigned_.size(), 23u);
 
-  // Long lines that span many reads are read whole, the last one too.
+  // Long lines that span many reads are read whole, the last one too, up to 32,767 characters.
   LineList lines = NumberedLines(23);
   lines[21] = std::string(30000, 'v');
-  lines[22] = std::string(50000, 'w');
+  lines[22] = std::string(32767, 'w');
   std::string text;
   for (const std::string& line : lines) text += line + "\r\n";
   AddLanguageFile(L"Wide.txt", text + "line 24\r\n");
@@ -83,6 +83,19 @@ TEST_F(LanguageTest, LinesAfterTheTwentyThirdAreIgnored) {
   text.resize(text.size() - 2);
   AddLanguageFile(L"Wide.txt", text);
   EXPECT_EQ(ReadLanguageLines(Path(L"Wide.txt")).lines, lines);
+
+  // A longer line is no text: reading stops before it, with or without a line end after it, and
+  // the lines before it are assigned as in a short file.
+  for (const std::string& end : {std::string("\r\nline 11\r\n"), std::string()}) {
+    AddLanguageFile(L"Huge.txt", NumberedFile(9) + std::string(32768, 'h') + end);
+    const LanguageLines huge = ReadLanguageLines(Path(L"Huge.txt"));
+    EXPECT_EQ(huge.lines, NumberedLines(9));
+    EXPECT_FALSE(huge.complete());
+    EXPECT_FALSE(Apply("Huge"));
+    EXPECT_EQ(assigned_.size(), 9u);
+    EXPECT_EQ(failure_, L"Incomplete language file: " + LanguageFilePath(folder(), "Huge") +
+                            L", line 10 is longer than 32767 characters");
+  }
 }
 
 TEST_F(LanguageTest, AShortFileAssignsItsLinesThenFailsNamingTheFileAndItsLength) {

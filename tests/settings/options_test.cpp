@@ -107,6 +107,22 @@ TEST_F(OptionsTest, MissingOrEmptyOptionsFileLeadsToThePicker) {
   }
   EXPECT_FALSE(LoadStoredLanguage(folder()));
   EXPECT_EQ(CurrentLanguage, "");
+
+  // A first line longer than any path can be names no language file, whatever follows it.
+  WriteOptions(std::string(32767, 'x') + "\r\n#\r\n");
+  EXPECT_EQ(ReadOptionsFile(folder()), std::string(32767, 'x'));
+  for (const std::string& end : {std::string("\r\n#\r\n"), std::string()}) {
+    WriteOptions(std::string(32768, 'x') + end);
+    try {
+      ReadOptionsFile(folder());
+      FAIL() << "an overlong first line was read";
+    } catch (const AppError& error) {
+      EXPECT_EQ(error.code(), static_cast<DWORD>(ERROR_FILENAME_EXCED_RANGE));
+      EXPECT_NE(error.description().find(options_path()), std::wstring::npos);
+    }
+    EXPECT_FALSE(LoadStoredLanguage(folder()));
+    EXPECT_EQ(CurrentLanguage, "");
+  }
 }
 
 TEST_F(OptionsTest, DeviceNamesAndNulCharactersAreNeverOpened) {
@@ -126,10 +142,14 @@ TEST_F(OptionsTest, AFailedRewriteLeavesTheFileAndStillAllowsTheStart) {
   WriteOptions("#\r\nsecond line\r\n");
   ASSERT_TRUE(SetFileAttributesW(options_path().c_str(), FILE_ATTRIBUTE_READONLY));
 
-  // Reading and probing succeed: the main window can open ...
+  // Reading and probing succeed: the main window can open, and since the first line already
+  // names the language, there is nothing to save and nothing to tell.
   EXPECT_TRUE(LoadStoredLanguage(folder()));
   EXPECT_EQ(CurrentLanguage, "#");
-  // ... and the failed rewrite is handed back for one message, naming the file and the reason.
+  EXPECT_EQ(SaveCurrentLanguage(folder()), std::nullopt);
+  // Another language (the picker's choice) is not stored: the failure is handed back for one
+  // message, naming the file and the reason.
+  CurrentLanguage = "English";
   const std::optional<AppError> failure = SaveCurrentLanguage(folder());
   ASSERT_TRUE(failure.has_value());
   EXPECT_EQ(failure->code(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
@@ -137,7 +157,10 @@ TEST_F(OptionsTest, AFailedRewriteLeavesTheFileAndStillAllowsTheStart) {
   EXPECT_THROW(WriteOptionsFile(folder(), "English"), AppError);
 
   EXPECT_EQ(ReadOptions(), "#\r\nsecond line\r\n");
-  EXPECT_FALSE(FileExists(options_path() + L".tmp~"));
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((folder() + L"\\*~*").c_str(), &found);
+  EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "a temporary file was left behind";
+  if (search != INVALID_HANDLE_VALUE) FindClose(search);
   SetFileAttributesW(options_path().c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
