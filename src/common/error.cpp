@@ -2,12 +2,13 @@
 
 #include <utility>
 
-#include "common/text.h"
 
-AppError::AppError(DWORD code, std::wstring description)
-    : std::runtime_error("Brushwick error " + std::to_string(code)),
-      code_(code),
-      description_(std::move(description)) {}
+AppError::AppError(Action what, DWORD errorCode, std::wstring concerned, Problem wrong)
+    : std::runtime_error("Brushwick error " + std::to_string(errorCode)),
+      action(what),
+      code(errorCode),
+      subject(std::move(concerned)),
+      problem(wrong) {}
 
 std::wstring SystemErrorText(DWORD code) {
   wchar_t* buffer = nullptr;
@@ -41,35 +42,8 @@ std::wstring StatusName(DWORD code) {
   }
 }
 
-std::wstring UnreadableEntryReason(DWORD code, bool polish) {
-  std::wstring reason = DecimalTextW(code);
-  const std::wstring name = StatusName(code);
-  if (!name.empty()) reason += L" " + name;
-  std::wstring meaning;
-  switch (code) {
-    case ERROR_MORE_DATA:
-      meaning = polish ? L"tekst jest dłuższy niż 254 znaki" : L"the text is longer than 254 characters";
-      break;
-    case ERROR_ACCESS_DENIED:
-      meaning = polish ? L"brak prawa odczytu" : L"no right to read it";
-      break;
-    case ERROR_NO_UNICODE_TRANSLATION:
-      meaning = polish ? L"tekst zawiera znaki spoza strony kodowej ANSI systemu"
-                       : L"the text holds characters outside the system's ANSI code page";
-      break;
-    default:
-      meaning = SystemErrorText(code);
-  }
-  if (!meaning.empty()) reason += L": " + meaning;
-  return reason;
+void ThrowError(Action action, DWORD code, const std::wstring& subject, Problem problem) {
+  throw AppError(action, code, subject, problem);
 }
 
-void ThrowError(DWORD code, const std::wstring& what) {
-  std::wstring description = what;
-  const std::wstring system = SystemErrorText(code);
-  if (!system.empty()) description += L": " + system;
-  description += L" (" + DecimalTextW(code) + L")";
-  throw AppError(code, std::move(description));
-}
-
-void ThrowLastError(const std::wstring& what) { ThrowError(GetLastError(), what); }
+void ThrowLastError(Action action, const std::wstring& subject) { ThrowError(action, GetLastError(), subject); }

@@ -1,29 +1,75 @@
 #pragma once
-// Failures of file access and the like travel as AppError: an error number (a Windows error code)
-// and a description that names what failed. No exception ever crosses a window procedure.
+// Failures of file access and the like travel as AppError: what the program was doing, the
+// Windows error number, the file (or folder or window) concerned and the facts that say what is
+// wrong. Nothing below the windows words a failure: forms::Describe does, one way for every
+// message about the same failure. No exception ever crosses a window procedure.
 #include <windows.h>
 
 #include <stdexcept>
 #include <string>
+#include <utility>
+
+// What the program was doing.
+enum class Action {
+  OpenFile,
+  ReadFile,
+  WriteFile,
+  FindProgramFolder,
+  ListFolder,
+  WriteListFile,
+  ImportListFile,
+  ReadOptionsFile,
+  ApplyLanguageFile,
+  CreateWindow,
+  CreateControl,
+};
+
+// What is wrong beyond what the error number says; None when the number says it all.
+enum class Problem {
+  None,
+  DeviceName,          // the name is one of a device (CON, NUL, COM1, ...)
+  NulInName,           // the name holds a NUL character
+  ForbiddenCharacter,  // `detail`: the character file names cannot hold
+  ControlCharacter,
+  NameTooLong,
+  EndsBeforeFlags,     // a list file ends before its two flag lines
+  FlagNotNumber,       // `number`: the line, `version`, `detail`: the line's text
+  EndsBeforeList,      // the flags announce a list, but the file ends before it
+  ListNotEnded,        // the flags announce a 6.0 list, but no "[]" ends the 5.0 list
+  EntryUnreadable,     // `version`, `entry`: a list entry that cannot be read exactly
+  LineTooLong,         // `number`: the line longer than any text the program takes
+  EmptyFile,
+  TooFewLines,         // `number`: how many lines the file holds
+  NewContentLeftIn,    // `detail`: the file that holds the new content
+};
 
 class AppError : public std::runtime_error {
  public:
-  AppError(DWORD code, std::wstring description);
-  DWORD code() const noexcept { return code_; }
-  const std::wstring& description() const noexcept { return description_; }
+  AppError(Action action, DWORD code, std::wstring subject, Problem problem = Problem::None);
 
- private:
-  DWORD code_;
-  std::wstring description_;
+  Action action;
+  DWORD code;
+  std::wstring subject;  // the file, folder, window or control concerned
+  Problem problem;
+  long long number = 0;
+  std::string version;  // "5.0" or "6.0"
+  std::string entry;    // a list entry's number
+  std::wstring detail;
+
+  AppError& WithNumber(long long value) { number = value; return *this; }
+  AppError& WithEntry(std::string listVersion, std::string entryName) {
+    version = std::move(listVersion);
+    entry = std::move(entryName);
+    return *this;
+  }
+  AppError& WithDetail(std::wstring text) { detail = std::move(text); return *this; }
 };
 
 // The system's own text for an error code, without the trailing line break ("" if none).
 std::wstring SystemErrorText(DWORD code);
 // The symbolic name of the registry statuses the program meets, or "" for others.
 std::wstring StatusName(DWORD code);
-// Why a list entry that exists cannot be read exactly, for the user: the status, its name and
-// what it means for the entry ("234 ERROR_MORE_DATA: the text is longer than 254 characters").
-std::wstring UnreadableEntryReason(DWORD code, bool polish);
-// "what: <system text> (error N)" built from GetLastError() or a given code, then thrown.
-[[noreturn]] void ThrowError(DWORD code, const std::wstring& what);
-[[noreturn]] void ThrowLastError(const std::wstring& what);
+[[noreturn]] void ThrowError(Action action, DWORD code, const std::wstring& subject,
+                             Problem problem = Problem::None);
+// With GetLastError() as the code.
+[[noreturn]] void ThrowLastError(Action action, const std::wstring& subject);

@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "common/error.h"
-#include "common/messages.h"
 #include "common/handles.h"
 
 namespace {
@@ -28,7 +27,7 @@ std::vector<std::wstring> ListFiles(const std::wstring& folder, const std::wstri
     const DWORD code = GetLastError();
     if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND || code == ERROR_NO_MORE_FILES)
       return names;
-    ThrowError(code, Say(L"Nie można odczytać zawartości folderu ", L"Cannot list the folder ") + folder);
+    ThrowError(Action::ListFolder, code, folder);
   }
   constexpr DWORD kSkipped =
       FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;

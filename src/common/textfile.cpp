@@ -8,26 +8,18 @@
 #include <vector>
 
 #include "common/error.h"
-#include "common/messages.h"
 #include "common/handles.h"
 
 namespace {
 
-const wchar_t* CannotOpen() { return Say(L"Nie można otworzyć pliku ", L"Cannot open the file "); }
-const wchar_t* CannotWrite() { return Say(L"Nie można zapisać pliku ", L"Cannot write the file "); }
-
 FileHandle OpenForReading(const std::wstring& path) {
   FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) ThrowLastError(CannotOpen() + path);
+  if (!file) ThrowLastError(Action::OpenFile, path);
   return file;
 }
 
 constexpr size_t kMaxComponent = 255;  // the longest name one folder entry can carry
-
-const wchar_t* NameTooLong() {
-  return Say(L": nazwa jest za długa", L": the name is too long");
-}
 
 // Paths without the \\?\ prefix stop at MAX_PATH - 1 characters, and one name within a path at
 // 255; the system would report a longer name only as "file not found".
@@ -35,8 +27,7 @@ void CheckLength(const std::wstring& path) {
   const size_t slash = path.find_last_of(L"\\/");
   const size_t name = slash == std::wstring::npos ? path.size() : path.size() - slash - 1;
   if (path.size() >= MAX_PATH || name > kMaxComponent)
-    throw AppError(ERROR_FILENAME_EXCED_RANGE, CannotWrite() + path + NameTooLong() + L" (" +
-                                                   std::to_wstring(ERROR_FILENAME_EXCED_RANGE) + L")");
+    ThrowError(Action::WriteFile, ERROR_FILENAME_EXCED_RANGE, path, Problem::NameTooLong);
 }
 
 bool SameText(std::wstring_view a, std::wstring_view b) {
@@ -81,21 +72,21 @@ bool ReachedThroughLink(HANDLE file, const std::wstring& path) {
 void WriteInPlace(const std::wstring& path, std::string_view bytes) {
   FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) ThrowLastError(CannotWrite() + path);
+  if (!file) ThrowLastError(Action::WriteFile, path);
   LARGE_INTEGER old_size{}, new_size{}, zero{};
   new_size.QuadPart = static_cast<LONGLONG>(bytes.size());
-  if (!GetFileSizeEx(file.get(), &old_size)) ThrowLastError(CannotWrite() + path);
+  if (!GetFileSizeEx(file.get(), &old_size)) ThrowLastError(Action::WriteFile, path);
   if (new_size.QuadPart > old_size.QuadPart &&
       (!SetFilePointerEx(file.get(), new_size, nullptr, FILE_BEGIN) || !SetEndOfFile(file.get()))) {
     const DWORD code = GetLastError();
     if (SetFilePointerEx(file.get(), old_size, nullptr, FILE_BEGIN)) SetEndOfFile(file.get());
-    ThrowError(code, CannotWrite() + path);
+    ThrowError(Action::WriteFile, code, path);
   }
   DWORD written = 0;
   if (!SetFilePointerEx(file.get(), zero, nullptr, FILE_BEGIN) ||
       !WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
       written != bytes.size() || !SetEndOfFile(file.get()) || !FlushFileBuffers(file.get()))
-    ThrowLastError(CannotWrite() + path);
+    ThrowLastError(Action::WriteFile, path);
 }
 
 // A free name for the temporary file in the target's folder, no longer than the target's own
@@ -133,17 +124,17 @@ std::string ReadFileBytes(const std::wstring& path) {
   // Sized once from the file, so a large file costs its own size and no more.
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file.get(), &size))
-    ThrowLastError(Say(L"Nie można odczytać pliku ", L"Cannot read the file ") + path);
+    ThrowLastError(Action::ReadFile, path);
   if (static_cast<unsigned long long>(size.QuadPart) > std::string().max_size() ||
       size.QuadPart > 0x7FFFFFFF)
-    ThrowError(ERROR_NOT_ENOUGH_MEMORY, Say(L"Nie można odczytać pliku ", L"Cannot read the file ") + path);
+    ThrowError(Action::ReadFile, ERROR_NOT_ENOUGH_MEMORY, path);
   std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
   size_t filled = 0;
   for (;;) {
     if (filled == bytes.size()) bytes.resize(filled + 16384);  // the file grew meanwhile
     DWORD read = 0;
     if (!ReadFile(file.get(), bytes.data() + filled, static_cast<DWORD>(bytes.size() - filled), &read, nullptr))
-      ThrowLastError(Say(L"Nie można odczytać pliku ", L"Cannot read the file ") + path);
+      ThrowLastError(Action::ReadFile, path);
     if (read == 0) break;
     filled += read;
   }
@@ -171,15 +162,14 @@ bool NamesDevice(std::wstring_view path) {
 
 void WriteFileReplacing(const std::wstring& path, std::string_view bytes) {
   if (NamesDevice(path))
-    ThrowError(ERROR_INVALID_NAME, CannotWrite() + path + Say(L": ta nazwa oznacza urządzenie, nie plik",
-                                                              L": the name is reserved for a device"));
+    ThrowError(Action::WriteFile, ERROR_INVALID_NAME, path, Problem::DeviceName);
   CheckLength(path);
   const DWORD attributes = GetFileAttributesW(path.c_str());
   const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
   // A read-only file refuses to be replaced, as it refuses to be overwritten; Wine's
   // ReplaceFile would replace it all the same.
   if (exists && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
-    ThrowError(ERROR_ACCESS_DENIED, CannotWrite() + path);
+    ThrowError(Action::WriteFile, ERROR_ACCESS_DENIED, path);
   if (exists) {
     FileHandle current(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -201,7 +191,7 @@ void WriteFileReplacing(const std::wstring& path, std::string_view bytes) {
         WriteInPlace(path, bytes);
         return;
       }
-      ThrowError(create_error, CannotWrite() + path);
+      ThrowError(Action::WriteFile, create_error, path);
     }
     DWORD written = 0;
     const bool ok = WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
@@ -211,14 +201,14 @@ void WriteFileReplacing(const std::wstring& path, std::string_view bytes) {
       const DWORD code = GetLastError();
       file.reset();
       DeleteFileW(temporary.c_str());
-      ThrowError(code, CannotWrite() + path);
+      ThrowError(Action::WriteFile, code, path);
     }
   }
   if (!exists) {
     if (!MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) {
       const DWORD code = GetLastError();
       DeleteFileW(temporary.c_str());
-      ThrowError(code, CannotWrite() + path);
+      ThrowError(Action::WriteFile, code, path);
     }
     return;
   }
@@ -240,10 +230,10 @@ void WriteFileReplacing(const std::wstring& path, std::string_view bytes) {
     // The old file is gone and the new one still under the temporary name: finish the move.
     if (MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
       return;
-    ThrowLastError(CannotWrite() + path + Say(L"; nowa treść jest w pliku ", L"; the new content is in ") + temporary);
+    throw AppError(Action::WriteFile, GetLastError(), path, Problem::NewContentLeftIn).WithDetail(temporary);
   }
   if (code == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
-    ThrowError(code, CannotWrite() + path + Say(L"; nowa treść jest w pliku ", L"; the new content is in ") + temporary);
+    throw AppError(Action::WriteFile, code, path, Problem::NewContentLeftIn).WithDetail(temporary);
   DeleteFileW(temporary.c_str());
   // Any other failure leaves the old file untouched. It may still be written where it cannot be
   // replaced (it may be written but not read or removed, or another program holds it open):
@@ -269,7 +259,7 @@ std::wstring ProgramFolder() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
     const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) ThrowLastError(Say(L"Nie można ustalić folderu programu", L"Cannot find the program's folder"));
+    if (length == 0) ThrowLastError(Action::FindProgramFolder, L"");
     if (length < path.size()) {
       path.resize(length);
       break;

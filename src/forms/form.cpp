@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cwchar>
 
-#include "common/messages.h"
+#include "forms/messages.h"
 #include "common/text.h"
 
 namespace forms {
@@ -125,7 +125,7 @@ void Form::Load() {
   }
   hwnd_ = CreateWindowExW(kExStyle, def_.className, def_.caption, kStyle, CW_USEDEFAULT,
                           CW_USEDEFAULT, 100, 100, nullptr, nullptr, instance, this);
-  if (!hwnd_) ThrowLastError(std::wstring(L"Cannot create the window ") + def_.caption);
+  if (!hwnd_) ThrowLastError(Action::CreateWindow, def_.caption);
   dpi_ = WindowDpi(hwnd_);
   CreateControls();
   ApplyLayout(dpi_, nullptr);
@@ -174,7 +174,7 @@ void Form::CreateControls() {
     HWND control = CreateWindowExW(exStyle, cls, c->caption ? c->caption : L"", style, 0, 0, 0, 0,
                                    hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c->id)),
                                    GetModuleHandleW(nullptr), nullptr);
-    if (!control) ThrowLastError(std::wstring(L"Cannot create the control ") + c->name);
+    if (!control) ThrowLastError(Action::CreateControl, c->name);
     controls_.emplace_back(c->id, control);
   }
 }

@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "common/error.h"
-#include "common/messages.h"
+#include "forms/messages.h"
 #include "common/text.h"
 #include "common/textfile.h"
 #include "forms/frmexport.h"
@@ -71,17 +71,14 @@ std::wstring ChangeFailureNote(const std::string& version, const CleanOutcome& o
   const std::wstring vb = version == "5.0" ? L"VB5" : L"VB6";
   const DWORD code = static_cast<DWORD>(outcome.status);
   if (outcome.unreadable) {
-    const std::wstring entry = AnsiToWide(outcome.failedValue), reason = UnreadableEntryReason(code, polish);
+    const std::wstring entry = AnsiToWide(outcome.failedValue), reason = UnreadableEntryReason(code);
     if (polish)
       return L"Listę " + vb + L" pozostawiono bez zmian: wpisu \"" + entry +
              L"\" nie da się odczytać dokładnie (błąd " + reason + L").\r\n";
     return L"The " + vb + L" list was left as it was: entry \"" + entry +
            L"\" cannot be read exactly (error " + reason + L").\r\n";
   }
-  std::wstring reason = DecimalTextW(code);
-  const std::wstring name = StatusName(code), system = SystemErrorText(code);
-  if (!name.empty()) reason += L" " + name;
-  if (!system.empty()) reason += L": " + system;
+  const std::wstring reason = StatusText(code);
   const std::wstring value = AnsiToWide(outcome.failedValue);
   if (polish)
     return L"Nie udało się zmienić listy " + vb + L" (wpis \"" + value + L"\", błąd " + reason +

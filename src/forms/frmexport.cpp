@@ -1,7 +1,7 @@
 #include "forms/frmexport.h"
 
 #include "common/error.h"
-#include "common/messages.h"
+#include "forms/messages.h"
 #include "common/textfile.h"
 #include "forms/ids.h"
 #include "listfile/listfile.h"
@@ -57,7 +57,7 @@ void FrmExport::ExportList() {
     // Nothing was written: say so and stay open, so the name can be corrected.
     forms::MsgBox(std::wstring(Say(L"Nie udało się zapisać listy.\r\n\r\n",
                                    L"The list could not be written.\r\n\r\n")) +
-                      e.description(),
+                      Describe(e),
                   MB_OK | MB_ICONWARNING);
     HWND name = Control(id::Text1);
     SetFocus(name);

@@ -4,7 +4,7 @@
 #include "common/propercase.h"
 #include "common/textfile.h"
 #include "common/error.h"
-#include "common/messages.h"
+#include "forms/messages.h"
 #include "common/text.h"
 #include "forms/ids.h"
 #include "listfile/listfile.h"
@@ -84,7 +84,7 @@ void FrmImport::ImportList() {
   } catch (const AppError& e) {
     forms::MsgBox((polish ? L"Nie zaimportowano listy; rejestr pozostał bez zmian.\r\n\r\n"
                           : L"Nothing was imported; the registry is unchanged.\r\n\r\n") +
-                      e.description(),
+                      Describe(e),
                   MB_OK | MB_ICONWARNING);
     return;
   }

@@ -2,6 +2,7 @@
 #include <exception>
 
 #include "common/error.h"
+#include "forms/messages.h"
 
 namespace forms {
 
@@ -10,7 +11,7 @@ void Guarded(Body&& body) {
   try {
     body();
   } catch (const AppError& e) {
-    ReportFatalAndExit(e.code(), e.description());
+    ReportFatalAndExit(e.code, Describe(e));
   } catch (const std::bad_alloc&) {
     ReportFatalAndExit(ERROR_NOT_ENOUGH_MEMORY, L"Out of memory");
   } catch (const std::exception& e) {

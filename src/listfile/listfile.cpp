@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "common/error.h"
-#include "common/messages.h"
 #include "common/text.h"
 #include "common/textfile.h"
 
@@ -21,28 +20,17 @@ std::string KeyPath(const std::string& version) { return Autostart::ListKeyPath(
 // Refuses names that cannot name a file of the program folder's own: device names, which would
 // send the list to a device, and characters that Windows file names cannot hold (':' would even
 // write into a hidden stream of another file).
-// `failed` opens the message: "Cannot write the list file " or its like.
-void CheckName(const std::wstring& name, const std::wstring& path, const wchar_t* failed) {
-  if (NamesDevice(path))
-    throw AppError(ERROR_INVALID_NAME,
-                   failed + path +
-                       Say(L": ta nazwa oznacza urządzenie, nie plik", L": the name is reserved for a device"));
+void CheckName(const std::wstring& name, const std::wstring& path, Action action) {
+  if (NamesDevice(path)) ThrowError(action, ERROR_INVALID_NAME, path, Problem::DeviceName);
   for (wchar_t c : name) {
-    if (c < 0x20 || std::wstring_view(L"<>:\"|?*").find(c) != std::wstring_view::npos) {
-      std::wstring shown = c < 0x20 ? Say(L"znaku sterującego", L"a control character")
-                                    : std::wstring(L"'") + c + L"'";
-      throw AppError(ERROR_INVALID_NAME,
-                     failed + path + Say(L": nazwa pliku nie może zawierać ", L": file names cannot hold ") + shown);
-    }
+    if (c < 0x20) ThrowError(action, ERROR_INVALID_NAME, path, Problem::ControlCharacter);
+    if (std::wstring_view(L"<>:\"|?*").find(c) != std::wstring_view::npos)
+      throw AppError(action, ERROR_INVALID_NAME, path, Problem::ForbiddenCharacter).WithDetail(std::wstring(1, c));
   }
 }
 
-const wchar_t* CannotImport() {
-  return Say(L"Nie można zaimportować pliku listy ", L"Cannot import the list file ");
-}
-
-[[noreturn]] void ThrowDamaged(DWORD code, const std::wstring& path, const std::wstring& what) {
-  throw AppError(code, CannotImport() + path + L": " + what);
+[[noreturn]] void ThrowDamaged(DWORD code, const std::wstring& path, Problem problem) {
+  ThrowError(Action::ImportListFile, code, path, problem);
 }
 
 // A flag line as it may be quoted in a message: short, and shown in the ANSI code page.
@@ -58,12 +46,10 @@ std::int32_t ReadFlag(std::string_view line, int number, const char* version,
                       const std::wstring& path) {
   std::int32_t value = 0;
   if (!ParseFlag(line, value))
-    ThrowDamaged(ERROR_INVALID_DATA, path,
-                 MessagesInPolish()
-                     ? L"wiersz " + DecimalTextW(number) + L" (znacznik wersji " + AnsiToWide(version) +
-                           L") nie jest liczbą całkowitą: " + Quoted(line)
-                     : L"line " + DecimalTextW(number) + L" (the " + AnsiToWide(version) +
-                           L" flag) is not a whole number: " + Quoted(line));
+    throw AppError(Action::ImportListFile, ERROR_INVALID_DATA, path, Problem::FlagNotNumber)
+        .WithNumber(number)
+        .WithEntry(version, "")
+        .WithDetail(Quoted(line));
   return value;
 }
 
@@ -80,17 +66,10 @@ std::wstring ListFilePath(const std::wstring& folder, const std::wstring& name) 
 void Eksportuj(const std::string& version, std::string& fileBytes) {
   const Autostart::ListScan scan = Autostart::ScanList(HKEY_CURRENT_USER, KeyPath(version), kMaxListed);
   if (scan.status != ERROR_SUCCESS) {
-    // A section cut short or altered here would, once imported, cost the entries it lacks.
-    const DWORD code = static_cast<DWORD>(scan.status);
-    const std::wstring vb = version == kVersion50 ? L"VB5" : L"VB6";
-    const std::wstring entry = AnsiToWide(scan.failedValue);
-    const bool polish = MessagesInPolish();
-    throw AppError(code, polish ? L"wpisu \"" + entry + L"\" listy " + vb +
-                                      L" nie da się odczytać dokładnie (błąd " +
-                                      UnreadableEntryReason(code, true) + L")"
-                                : L"entry \"" + entry + L"\" of the " + vb +
-                                      L" list cannot be read exactly (error " +
-                                      UnreadableEntryReason(code, false) + L")");
+    // A section cut short or altered here would, once imported, cost the entries it lacks. The
+    // file is named by the caller.
+    throw AppError(Action::WriteListFile, static_cast<DWORD>(scan.status), L"", Problem::EntryUnreadable)
+        .WithEntry(version, scan.failedValue);
   }
   for (const std::string& text : scan.texts) {
     fileBytes += text;
@@ -112,14 +91,14 @@ std::string ListFileBytes(bool with50, bool with60) {
 
 void WriteListFile(const std::wstring& folder, const std::wstring& name, bool with50, bool with60) {
   const std::wstring path = ListFilePath(folder, name);
-  const wchar_t* const failed = Say(L"Nie można zapisać pliku listy ", L"Cannot write the list file ");
-  CheckName(name, path, failed);
+  CheckName(name, path, Action::WriteListFile);
   // Built whole first, so a failure never leaves a half-written or truncated file behind.
   std::string bytes;
   try {
     bytes = ListFileBytes(with50, with60);
-  } catch (const AppError& e) {
-    throw AppError(e.code(), failed + path + L": " + e.description());
+  } catch (AppError& e) {
+    e.subject = path;
+    throw;
   }
   WriteFileReplacing(path, bytes);
 }
@@ -153,17 +132,14 @@ ListFileContent ParseListFile(std::string_view bytes, const std::wstring& path) 
   LineReader reader(bytes);
   std::string line50, line60, line;
   if (!reader.Next(line50) || !reader.Next(line60))
-    ThrowDamaged(ERROR_HANDLE_EOF, path,
-                 Say(L"plik kończy się przed dwoma wierszami znaczników", L"it ends before its two flag lines"));
+    ThrowDamaged(ERROR_HANDLE_EOF, path, Problem::EndsBeforeFlags);
   ListFileContent content;
   content.has50 = ReadFlag(line50, 1, kVersion50, path) == 1;
   content.has60 = ReadFlag(line60, 2, kVersion60, path) == 1;
   if (!content.has50 && !content.has60) return content;
   // The third line opens the first section; it is skipped whatever it holds.
   if (!reader.Next(line))
-    ThrowDamaged(ERROR_HANDLE_EOF, path,
-                 Say(L"znaczniki zapowiadają listę, ale plik kończy się przed jej początkiem",
-                     L"its flags announce a list, but it ends before the list begins"));
+    ThrowDamaged(ERROR_HANDLE_EOF, path, Problem::EndsBeforeList);
   if (content.has50) {
     bool ended = false;
     while (reader.Next(line)) {
@@ -175,9 +151,7 @@ ListFileContent ParseListFile(std::string_view bytes, const std::wstring& path) 
     }
     // Imported anyway, every line would go to 5.0 and the 6.0 list would be emptied.
     if (content.has60 && !ended)
-      ThrowDamaged(ERROR_INVALID_DATA, path,
-                   Say(L"znaczniki zapowiadają listę VB6, ale żaden wiersz \"[]\" nie kończy listy VB5",
-                       L"its flags announce a VB6 list, but no \"[]\" line ends the VB5 list"));
+      ThrowDamaged(ERROR_INVALID_DATA, path, Problem::ListNotEnded);
   }
   if (content.has60) {
     while (reader.Next(line)) content.entries60.push_back(line);
@@ -253,7 +227,7 @@ VersionImport ReplaceList(const std::string& version, const std::vector<std::str
 ImportResult ReadListFile(const std::wstring& folder, const std::wstring& name,
                           const ImportProgress& progress) {
   const std::wstring path = ListFilePath(folder, name);
-  CheckName(name, path, CannotImport());
+  CheckName(name, path, Action::ImportListFile);
   // The whole file is read and checked before the registry is touched.
   const ListFileContent content = ParseListFile(ReadFileBytes(path), path);
   ImportResult result;

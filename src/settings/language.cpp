@@ -11,13 +11,10 @@
 AppError LanguageLines::IncompleteError() const {
   const std::size_t count = lines.size();
   if (overlong)
-    return AppError(ERROR_INVALID_DATA, L"Incomplete language file: " + path + L", line " +
-                                            DecimalTextW(static_cast<long long>(count + 1)) +
-                                            L" is longer than " +
-                                            DecimalTextW(static_cast<long long>(kMaxLineCharacters)) +
-                                            L" characters");
-  return AppError(ERROR_HANDLE_EOF, L"Incomplete language file: " + path + L", " +
-                                        DecimalTextW(static_cast<long long>(count)) + (count == 1 ? L" line" : L" lines"));
+    return AppError(Action::ApplyLanguageFile, ERROR_INVALID_DATA, path, Problem::LineTooLong)
+        .WithNumber(static_cast<long long>(count + 1));
+  return AppError(Action::ApplyLanguageFile, ERROR_HANDLE_EOF, path, Problem::TooFewLines)
+      .WithNumber(static_cast<long long>(count));
 }
 
 LanguageLines ReadLanguageLines(const std::wstring& path) {

@@ -19,14 +19,12 @@ std::wstring Printable(std::wstring path) {
 
 FileHandle OpenTextFileForReading(const std::wstring& path) {
   if (path.find(L'\0') != std::wstring::npos)
-    ThrowError(ERROR_INVALID_NAME, L"Cannot open the file " + Printable(path) +
-                                       L": the name holds a NUL character");
+    ThrowError(Action::OpenFile, ERROR_INVALID_NAME, Printable(path), Problem::NulInName);
   if (NamesDevice(path))
-    ThrowError(ERROR_INVALID_NAME,
-               L"Cannot open the file " + path + L": the name is reserved for a device");
+    ThrowError(Action::OpenFile, ERROR_INVALID_NAME, path, Problem::DeviceName);
   FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) ThrowLastError(L"Cannot open the file " + path);
+  if (!file) ThrowLastError(Action::OpenFile, path);
   return file;
 }
 
@@ -53,7 +51,7 @@ LeadingLines ReadLeadingLines(const std::wstring& path, std::size_t count) {
   for (;;) {
     DWORD read = 0;
     if (!ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr))
-      ThrowLastError(L"Cannot read the file " + path);
+      ThrowLastError(Action::ReadFile, path);
     if (read == 0) break;
     for (DWORD i = 0; i < read; ++i) {
       const char c = buffer[i];

@@ -19,9 +19,8 @@ std::string ReadOptionsFile(const std::wstring& folder) {
   LeadingLines head = ReadLeadingLines(path, 1);
   // Longer than any path: whatever it holds, no language file goes by that name.
   if (head.overlong)
-    ThrowError(ERROR_FILENAME_EXCED_RANGE, L"The first line of the options file " + path +
-                                               L" is longer than any file name can be");
-  if (head.lines.empty()) ThrowError(ERROR_HANDLE_EOF, L"The options file " + path + L" is empty");
+    throw AppError(Action::ReadOptionsFile, ERROR_FILENAME_EXCED_RANGE, path, Problem::LineTooLong).WithNumber(1);
+  if (head.lines.empty()) ThrowError(Action::ReadOptionsFile, ERROR_HANDLE_EOF, path, Problem::EmptyFile);
   return std::move(head.lines.front());
 }
 

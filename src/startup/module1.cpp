@@ -4,7 +4,7 @@
 #include <string>
 
 #include "common/error.h"
-#include "common/messages.h"
+#include "forms/messages.h"
 #include "common/textfile.h"
 #include "forms/form1.h"
 #include "forms/frmexport.h"
@@ -42,7 +42,7 @@ void SaveLanguageAndShowMain() {
                                    L"użyciu do zamknięcia programu.\r\n\r\n",
                                    L"The language could not be stored in the options file; it stays "
                                    L"in use until Brushwick is closed.\r\n\r\n")) +
-                      notSaved->description(),
+                      Describe(*notSaved),
                   MB_OK | MB_ICONWARNING);
   }
 }
@@ -70,7 +70,7 @@ bool ChooseLanguageAndShowMain() {
     before = ReadFileBytes(options);
   } catch (const AppError& e) {
     // Missing, or there but unreadable: only a file that was not there may be removed again.
-    existed = e.code() != ERROR_FILE_NOT_FOUND && e.code() != ERROR_PATH_NOT_FOUND;
+    existed = e.code != ERROR_FILE_NOT_FOUND && e.code != ERROR_PATH_NOT_FOUND;
   }
   try {
     SaveLanguageAndShowMain();
@@ -87,7 +87,7 @@ bool ChooseLanguageAndShowMain() {
     }
     SetMessagesInPolish(false);
     LangWindow().Show();
-    forms::MsgBox(L"This language cannot be used. Please choose another one.\r\n\r\n" + e.description(),
+    forms::MsgBox(L"This language cannot be used. Please choose another one.\r\n\r\n" + Describe(e),
                   MB_OK | MB_ICONWARNING);
     return false;
   }

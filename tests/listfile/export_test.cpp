@@ -48,10 +48,10 @@ TEST_F(ExportTest, SectionEndsAtTheFirstMissingNumber) {
 TEST_F(ExportTest, AnEntryThatCannotBeReadExactlyWritesNoFileAndSaysWhich) {
   WriteFile(L"list", "old bytes");
   SeedList("5.0", {"C:\\a.vbp"});
-  const std::tuple<const char*, DWORD, const wchar_t*> cases[] = {
-      {"too long", ERROR_MORE_DATA, L"\"2\""},
-      {"outside the code page", ERROR_NO_UNICODE_TRANSLATION, L"\"2\""},
-      {"no right to read", ERROR_ACCESS_DENIED, L"\"1\""}};
+  const std::tuple<const char*, DWORD, const char*> cases[] = {
+      {"too long", ERROR_MORE_DATA, "2"},
+      {"outside the code page", ERROR_NO_UNICODE_TRANSLATION, "2"},
+      {"no right to read", ERROR_ACCESS_DENIED, "1"}};
   for (const auto& [what, code, entry] : cases) {
     SCOPED_TRACE(what);
     SeedList("6.0", {"first"});
@@ -63,9 +63,11 @@ TEST_F(ExportTest, AnEntryThatCannotBeReadExactlyWritesNoFileAndSaysWhich) {
       WriteListFile(folder_.path(), L"list", true, true);
       ADD_FAILURE() << "no failure reported";
     } catch (const AppError& error) {
-      EXPECT_EQ(error.code(), code);
-      for (const std::wstring& part : {Path(L"list"), std::wstring(L"VB6"), std::wstring(entry)})
-        EXPECT_NE(error.description().find(part), std::wstring::npos) << error.description().c_str();
+      EXPECT_EQ(error.code, code);
+      EXPECT_EQ(error.problem, Problem::EntryUnreadable);
+      EXPECT_EQ(error.subject, Path(L"list"));
+      EXPECT_EQ(error.version, "6.0");
+      EXPECT_EQ(error.entry, entry);
     }
     DenyOnListKey("6.0", 0);
     EXPECT_FALSE(Autostart::HoldsOpenKey());
@@ -124,8 +126,8 @@ TEST_F(ExportTest, EveryNameThatFitsAPathIsWrittenAndALongerOneIsTooLong) {
       WriteListFile(folder_.path(), name, false, false);
       ADD_FAILURE() << "a name of " << name.size() << " characters was written";
     } catch (const AppError& error) {
-      EXPECT_EQ(error.code(), DWORD{ERROR_FILENAME_EXCED_RANGE});
-      EXPECT_NE(error.description().find(L"too long"), std::wstring::npos) << name.size();
+      EXPECT_EQ(error.code, DWORD{ERROR_FILENAME_EXCED_RANGE});
+      EXPECT_EQ(error.problem, Problem::NameTooLong) << name.size();
     }
   }
   EXPECT_EQ(FolderNames(), std::vector<std::wstring>{longest + L".rec"});
@@ -177,10 +179,9 @@ TEST_F(ExportTest, NamesThatCannotBeWrittenFailLoudlyAndWriteNothing) {
       WriteListFile(folder_.path(), name, true, false);
       ADD_FAILURE() << "no failure reported";
     } catch (const AppError& error) {
-      EXPECT_NE(error.code(), 0u);
-      // The description names the file being written.
-      EXPECT_NE(error.description().find(folder_.path()), std::wstring::npos)
-          << error.description().c_str();
+      EXPECT_NE(error.code, 0u);
+      // The failure names the file being written.
+      EXPECT_EQ(error.subject.rfind(folder_.path(), 0), 0u) << error.subject.c_str();
     }
     EXPECT_EQ(FolderNames(), before);
   }

@@ -77,26 +77,32 @@ TEST(ParseListFileTest, SectionsAndLineEnds) {
 }
 
 TEST(ParseListFileTest, DamagedFilesAreRefusedWithTheReason) {
-  const std::tuple<std::string, DWORD, const wchar_t*> cases[] = {
-      {"", ERROR_HANDLE_EOF, L"flag lines"},
-      {" 1 \r\n", ERROR_HANDLE_EOF, L"flag lines"},
-      {" 1 \r\n 0 \r\n", ERROR_HANDLE_EOF, L"ends before"},  // announces a list it lacks
-      {" 0 \r\n 1 ", ERROR_HANDLE_EOF, L"ends before"},
-      {"x\r\n 0 \r\n[]\r\n", ERROR_INVALID_DATA, L"line 1"},
-      {" 1 \r\n\r\n[]\r\n", ERROR_INVALID_DATA, L"line 2"},
-      {" 1 \n 0 \r\n[]\r\n", ERROR_INVALID_DATA, L"line 1"},  // a lone LF does not end the flag
-      {" 1 \r\n 1 \r\n[]\r\na\r\n", ERROR_INVALID_DATA, L"VB6"},  // cut before its 6.0 list
+  struct Case {
+    std::string bytes;
+    DWORD code;
+    Problem problem;
+    long long line;  // the flag line that is not a number
   };
-  for (const auto& [bytes, code, reason] : cases) {
+  const Case cases[] = {
+      {"", ERROR_HANDLE_EOF, Problem::EndsBeforeFlags, 0},
+      {" 1 \r\n", ERROR_HANDLE_EOF, Problem::EndsBeforeFlags, 0},
+      {" 1 \r\n 0 \r\n", ERROR_HANDLE_EOF, Problem::EndsBeforeList, 0},  // announces a list it lacks
+      {" 0 \r\n 1 ", ERROR_HANDLE_EOF, Problem::EndsBeforeList, 0},
+      {"x\r\n 0 \r\n[]\r\n", ERROR_INVALID_DATA, Problem::FlagNotNumber, 1},
+      {" 1 \r\n\r\n[]\r\n", ERROR_INVALID_DATA, Problem::FlagNotNumber, 2},
+      {" 1 \n 0 \r\n[]\r\n", ERROR_INVALID_DATA, Problem::FlagNotNumber, 1},  // a lone LF does not end the flag
+      {" 1 \r\n 1 \r\n[]\r\na\r\n", ERROR_INVALID_DATA, Problem::ListNotEnded, 0},  // cut before its 6.0 list
+  };
+  for (const auto& [bytes, code, problem, line] : cases) {
     SCOPED_TRACE(testing::PrintToString(bytes));
     try {
       ParseListFile(bytes, L"C:\\prog\\name.rec");
       ADD_FAILURE() << "accepted";
     } catch (const AppError& error) {
-      EXPECT_EQ(error.code(), code);
-      EXPECT_NE(error.description().find(L"C:\\prog\\name.rec"), std::wstring::npos);
-      EXPECT_NE(error.description().find(reason), std::wstring::npos)
-          << error.description().c_str();
+      EXPECT_EQ(error.code, code);
+      EXPECT_EQ(error.subject, L"C:\\prog\\name.rec");
+      EXPECT_EQ(error.problem, problem);
+      EXPECT_EQ(error.number, line);
     }
   }
 }
@@ -218,9 +224,8 @@ TEST_F(ImportTest, FilesThatCannotBeReadChangeNothing) {
       ReadListFile(folder_.path(), name);
       ADD_FAILURE() << "no failure reported";
     } catch (const AppError& error) {
-      EXPECT_EQ(error.code(), code);
-      EXPECT_NE(error.description().find(Path(name)), std::wstring::npos)
-          << error.description().c_str();
+      EXPECT_EQ(error.code, code);
+      EXPECT_EQ(error.subject, Path(name));
     }
     EXPECT_EQ(ListValues("5.0"), old50);
     EXPECT_EQ(ListValues("6.0"), old60);

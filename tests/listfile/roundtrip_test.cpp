@@ -166,8 +166,8 @@ TEST(ListFileParseFuzzTest, GeneratedFilesReadAsWrittenAndDamagedOnesNeverMislea
       content = ParseListFile(bytes, L"fuzz.rec");
     } catch (const AppError& error) {
       EXPECT_TRUE(damaged);
-      EXPECT_TRUE(error.code() == ERROR_HANDLE_EOF || error.code() == ERROR_INVALID_DATA)
-          << error.code();
+      EXPECT_TRUE(error.code == ERROR_HANDLE_EOF || error.code == ERROR_INVALID_DATA)
+          << error.code;
       ++refused;
       continue;
     }

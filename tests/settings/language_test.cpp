@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <random>
 #include <string>
 #include <utility>
@@ -43,13 +44,13 @@ class LanguageTest : public ProgramFolderTest {
       });
       return true;
     } catch (const AppError& error) {
-      failure_ = error.description();
+      failure_ = error;
       return false;
     }
   }
 
   std::vector<std::pair<int, std::string>> assigned_;
-  std::wstring failure_;
+  std::optional<AppError> failure_;
 };
 
 TEST_F(LanguageTest, TwentyThreeLinesWithOrWithoutAFinalLineEnd) {
@@ -59,7 +60,7 @@ TEST_F(LanguageTest, TwentyThreeLinesWithOrWithoutAFinalLineEnd) {
     EXPECT_EQ(file.lines, NumberedLines(23)) << final_end;
     EXPECT_TRUE(file.complete());
 
-    ASSERT_TRUE(Apply("English")) << failure_;
+    ASSERT_TRUE(Apply("English")) << (failure_ ? failure_->subject.c_str() : L"");
     ASSERT_EQ(assigned_.size(), 23u);
     for (int i = 0; i < 23; ++i)
       EXPECT_EQ(assigned_[i], std::make_pair(i + 1, "line " + std::to_string(i + 1)));
@@ -93,8 +94,10 @@ TEST_F(LanguageTest, LinesAfterTheTwentyThirdAreIgnored) {
     EXPECT_FALSE(huge.complete());
     EXPECT_FALSE(Apply("Huge"));
     EXPECT_EQ(assigned_.size(), 9u);
-    EXPECT_EQ(failure_, L"Incomplete language file: " + LanguageFilePath(folder(), "Huge") +
-                            L", line 10 is longer than 32767 characters");
+    ASSERT_TRUE(failure_);
+    EXPECT_EQ(failure_->subject, LanguageFilePath(folder(), "Huge"));
+    EXPECT_EQ(failure_->problem, Problem::LineTooLong);
+    EXPECT_EQ(failure_->number, 10);
   }
 }
 
@@ -103,14 +106,17 @@ TEST_F(LanguageTest, AShortFileAssignsItsLinesThenFailsNamingTheFileAndItsLength
   const LanguageLines file = ReadLanguageLines(Path(L"Nine.txt"));
   EXPECT_EQ(file.lines, NumberedLines(9));
   EXPECT_FALSE(file.complete());
-  EXPECT_EQ(file.IncompleteError().description(),
-            L"Incomplete language file: " + Path(L"Nine.txt") + L", 9 lines");
+  const AppError incomplete = file.IncompleteError();
+  EXPECT_EQ(incomplete.subject, Path(L"Nine.txt"));
+  EXPECT_EQ(incomplete.problem, Problem::TooFewLines);
+  EXPECT_EQ(incomplete.number, 9);
 
   EXPECT_FALSE(Apply("Nine"));
   ASSERT_EQ(assigned_.size(), 9u);
   EXPECT_EQ(assigned_.back(), std::make_pair(9, std::string("line 9")));
-  EXPECT_EQ(failure_, L"Incomplete language file: " + LanguageFilePath(folder(), "Nine") +
-                          L", 9 lines");
+  ASSERT_TRUE(failure_);
+  EXPECT_EQ(failure_->subject, LanguageFilePath(folder(), "Nine"));
+  EXPECT_EQ(failure_->number, 9);
 }
 
 TEST_F(LanguageTest, EmptyLinesAndBlanksAreTextsOfTheirOwn) {
@@ -129,8 +135,7 @@ TEST_F(LanguageTest, UnixLineEndsMakeOneLineAndLoneCrsEndLines) {
   AddLanguageFile(L"Unix.txt", NumberedFile(23, "\n"));
   const LanguageLines unix_file = ReadLanguageLines(Path(L"Unix.txt"));
   EXPECT_EQ(unix_file.lines, LineList{NumberedFile(23, "\n")});
-  EXPECT_EQ(unix_file.IncompleteError().description(),
-            L"Incomplete language file: " + Path(L"Unix.txt") + L", 1 line");
+  EXPECT_EQ(unix_file.IncompleteError().number, 1);
 
   AddLanguageFile(L"Mac.txt", NumberedFile(23, "\r"));
   EXPECT_EQ(ReadLanguageLines(Path(L"Mac.txt")).lines, NumberedLines(23));
@@ -146,12 +151,15 @@ TEST_F(LanguageTest, BuiltInLanguageOpensNoFile) {
 TEST_F(LanguageTest, AFileThatCannotBeOpenedAssignsNothing) {
   EXPECT_FALSE(Apply("Missing"));
   EXPECT_TRUE(assigned_.empty());
-  EXPECT_NE(failure_.find(LanguageFilePath(folder(), "Missing")), std::wstring::npos);
+  ASSERT_TRUE(failure_);
+  EXPECT_EQ(failure_->subject, LanguageFilePath(folder(), "Missing"));
 
   AddLanguageFile(L"Empty.txt", "");
   EXPECT_FALSE(Apply("Empty"));
   EXPECT_TRUE(assigned_.empty());
-  EXPECT_NE(failure_.find(L", 0 lines"), std::wstring::npos);
+  ASSERT_TRUE(failure_);
+  EXPECT_EQ(failure_->problem, Problem::TooFewLines);
+  EXPECT_EQ(failure_->number, 0);
 
   EXPECT_FALSE(Apply("NUL"));  // a device, not a file: refused rather than read
   EXPECT_TRUE(assigned_.empty());

@@ -77,8 +77,8 @@ TEST_F(OptionsTest, AMissingLanguageFileLeadsToThePickerKeepingTheName) {
     ProbeLanguageFile(folder(), "Klingon");
     FAIL() << "the probe of a missing file succeeded";
   } catch (const AppError& error) {
-    EXPECT_TRUE(error.code() == ERROR_FILE_NOT_FOUND || error.code() == ERROR_PATH_NOT_FOUND);
-    EXPECT_NE(error.description().find(LanguageFilePath(folder(), "Klingon")), std::wstring::npos);
+    EXPECT_TRUE(error.code == ERROR_FILE_NOT_FOUND || error.code == ERROR_PATH_NOT_FOUND);
+    EXPECT_EQ(error.subject, LanguageFilePath(folder(), "Klingon"));
   }
   // A folder that carries the file's name is no language file either.
   CreateDirectoryW((folder() + L"\\lang").c_str(), nullptr);
@@ -91,8 +91,8 @@ TEST_F(OptionsTest, MissingOrEmptyOptionsFileLeadsToThePicker) {
     ReadOptionsFile(folder());
     FAIL() << "a missing options file was read";
   } catch (const AppError& error) {
-    EXPECT_EQ(error.code(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
-    EXPECT_NE(error.description().find(options_path()), std::wstring::npos);
+    EXPECT_EQ(error.code, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(error.subject, options_path());
   }
   EXPECT_FALSE(LoadStoredLanguage(folder()));
   EXPECT_EQ(CurrentLanguage, "");
@@ -103,7 +103,7 @@ TEST_F(OptionsTest, MissingOrEmptyOptionsFileLeadsToThePicker) {
     ReadOptionsFile(folder());
     FAIL() << "an empty options file gave a first line";
   } catch (const AppError& error) {
-    EXPECT_NE(error.description().find(options_path()), std::wstring::npos);
+    EXPECT_EQ(error.subject, options_path());
   }
   EXPECT_FALSE(LoadStoredLanguage(folder()));
   EXPECT_EQ(CurrentLanguage, "");
@@ -117,8 +117,8 @@ TEST_F(OptionsTest, MissingOrEmptyOptionsFileLeadsToThePicker) {
       ReadOptionsFile(folder());
       FAIL() << "an overlong first line was read";
     } catch (const AppError& error) {
-      EXPECT_EQ(error.code(), static_cast<DWORD>(ERROR_FILENAME_EXCED_RANGE));
-      EXPECT_NE(error.description().find(options_path()), std::wstring::npos);
+      EXPECT_EQ(error.code, static_cast<DWORD>(ERROR_FILENAME_EXCED_RANGE));
+      EXPECT_EQ(error.subject, options_path());
     }
     EXPECT_FALSE(LoadStoredLanguage(folder()));
     EXPECT_EQ(CurrentLanguage, "");
@@ -152,8 +152,8 @@ TEST_F(OptionsTest, AFailedRewriteLeavesTheFileAndStillAllowsTheStart) {
   CurrentLanguage = "English";
   const std::optional<AppError> failure = SaveCurrentLanguage(folder());
   ASSERT_TRUE(failure.has_value());
-  EXPECT_EQ(failure->code(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
-  EXPECT_NE(failure->description().find(options_path()), std::wstring::npos);
+  EXPECT_EQ(failure->code, static_cast<DWORD>(ERROR_ACCESS_DENIED));
+  EXPECT_EQ(failure->subject, options_path());
   EXPECT_THROW(WriteOptionsFile(folder(), "English"), AppError);
 
   EXPECT_EQ(ReadOptions(), "#\r\nsecond line\r\n");

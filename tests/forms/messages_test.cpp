@@ -1,0 +1,64 @@
+#include "forms/messages.h"
+
+#include <gtest/gtest.h>
+
+#include "common/error.h"
+#include "common/textfile.h"
+#include "settings/language.h"
+#include "support/scratch_registry.h"
+
+namespace {
+
+std::wstring Failure(auto&& fail) {
+  try {
+    fail();
+  } catch (const AppError& e) {
+    return Describe(e);
+  }
+  return L"(nothing thrown)";
+}
+
+// The failures shown to the user follow the language of the program's own messages, name what
+// could not be done to which file and why, and end with the system's error number.
+TEST(Messages, FailuresAreWordedInTheMessageLanguage) {
+  TempFolder folder;
+  const std::wstring device = folder / L"NUL.rec", missing = folder / L"brak\\lista.rec";
+
+  SetMessagesInPolish(true);
+  const std::wstring polishDevice = Failure([&] { WriteFileReplacing(device, "x"); });
+  const std::wstring polishMissing = Failure([&] { ReadFileBytes(missing); });
+  SetMessagesInPolish(false);
+  const std::wstring englishDevice = Failure([&] { WriteFileReplacing(device, "x"); });
+
+  EXPECT_TRUE(polishDevice.starts_with(L"Nie można zapisać pliku " + device +
+                                       L": ta nazwa oznacza urządzenie, nie plik"))
+      << polishDevice.size();
+  EXPECT_TRUE(polishDevice.ends_with(L"(" + std::to_wstring(ERROR_INVALID_NAME) + L")"));
+  EXPECT_TRUE(polishMissing.starts_with(L"Nie można otworzyć pliku " + missing));
+  EXPECT_TRUE(englishDevice.starts_with(L"Cannot write the file " + device +
+                                        L": the name is reserved for a device"));
+
+  // Facts the lower layers report, as the user reads them.
+  const std::pair<AppError, std::wstring> worded[] = {
+      {AppError(Action::ApplyLanguageFile, ERROR_HANDLE_EOF, L"C:\\p\\lang\\Nine.txt", Problem::TooFewLines)
+           .WithNumber(9),
+       L"Incomplete language file: C:\\p\\lang\\Nine.txt, 9 lines"},
+      {AppError(Action::ApplyLanguageFile, ERROR_HANDLE_EOF, L"U.txt", Problem::TooFewLines).WithNumber(1),
+       L"Incomplete language file: U.txt, 1 line"},
+      {AppError(Action::ApplyLanguageFile, ERROR_INVALID_DATA, L"H.txt", Problem::LineTooLong).WithNumber(10),
+       L"Incomplete language file: H.txt, line 10 is longer than 32767 characters"},
+      {AppError(Action::ImportListFile, ERROR_INVALID_DATA, L"x.rec", Problem::FlagNotNumber)
+           .WithNumber(2)
+           .WithEntry("6.0", "")
+           .WithDetail(L"\"1x\""),
+       L"Cannot import the list file x.rec: line 2 (the 6.0 flag) is not a whole number: \"1x\" (13)"},
+      {AppError(Action::WriteListFile, ERROR_MORE_DATA, L"l.rec", Problem::EntryUnreadable).WithEntry("6.0", "2"),
+       L"Cannot write the list file l.rec: entry \"2\" of the VB6 list cannot be read exactly (error 234 "
+       L"ERROR_MORE_DATA: the text is longer than 254 characters)"},
+      {AppError(Action::WriteListFile, ERROR_INVALID_NAME, L"a?.rec", Problem::ForbiddenCharacter).WithDetail(L"?"),
+       L"Cannot write the list file a?.rec: file names cannot hold '?' (123)"},
+  };
+  for (const auto& [error, text] : worded) EXPECT_EQ(Describe(error), text);
+}
+
+}  // namespace
