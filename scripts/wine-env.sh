@@ -9,7 +9,8 @@ wine_session_start() {
   mkdir -p "$(dirname "$prefix")"
   export WINEPREFIX
   WINEPREFIX=$(cd "$(dirname "$prefix")" && pwd)/$(basename "$prefix")
-  export WINEARCH=win64 WINEDEBUG=-all
+  # win32 inside the i386 tree, whose Wine is 32-bit only.
+  export WINEARCH=${BRUSHWICK_WINEARCH:-win64} WINEDEBUG=-all
   # No browser, no Mono or Gecko installers, no menu entries: nothing leaves this machine.
   export WINEDLLOVERRIDES="winebrowser.exe=d;winemenubuilder.exe=d;mscoree=d;mshtml=d"
   BRUSHWICK_XVFB_PID=
@@ -31,11 +32,22 @@ wine_session_start() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineboot -i >/dev/null 2>&1 </dev/null
     wineserver -w
+  fi
+  # Settings of the prefix, applied again to a prefix made before they changed (bump the number).
+  local settings=$WINEPREFIX/.brushwick-settings-2
+  if [ ! -f "$settings" ]; then
     # Without a window manager every hidden window would otherwise wait 2 s for one.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     # Windows does not hide dot files; Wine does unless told.
     wine reg add 'HKCU\Software\Wine' /v ShowDotFiles /d Y /f >/dev/null 2>&1
+    # A program that crashes ends at once: no debugger attaches (Auto 1 with an empty Debugger;
+    # Auto 0 would ask in a message box, and no Debugger at all means winedbg) and no crash dialog
+    # waits for a click.
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Auto /d 1 /f >/dev/null 2>&1
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d '' /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     wineserver -w
+    touch "$settings"
   fi
   wineserver -p
   wine wineboot </dev/null >/dev/null 2>&1

@@ -131,7 +131,9 @@ std::map<std::string, StoredValue> ScratchRegistry::Values(const std::string& ve
     names.emplace_back(name, length);
   }
   RegCloseKey(key);
-  for (const auto& n : names) values[n] = *Get(version, n);
+  for (const auto& n : names) {
+    if (auto value = Get(version, n)) values[n] = *value;
+  }
   return values;
 }
 
