@@ -24,6 +24,16 @@ trap report_times EXIT
 scripts/setup.sh
 part_done "set-up"
 
+# The i386 tree, when it has to be made, is made while the exes and tests build: it is mostly
+# downloading.
+mkdir -p build
+x86_runs=false
+if i386_runs build; then
+  x86_runs=true
+  i386_tree_ensure >build/i386-tree.path 2>build/i386-tree.log &
+  tree_maker=$!
+fi
+
 cmake --preset x64 >/dev/null
 cmake --preset x64-tests >/dev/null
 cmake --build --preset x64-tests
@@ -36,7 +46,7 @@ part_done "build x64 (+tests), x86; imports"
 scripts/run-tests.sh x64 "$@"
 part_done "tests against the x64 exe"
 
-if ! i386_runs build; then
+if ! $x86_runs; then
   echo "test: this machine does not run 32-bit programs, so the tests against the x86 exe are" \
     "skipped (it is built and its imports are checked); the x64 run decides the result" >&2
   exit 0
@@ -44,7 +54,10 @@ fi
 cmake --preset x86-tests >/dev/null
 cmake --build --preset x86-tests
 part_done "build x86 tests"
-tree=$(i386_tree_ensure)
-part_done "i386 tree (made once, then reused)"
-i386_tree_run "$tree" "$root" /bin/bash "$root/scripts/run-tests.sh" x86 "$@"
+if ! wait "$tree_maker"; then
+  cat build/i386-tree.log >&2
+  exit 1
+fi
+part_done "wait for the i386 tree (made once)"
+i386_tree_run "$(cat build/i386-tree.path)" "$root" /bin/bash "$root/scripts/run-tests.sh" x86 "$@"
 part_done "tests against the x86 exe"
