@@ -12,8 +12,9 @@ case $arch in
   *) echo "run-tests: unknown architecture $arch" >&2; exit 2 ;;
 esac
 source scripts/wine-env.sh
-wine_session_start "build/$arch-tests/wineprefix" xvfb
+# Stops whatever the start got to, should it fail half-way.
 trap wine_session_stop EXIT
+wine_session_start "build/$arch-tests/wineprefix" xvfb
 
 # The desktop must be up, and held by the keeper, before ctest starts any test in any order.
 ready=$WINEPREFIX/drive_c/desktop-ready
