@@ -1,8 +1,8 @@
 # shellcheck shell=bash
 # Sourced by scripts/test.sh: an i386 Debian tree with 32-bit Wine, in which the x86 exe and its
 # tests run (Debian's host Wine is 64-bit only). The tree is made once per machine and reused by
-# every checkout: it is 1.1 GB and takes minutes to make, so it lives in the user's cache folder,
-# not under build/, and survives a clean build.
+# every checkout: it is about 1.3 GB and takes minutes to make, so it lives in the user's cache
+# folder, not under build/, and survives a clean build.
 #
 #   i386_runs DIR                true when this machine runs 32-bit Linux programs at all (DIR:
 #                                where the probe may be written and run)
