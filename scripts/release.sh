@@ -4,8 +4,8 @@
 #   x86/brushwick.exe, x86/lang/English.txt   for 32-bit Windows
 #   USER-GUIDE.txt                            plain text, CR LF line ends
 # Each exe is built from scratch as released (optimised, no tests) and checked before it is
-# packed: the right machine, a windowed program, nothing but Windows DLLs imported, and its
-# icon, version information and manifest embedded.
+# packed: the right machine, a windowed program, nothing but Windows DLLs imported (and only
+# functions that Windows XP SP3 has), and its icon, version information and manifest embedded.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh >&2
@@ -25,6 +25,7 @@ check_exe() {
   dlls=$(awk '/DLL Name:/ { print tolower($3) }' <<<"$headers")
   foreign=$(grep -vxE '(kernel32|user32|gdi32|advapi32|shell32|comctl32|msvcrt)\.dll' <<<"$dlls" || true)
   [ -n "$dlls" ] && [ -z "$foreign" ] || fail "$exe imports DLLs that Windows does not have:" $foreign
+  scripts/check-imports.sh "$exe" || fail "$exe imports a function that Windows XP SP3 lacks"
 
   # Resource types (the first level of the resource directory): 3 icon, 0xe icon group,
   # 0x10 version information, 0x18 manifest.

@@ -7,7 +7,8 @@
 
 namespace {
 
-// The manifest declares per-monitor DPI awareness; this covers a build without it.
+// The manifest declares per-monitor DPI awareness; this covers a build without it. Both calls
+// are looked up, since Windows XP has neither (it scales nothing, so it needs neither).
 void BecomeDpiAware() {
   HMODULE user32 = GetModuleHandleW(L"user32.dll");
   using SetContext = BOOL(WINAPI*)(HANDLE);
@@ -15,7 +16,10 @@ void BecomeDpiAware() {
           reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDpiAwarenessContext")))) {
     if (set(reinterpret_cast<HANDLE>(-4)) || GetLastError() == ERROR_ACCESS_DENIED) return;  // already set
   }
-  SetProcessDPIAware();
+  using SetAware = BOOL(WINAPI*)();
+  if (auto set = reinterpret_cast<SetAware>(
+          reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDPIAware"))))
+    set();
 }
 
 }  // namespace

@@ -9,11 +9,14 @@
 
 namespace {
 
+// Compared as file names are: letter by letter through the system's upper-case table, whatever
+// the locale.
 bool EndsWithIgnoringCase(const std::wstring& name, const std::wstring& suffix) {
   if (name.size() < suffix.size()) return false;
-  return CompareStringOrdinal(name.c_str() + (name.size() - suffix.size()),
-                              static_cast<int>(suffix.size()), suffix.c_str(),
-                              static_cast<int>(suffix.size()), TRUE) == CSTR_EQUAL;
+  std::wstring tail = name.substr(name.size() - suffix.size()), wanted = suffix;
+  CharUpperBuffW(tail.data(), static_cast<DWORD>(tail.size()));
+  CharUpperBuffW(wanted.data(), static_cast<DWORD>(wanted.size()));
+  return tail == wanted;
 }
 
 }  // namespace

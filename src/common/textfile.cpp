@@ -9,6 +9,7 @@
 
 #include "common/error.h"
 #include "common/handles.h"
+#include "common/text.h"
 
 namespace {
 
@@ -104,7 +105,7 @@ FileHandle CreateTemporaryBeside(const std::wstring& path, std::wstring& tempora
   for (int n = 0; n < variants && n < 100; ++n) {
     std::wstring suffix = L"~";
     if (tail > 1) {
-      std::wstring digits = std::to_wstring(n);
+      const std::wstring digits = DecimalTextW(n);
       suffix += std::wstring(tail - 1 - digits.size(), L'0') + digits;
     }
     temporary = path.substr(0, path.size() - tail) + suffix;

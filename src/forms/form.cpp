@@ -4,9 +4,16 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <iterator>
 
 #include "forms/messages.h"
 #include "common/text.h"
+
+// Sent by Windows 8.1 and later when the window moves to a monitor of another DPI; the headers
+// declare it only for programs that need those versions.
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
 
 namespace forms {
 namespace {
@@ -193,7 +200,8 @@ GdiObject Form::DialogFont(UINT dpi) {
   lf.lfWeight = FW_NORMAL;
   lf.lfCharSet = DEFAULT_CHARSET;
   lf.lfQuality = CLEARTYPE_QUALITY;
-  wcscpy_s(lf.lfFaceName, kFontFace);
+  static_assert(std::size(kFontFace) <= LF_FACESIZE);
+  std::wmemcpy(lf.lfFaceName, kFontFace, std::size(kFontFace));
   return GdiObject(CreateFontIndirectW(&lf));
 }
 
