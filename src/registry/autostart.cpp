@@ -3,13 +3,14 @@
 #include <cstring>
 #include <utility>
 
+#include "common/handles.h"
 #include "common/text.h"
 
 namespace Autostart {
 namespace {
 
 // The one key handle shared by every routine; no key stays open between two operations.
-HKEY g_key = nullptr;
+KeyHandle g_key;
 FaultInjector g_faults;
 
 Status Injected(Operation op, const std::string& valueName) {
@@ -26,18 +27,17 @@ bool IsTextWay(std::int32_t type) {
 Status OpenKey(HKEY root, const std::string& keyPath, REGSAM access) {
   HKEY key = nullptr;
   const Status status = RegOpenKeyExA(root, keyPath.c_str(), 0, access, &key);
-  g_key = status == ERROR_SUCCESS ? key : nullptr;
+  // The routines never nest, so nothing is open here; a failed open leaves no key.
+  g_key.reset(status == ERROR_SUCCESS ? key : nullptr);
   return status;
 }
 
 Status CloseKey() {
   if (!g_key) return ERROR_INVALID_HANDLE;  // a failed open left nothing to close
-  const Status status = RegCloseKey(g_key);
-  g_key = nullptr;
-  return status;
+  return RegCloseKey(g_key.release());
 }
 
-bool HoldsOpenKey() { return g_key != nullptr; }
+bool HoldsOpenKey() { return static_cast<bool>(g_key); }
 
 namespace {
 
@@ -48,7 +48,7 @@ Status QueryOpenKey(const std::string& valueName, QueryResult& result, std::int3
   if (IsTextWay(valueType)) {
     char area[kTextAreaBytes] = {};
     DWORD size = sizeof area;
-    status = RegQueryValueExA(g_key, valueName.c_str(), nullptr, &type,
+    status = RegQueryValueExA(g_key.get(), valueName.c_str(), nullptr, &type,
                               reinterpret_cast<BYTE*>(area), &size);
     if (status == ERROR_SUCCESS) {
       const void* end = std::memchr(area, 0, sizeof area);
@@ -63,7 +63,7 @@ Status QueryOpenKey(const std::string& valueName, QueryResult& result, std::int3
   } else {
     std::int32_t number = 0;
     DWORD size = sizeof number;
-    status = RegQueryValueExA(g_key, valueName.c_str(), nullptr, &type,
+    status = RegQueryValueExA(g_key.get(), valueName.c_str(), nullptr, &type,
                               reinterpret_cast<BYTE*>(&number), &size);
     if (status == ERROR_SUCCESS) result = number;
   }
@@ -78,11 +78,11 @@ bool ReadsBackUnchanged(const std::string& valueName, const std::string& ansi) {
   // A text that fits the ANSI area fits here too; only a long REG_MULTI_SZ needs a second try.
   std::wstring stored(kTextAreaBytes + 1, L'\0');
   DWORD size = static_cast<DWORD>(stored.size() * sizeof(wchar_t));
-  Status status = RegQueryValueExW(g_key, name.c_str(), nullptr, nullptr,
+  Status status = RegQueryValueExW(g_key.get(), name.c_str(), nullptr, nullptr,
                                    reinterpret_cast<BYTE*>(stored.data()), &size);
   if (status == ERROR_MORE_DATA) {
     stored.assign(size / sizeof(wchar_t) + 1, L'\0');
-    status = RegQueryValueExW(g_key, name.c_str(), nullptr, nullptr,
+    status = RegQueryValueExW(g_key.get(), name.c_str(), nullptr, nullptr,
                               reinterpret_cast<BYTE*>(stored.data()), &size);
   }
   if (status != ERROR_SUCCESS) return false;  // changed in between: not read exactly
@@ -155,7 +155,7 @@ Status SetValue(HKEY root, const std::string& keyPath, const std::string& valueN
   Status status = OpenKey(root, keyPath, kWriteAccess);
   if (status == ERROR_SUCCESS) status = Injected(Operation::Set, valueName);
   if (status == ERROR_SUCCESS && g_key) {
-    status = RegSetValueExA(g_key, valueName.c_str(), 0, static_cast<DWORD>(valueType),
+    status = RegSetValueExA(g_key.get(), valueName.c_str(), 0, static_cast<DWORD>(valueType),
                             reinterpret_cast<const BYTE*>(text.c_str()),
                             static_cast<DWORD>(text.size() + 1));
   }
@@ -166,11 +166,11 @@ Status SetValue(HKEY root, const std::string& keyPath, const std::string& valueN
 Status DeleteValue(HKEY root, const std::string& keyPath, const std::string& valueName) {
   Status status = OpenKey(root, keyPath, kWriteAccess);
   if (status == ERROR_SUCCESS) status = Injected(Operation::Delete, valueName);
-  if (status == ERROR_SUCCESS && g_key) status = RegDeleteValueA(g_key, valueName.c_str());
+  if (status == ERROR_SUCCESS && g_key) status = RegDeleteValueA(g_key.get(), valueName.c_str());
   CloseKey();
   return status;
 }
 
-void SetFaultInjector(FaultInjector injector) { g_faults = std::move(injector); }
+void SetFaultInjectorForTesting(FaultInjector injector) { g_faults = std::move(injector); }
 
 }  // namespace Autostart

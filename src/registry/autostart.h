@@ -75,6 +75,6 @@ inline std::string ListKeyPath(const std::string& version) {
 // (after a successful open); a non-zero answer is returned as that call's status instead.
 enum class Operation { Query, Set, Delete };
 using FaultInjector = std::function<Status(Operation op, const std::string& valueName)>;
-void SetFaultInjector(FaultInjector injector);
+void SetFaultInjectorForTesting(FaultInjector injector);
 
 }  // namespace Autostart

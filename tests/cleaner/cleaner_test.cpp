@@ -181,13 +181,13 @@ TEST_F(CleanerTest, AFailureAtAnyCallLosesNoSurvivorAndIsReported) {
     SeedList("5.0", original);
     int calls = 0;
     Autostart::Operation failedOp{};
-    Autostart::SetFaultInjector([&](Autostart::Operation op, const std::string&) {
+    Autostart::SetFaultInjectorForTesting([&](Autostart::Operation op, const std::string&) {
       if (++calls != failAt) return Autostart::Status{0};
       failedOp = op;
       return Autostart::Status{ERROR_ACCESS_DENIED};
     });
     const CleanOutcome outcome = Clean("5.0");
-    Autostart::SetFaultInjector(nullptr);
+    Autostart::SetFaultInjectorForTesting(nullptr);
     if (calls < failAt) {
       // Past the last call: the run completed untouched by faults.
       EXPECT_EQ(ReadList("5.0"), (std::vector<std::string>{a, b, b, c}));

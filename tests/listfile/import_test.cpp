@@ -256,11 +256,11 @@ TEST_F(ImportTest, AMissingKeyIsNeitherCreatedNorWritten) {
 
 TEST_F(ImportTest, FailedWritesAreReportedAndLeaveTheDefinedEndState) {
   SeedList("6.0", {"o1", "o2", "o3", "o4"});
-  Autostart::SetFaultInjector([](Autostart::Operation op, const std::string& name) {
+  Autostart::SetFaultInjectorForTesting([](Autostart::Operation op, const std::string& name) {
     return op == Autostart::Operation::Set && name == "2" ? ERROR_ACCESS_DENIED : ERROR_SUCCESS;
   });
   const ImportResult result = Import(" 0 \r\n 1 \r\n[]\r\na\r\nb\r\nc\r\n");
-  Autostart::SetFaultInjector(nullptr);
+  Autostart::SetFaultInjectorForTesting(nullptr);
   EXPECT_EQ(result.v60.entries, 3u);
   EXPECT_EQ(result.v60.written, 2u);
   EXPECT_EQ(result.v60.firstFailure, ERROR_ACCESS_DENIED);
@@ -271,11 +271,11 @@ TEST_F(ImportTest, FailedWritesAreReportedAndLeaveTheDefinedEndState) {
   // A surplus old value that cannot be deleted stays, with those after it, and is reported.
   SeedList("6.0", {"o1", "o2", "o3", "o4"});
   const ValueMap old = ListValues("6.0");
-  Autostart::SetFaultInjector([](Autostart::Operation op, const std::string& name) {
+  Autostart::SetFaultInjectorForTesting([](Autostart::Operation op, const std::string& name) {
     return op == Autostart::Operation::Delete && name == "3" ? ERROR_ACCESS_DENIED : ERROR_SUCCESS;
   });
   const ImportResult surplus = Import(" 0 \r\n 1 \r\n[]\r\na\r\nb\r\n");
-  Autostart::SetFaultInjector(nullptr);
+  Autostart::SetFaultInjectorForTesting(nullptr);
   EXPECT_EQ(surplus.v60.written, 2u);
   EXPECT_EQ(surplus.v60.firstFailure, ERROR_ACCESS_DENIED);
   EXPECT_EQ(ListValues("6.0"),
@@ -298,7 +298,7 @@ TEST_F(ImportTest, AKeyThatRefusesWritesKeepsItsListAndSaysSo) {
 TEST_F(ImportTest, TheListIsNeverEmptyWhileItIsReplaced) {
   SeedList("5.0", {"o1", "o2", "o3", "o4", "o5"});
   int emptySeen = 0, calls = 0;
-  Autostart::SetFaultInjector([&](Autostart::Operation op, const std::string&) {
+  Autostart::SetFaultInjectorForTesting([&](Autostart::Operation op, const std::string&) {
     if (op != Autostart::Operation::Query) {
       ++calls;
       if (!GetListValue("5.0", "1")) ++emptySeen;
@@ -306,7 +306,7 @@ TEST_F(ImportTest, TheListIsNeverEmptyWhileItIsReplaced) {
     return ERROR_SUCCESS;
   });
   Import(" 1 \r\n 0 \r\n[]\r\nn1\r\nn2\r\n");
-  Autostart::SetFaultInjector(nullptr);
+  Autostart::SetFaultInjectorForTesting(nullptr);
   EXPECT_EQ(calls, 5);  // two writes, three deletions of the surplus
   EXPECT_EQ(emptySeen, 0);
   EXPECT_EQ(ListValues("5.0"), AsValues({"n1", "n2"}));

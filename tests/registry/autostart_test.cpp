@@ -200,7 +200,7 @@ TEST_F(AutostartTest, QueryOpensWithReadAccessOnly) {
 
 TEST_F(AutostartTest, InjectedFaultsReplaceTheCallAndCloseTheKey) {
   SeedList("6.0", {"a"});
-  Autostart::SetFaultInjector([](Autostart::Operation op, const std::string&) {
+  Autostart::SetFaultInjectorForTesting([](Autostart::Operation op, const std::string&) {
     return op == Autostart::Operation::Set ? Status{ERROR_ACCESS_DENIED} : Status{0};
   });
   EXPECT_EQ(Autostart::SetValue(HKEY_CURRENT_USER, kPath, "1", "b", REG_SZ), ERROR_ACCESS_DENIED);

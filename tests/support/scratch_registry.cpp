@@ -49,7 +49,7 @@ void RegistryOverride::Override() {
 }
 
 RegistryOverride::~RegistryOverride() {
-  Autostart::SetFaultInjector(nullptr);
+  Autostart::SetFaultInjectorForTesting(nullptr);
   if (path_.empty()) return;
   SetScratchUserKeyActive(false);
   RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
