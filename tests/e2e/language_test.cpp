@@ -21,11 +21,26 @@ namespace picker_ids = ids::frmlang;
 
 const std::wstring kPolishDescriptionStart = L"VB5 i VB6 tworzy listę ostatnio używanych plików.";
 
-std::wstring PolishSummary(int vb5_count, int vb5_removed, int vb6_count, int vb6_removed) {
-  return L"Liczba ostatnio używanych plików dla VB5: " + std::to_wstring(vb5_count) + L"\r\n" +
-         L"z czego usunięto " + std::to_wstring(vb5_removed) + L" martwych wpisów\r\n\r\n" +
-         L"Liczba ostatnio używanych plików dla VB6: " + std::to_wstring(vb6_count) + L"\r\n" +
-         L"z czego usunięto " + std::to_wstring(vb6_removed) + L" martwych wpisów\r\n";
+// The built-in texts in the order of a language file's lines.
+const std::vector<std::wstring> kPolishLines = {
+    L"Start", L"Importuj listę", L"Eksportuj listę", L"WWW", L"Informacja o programie",
+    L"VB5 i VB6 tworzy listę ostatnio używanych plików. Program ten analizuje owe listy, czy nie ma "
+    L"odwołań do nieistniejących plików i jeśli są, to je usuwa. Program obsługuje VB5 i VB6",
+    L"Aby rozpocząć usuwanie martwych wpisów, kliknij w przycisk Start",
+    L"Autorem programu jest Kadrin. Program jest w 100% darmowy",
+    L"UWAGA: Przed kliknięciem w przycisk Go zamknij wszystkie otwarte kopie VB, w przeciwnym "
+    L"wypadku podczas zamykania VB zostanie przywrócona stara lista !!",
+    L"Eksportuj listę", L"Podaj nazwę listy", L"Eksport dotyczy VB w wesji", L"Anuluj",
+    L"Importuj listę", L"Wybierz listę", L"Importuj", L"Anuluj",
+    L"Liczba ostatnio używanych plików dla VB5: ", L"z czego usunięto ", L" martwych wpisów",
+    L"Liczba ostatnio używanych plików dla VB6: ", L"z czego usunięto ", L" martwych wpisów"};
+
+// The summary a language's lines make of the four numbers.
+std::wstring SummaryIn(const std::vector<std::wstring>& lines, int vb5_count, int vb5_removed, int vb6_count,
+                       int vb6_removed) {
+  return lines[17] + std::to_wstring(vb5_count) + L"\r\n" + lines[18] + std::to_wstring(vb5_removed) +
+         lines[19] + L"\r\n\r\n" + lines[20] + std::to_wstring(vb6_count) + L"\r\n" + lines[21] +
+         std::to_wstring(vb6_removed) + lines[22] + L"\r\n";
 }
 
 // A language file of `count` lines ended by CR LF, each telling where it came from.
@@ -33,21 +48,6 @@ std::string LanguageFile(const std::string& tag, int count = 23, const char* lin
   std::string bytes;
   for (int i = 1; i <= count; ++i) bytes += tag + " " + std::to_string(i) + line_end;
   return bytes;
-}
-
-// The lines of the English language file shipped beside the built exe, as they show on screen.
-std::vector<std::wstring> ShippedEnglish() {
-  const std::wstring exe = BuiltExePath();
-  const std::string bytes =
-      ReadBytes(exe.substr(0, exe.find_last_of(L"\\/")) + L"\\lang\\English.txt");
-  std::vector<std::wstring> lines;
-  for (size_t start = 0; start < bytes.size();) {
-    size_t end = bytes.find("\r\n", start);
-    if (end == std::string::npos) end = bytes.size();
-    lines.push_back(AnsiToWide(std::string_view(bytes).substr(start, end - start)));
-    start = end + 2;
-  }
-  return lines;
 }
 
 bool Contains(const std::wstring& text, const std::wstring& part) {
@@ -119,41 +119,71 @@ class LanguageTest : public AppTest {
     return box->text;
   }
 
-  // The export and import windows and the summary show the built-in Polish texts.
-  void ExpectPolishEverywhereElse(HWND main) {
+  // The export and import windows and the summary show the language's texts (lines 10 to 23),
+  // and the export and import captions fit their controls.
+  void ExpectLinesInTheOtherWindows(HWND main, const std::vector<std::wstring>& lines, const std::wstring& shots = L"") {
+    auto line = [&](int number) { return lines[static_cast<size_t>(number - 1)]; };
     if (HWND w = OpenFromMain(main, f1::Command5, ids::kFrmExportClass)) {
-      EXPECT_EQ(Text(w), L"Eksportuj listę");
-      EXPECT_EQ(Text(Control(w, ex::Frame1)), L"Podaj nazwę listy");
-      EXPECT_EQ(Text(Control(w, ex::Frame2)), L"Eksport dotyczy VB w wesji");
-      EXPECT_EQ(Text(Control(w, ex::Command2)), L"Anuluj");
+      EXPECT_EQ(Text(w), line(10));
+      EXPECT_EQ(Text(Control(w, ex::Frame1)), line(11));
+      EXPECT_EQ(Text(Control(w, ex::Frame2)), line(12));
+      EXPECT_EQ(Text(Control(w, ex::Command2)), line(13));
+      EXPECT_EQ(Text(Control(w, ex::Command1)), L"OK");
+      EXPECT_EQ(Text(Control(w, ex::Check1)), L"Visual Basic 5.0");
+      for (int id : {ex::Frame1, ex::Frame2}) ExpectCaptionFits(Control(w, id), 8);
+      ExpectCaptionFits(Control(w, ex::Command2), 3);
+      if (!shots.empty()) Shoot(w, L"export-" + shots);
       Cancel(w, ex::Command2);
     }
     if (HWND w = OpenFromMain(main, f1::Command4, ids::kFrmImportClass)) {
-      EXPECT_EQ(Text(w), L"Importuj listę");
-      EXPECT_EQ(Text(Control(w, im::Frame1)), L"Wybierz listę");
-      EXPECT_EQ(Text(Control(w, im::Command1)), L"Importuj");
-      EXPECT_EQ(Text(Control(w, im::Command2)), L"Anuluj");
+      EXPECT_EQ(Text(w), line(14));
+      EXPECT_EQ(Text(Control(w, im::Frame1)), line(15));
+      EXPECT_EQ(Text(Control(w, im::Command1)), line(16));
+      EXPECT_EQ(Text(Control(w, im::Command2)), line(17));
+      ExpectCaptionFits(Control(w, im::Frame1), 8);
+      for (int id : {im::Command1, im::Command2}) ExpectCaptionFits(Control(w, id), 3);
+      if (!shots.empty()) Shoot(w, L"import-" + shots);
       Cancel(w, im::Command2);
     }
-    EXPECT_EQ(RunAndReadSummary(main), PolishSummary(0, 0, 0, 0));
+  }
+
+  void ExpectPolishEverywhereElse(HWND main) {
+    ExpectLinesInTheOtherWindows(main, kPolishLines);
+    EXPECT_EQ(RunAndReadSummary(main), SummaryIn(kPolishLines, 0, 0, 0, 0));
   }
 };
 
-TEST_F(LanguageTest, EnglishChosenInThePickerReachesEveryWindowAndTheSummaryAndFits) {
-  const std::vector<std::wstring> en = ShippedEnglish();
-  ASSERT_EQ(en.size(), 23u) << "lang/English.txt holds 23 lines";
-  auto line = [&](int number) { return en[static_cast<size_t>(number - 1)]; };
+// A language as the picker offers it, and what choosing it shows.
+struct Language {
+  const wchar_t* entry;     // the picker's entry
+  const char* stored;       // what opcje.dat holds afterwards
+  const wchar_t* shots;     // the screenshots' suffix
+};
+
+class ChosenLanguageTest : public LanguageTest, public ::testing::WithParamInterface<Language> {
+ protected:
+  // Polish: the built-in texts; any other: the lines of the shipped file.
+  std::vector<std::wstring> Lines() const {
+    return std::wstring(GetParam().entry) == L"Polski" ? kPolishLines : ShippedEnglish();
+  }
+};
+
+TEST_P(ChosenLanguageTest, ReachesEveryWindowAndTheSummaryAndFits) {
+  const std::vector<std::wstring> lines = Lines();
+  ASSERT_EQ(lines.size(), 23u) << "a language holds 23 lines";
+  const bool polish = std::wstring(GetParam().entry) == L"Polski";
+  auto line = [&](int number) { return lines[static_cast<size_t>(number - 1)]; };
   folder().CopyLanguages();
   SeedList("5.0", {WideToAnsi(folder().path()), WideToAnsi(folder() / L"gone.vbp")});
 
   bool is_main = true;
   HWND picker = StartAndWait(is_main);
   ASSERT_TRUE(picker && !is_main) << "the first start shows the picker";
-  Choose(picker, L"English");
+  Choose(picker, GetParam().entry);
   HWND main = WaitForMain();
   ASSERT_NE(main, nullptr);
   EXPECT_FALSE(BoxOpen(main));
-  EXPECT_EQ(folder().ReadOptions(), "English\r\n");
+  EXPECT_EQ(folder().ReadOptions(), GetParam().stored);
 
   EXPECT_EQ(Text(main), L"Brushwick") << "the title is no language file's";
   const struct {
@@ -170,7 +200,9 @@ TEST_F(LanguageTest, EnglishChosenInThePickerReachesEveryWindowAndTheSummaryAndF
   EXPECT_EQ(Text(frame), line(5));
   ExpectCaptionFits(frame, 8);
   HWND label = Control(main, f1::Label1);
-  EXPECT_EQ(Text(label), line(6) + L"\r\n\r\n" + line(7) + L"\r\n\r\n" + line(8) + L"\r\n\r\n" + line(9) + L"\r\n");
+  // The built-in description keeps its first two paragraphs together; a file's are spaced.
+  EXPECT_EQ(Text(label), line(6) + (polish ? L"\r\n" : L"\r\n\r\n") + line(7) + L"\r\n\r\n" + line(8) +
+                             L"\r\n\r\n" + line(9) + L"\r\n");
   const TextFit label_fit = MeasureWrappedText(label);
   EXPECT_TRUE(label_fit.fits()) << "the description needs " << label_fit.needed.cx << "x"
                                 << label_fit.needed.cy << " px in " << Utf8(label_fit.font)
@@ -178,36 +210,20 @@ TEST_F(LanguageTest, EnglishChosenInThePickerReachesEveryWindowAndTheSummaryAndF
                                 << label_fit.available.cy;
   const RECT ink = InkBounds(label);
   EXPECT_LT(ink.bottom, ClientSize(label).cy - 1) << "the description reaches the label's bottom edge";
-  Shoot(main, L"main-english");
+  Shoot(main, std::wstring(L"main-") + GetParam().shots);
 
-  if (HWND w = OpenFromMain(main, f1::Command5, ids::kFrmExportClass)) {
-    EXPECT_EQ(Text(w), line(10));
-    EXPECT_EQ(Text(Control(w, ex::Frame1)), line(11));
-    EXPECT_EQ(Text(Control(w, ex::Frame2)), line(12));
-    EXPECT_EQ(Text(Control(w, ex::Command2)), line(13));
-    EXPECT_EQ(Text(Control(w, ex::Command1)), L"OK");
-    EXPECT_EQ(Text(Control(w, ex::Check1)), L"Visual Basic 5.0");
-    for (int id : {ex::Frame1, ex::Frame2}) ExpectCaptionFits(Control(w, id), 8);
-    ExpectCaptionFits(Control(w, ex::Command2), 3);
-    Shoot(w, L"export-english");
-    Cancel(w, ex::Command2);
-  }
-  if (HWND w = OpenFromMain(main, f1::Command4, ids::kFrmImportClass)) {
-    EXPECT_EQ(Text(w), line(14));
-    EXPECT_EQ(Text(Control(w, im::Frame1)), line(15));
-    EXPECT_EQ(Text(Control(w, im::Command1)), line(16));
-    EXPECT_EQ(Text(Control(w, im::Command2)), line(17));
-    ExpectCaptionFits(Control(w, im::Frame1), 8);
-    for (int id : {im::Command1, im::Command2}) ExpectCaptionFits(Control(w, id), 3);
-    Shoot(w, L"import-english");
-    Cancel(w, im::Command2);
-  }
+  ExpectLinesInTheOtherWindows(main, lines, GetParam().shots);
 
   // The folder exists, gone.vbp does not.
-  EXPECT_EQ(RunAndReadSummary(main, L"summary-english"),
-            line(18) + L"2\r\n" + line(19) + L"1" + line(20) + L"\r\n\r\n" + line(21) + L"0\r\n" +
-                line(22) + L"0" + line(23) + L"\r\n");
+  EXPECT_EQ(RunAndReadSummary(main, std::wstring(L"summary-") + GetParam().shots), SummaryIn(lines, 2, 1, 0, 0));
 }
+
+INSTANTIATE_TEST_SUITE_P(Languages, ChosenLanguageTest,
+                         ::testing::Values(Language{L"Polski", "#\r\n", L"polish"},
+                                           Language{L"English", "English\r\n", L"english"}),
+                         [](const ::testing::TestParamInfo<Language>& param) {
+                           return std::string(param.param.stored[0] == '#' ? "Polski" : "English");
+                         });
 
 TEST_F(LanguageTest, FilesThatCannotBeAppliedSendTheUserBackToThePickerAndPolskiThenWorksEverywhere) {
   AddLanguage(L"Short.txt", LanguageFile("SHORT", 9));

@@ -27,17 +27,10 @@ std::string LanguageFile(const std::string& tag) {
 
 // Line `number` (from 1) of the English language file shipped beside the built exe.
 std::wstring ShippedEnglishLine(int number) {
-  const std::wstring exe = BuiltExePath();
-  const std::string bytes =
-      ReadBytes(exe.substr(0, exe.find_last_of(L"\\/")) + L"\\lang\\English.txt");
-  size_t start = 0;
-  for (int i = 1; start <= bytes.size(); ++i) {
-    size_t end = bytes.find("\r\n", start);
-    if (end == std::string::npos) end = bytes.size();
-    if (i == number) return AnsiToWide(std::string_view(bytes).substr(start, end - start));
-    start = end + 2;
-  }
-  return L"<English.txt has no line " + std::to_wstring(number) + L">";
+  const std::vector<std::wstring> lines = ShippedEnglish();
+  if (number < 1 || static_cast<size_t>(number) > lines.size())
+    return L"<English.txt has no line " + std::to_wstring(number) + L">";
+  return lines[static_cast<size_t>(number - 1)];
 }
 
 // The system's text for an error, as a message that names the reason would carry it.

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "driver/ui_driver.h"
 #include "forms/ids.h"
@@ -25,6 +26,24 @@ inline std::wstring Shoot(HWND window, const std::wstring& what) {
   const std::wstring folder = ShotsFolder();
   if (folder.empty()) return {};
   return SaveScreenshot(window, folder, ShotName(what));
+}
+
+// The lines of the English language file shipped beside the built exe, as they show on screen.
+inline std::vector<std::wstring> ShippedEnglish() {
+  const std::wstring exe = BuiltExePath();
+  const std::string bytes = ReadBytes(exe.substr(0, exe.find_last_of(L"\\/")) + L"\\lang\\English.txt");
+  std::vector<std::wstring> lines;
+  for (size_t start = 0; start < bytes.size();) {
+    size_t end = bytes.find("\r\n", start);
+    if (end == std::string::npos) end = bytes.size();
+    const std::string line = bytes.substr(start, end - start);
+    const int length = MultiByteToWideChar(CP_ACP, 0, line.data(), static_cast<int>(line.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, line.data(), static_cast<int>(line.size()), wide.data(), length);
+    lines.push_back(wide);
+    start = end + 2;
+  }
+  return lines;
 }
 
 // Compares two rectangles, showing both when they differ.
