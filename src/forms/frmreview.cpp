@@ -23,7 +23,8 @@ FrmReview& Self(Form& form) { return static_cast<FrmReview&>(form); }
 
 // The designed (and smallest) size; OnSize stretches the list and keeps the buttons at the
 // bottom right.
-constexpr int kWidth = 9600, kHeight = 5400, kMargin = 120, kButtonWidth = 1935, kButtonHeight = 375;
+// Multiples of 30 twips, whole pixels at 96 and 144 DPI, so the table and OnSize agree there.
+constexpr int kWidth = 9600, kHeight = 5400, kMargin = 120, kButtonWidth = 1950, kButtonHeight = 390;
 constexpr ControlDef kControls[] = {
     {L"ListView1", id::ListView1, Kind::ListView, 0, nullptr, kMargin, kMargin, kWidth - 2 * kMargin,
      kHeight - 3 * kMargin - kButtonHeight, 0},
