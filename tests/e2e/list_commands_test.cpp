@@ -175,6 +175,16 @@ TEST_F(ListCommandsTest, ReviewRemovesExactlyTheCheckedEntries) {
   ToggleRow(list, 2);
   ToggleRow(list, 3);
   ASSERT_EQ(CheckImages(list), (std::vector<int>{2, 1, 1, 2}));
+  // Ctrl+A, typed for real: the list has the focus and selects every row.
+  ASSERT_EQ(FocusOf(review), list);
+  INPUT keys[4] = {};
+  for (INPUT& k : keys) k.type = INPUT_KEYBOARD;
+  keys[0].ki.wVk = keys[3].ki.wVk = VK_CONTROL;
+  keys[1].ki.wVk = keys[2].ki.wVk = 'A';
+  keys[2].ki.dwFlags = keys[3].ki.dwFlags = KEYEVENTF_KEYUP;
+  ASSERT_EQ(SendInput(4, keys, sizeof(INPUT)), 4u);
+  for (int i = 0; i < 200 && Send(list, LVM_GETSELECTEDCOUNT) != 4; ++i) Sleep(10);
+  EXPECT_EQ(Send(list, LVM_GETSELECTEDCOUNT), 4);
   Click(Control(review, rv::Command1));
   EXPECT_EQ(TakeBox(), Summary(3, 1, 1, 1));
   EXPECT_TRUE(WaitForWindowGone(review, Millis(5000), true));
