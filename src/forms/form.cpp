@@ -44,7 +44,8 @@ UINT WindowDpi(HWND hwnd) {
 
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
-constexpr DWORD kResizableStyle = kStyle | WS_THICKFRAME | WS_MAXIMIZEBOX;
+// Clipping the children keeps the window's own background from painting over controls that moved.
+constexpr DWORD kResizableStyle = kStyle | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_CLIPCHILDREN;
 
 DWORD StyleOf(const FormDef& def) { return def.resizable ? kResizableStyle : kStyle; }
 

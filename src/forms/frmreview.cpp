@@ -189,12 +189,13 @@ void FrmReview::OnSize(int width, int height) {
   const int buttonWidth = forms::TwipsToPixels(kButtonWidth, dpi);
   const int buttonHeight = forms::TwipsToPixels(kButtonHeight, dpi);
   const int buttonTop = height - margin - buttonHeight;
+  // Drawn afresh where they land: bits copied from where they stood may be stale after a resize.
+  constexpr UINT kMove = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS;
   HWND list = Control(id::ListView1);
-  SetWindowPos(list, nullptr, margin, margin, width - 2 * margin, buttonTop - 2 * margin, SWP_NOZORDER | SWP_NOACTIVATE);
-  SetWindowPos(Control(id::Command2), nullptr, width - margin - buttonWidth, buttonTop, buttonWidth, buttonHeight,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(list, nullptr, margin, margin, width - 2 * margin, buttonTop - 2 * margin, kMove);
+  SetWindowPos(Control(id::Command2), nullptr, width - margin - buttonWidth, buttonTop, buttonWidth, buttonHeight, kMove);
   SetWindowPos(Control(id::Command1), nullptr, width - 2 * margin - 2 * buttonWidth, buttonTop, buttonWidth,
-               buttonHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+               buttonHeight, kMove);
   // Fixed columns in twips; the path takes what is left of the list's width.
   RECT inside;
   GetClientRect(list, &inside);

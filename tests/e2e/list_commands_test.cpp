@@ -167,6 +167,10 @@ TEST_F(ListCommandsTest, ReviewRemovesExactlyTheCheckedEntries) {
   ASSERT_NE(review, nullptr);
   EXPECT_EQ(GetWindow(review, GW_OWNER), main_);
   EXPECT_TRUE(Style(review) & WS_THICKFRAME) << "resizable";
+  const SIZE designed = ClientSize(review);
+  SetWindowPos(review, nullptr, 0, 0, 200, 100, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_TRUE(ClientSize(review).cx == designed.cx && ClientSize(review).cy == designed.cy)
+      << "not smaller than designed";
   HWND list = Control(review, rv::ListView1);
   ASSERT_NE(list, nullptr);
   EXPECT_EQ(CheckImages(list), (std::vector<int>{2, 1, 2, 1})) << "gone entries start checked";
