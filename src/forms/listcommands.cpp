@@ -110,8 +110,10 @@ void UndoLastChange() {
                         L"The lists are back as they were before the last change."));
       return;
     case listfile::RestoreResult::Partly:
-      forms::MsgBox(Say(L"Nie wszystkie wpisy udało się przywrócić: rejestr odmówił zapisu.",
-                        L"Not every entry could be put back: the registry refused the write."),
+      forms::MsgBox(Say(L"Nie wszystkie wpisy udało się przywrócić: rejestr odmówił zapisu albo lista "
+                        L"już nie istnieje.",
+                        L"Not every entry could be put back: the registry refused a write, or a list no "
+                        L"longer exists."),
                     MB_OK | MB_ICONWARNING);
       return;
   }
