@@ -87,7 +87,8 @@ CleanOutcome RewriteList(const VersionScan& scan, const std::vector<bool>& keep,
 }
 
 BothOutcomes CleanBothLists(std::vector<std::string>& List1, const ExistenceChecks& checks,
-                            const WaitPump& pump, const UnreachableDecision& removeUnreachable) {
+                            const WaitPump& pump, const UnreachableDecision& removeUnreachable,
+                            const BeforeChange& beforeChange) {
   const VersionScan vb5 = ScanVersion("5.0"), vb6 = ScanVersion("6.0");
   std::vector<std::string> paths = Checked(vb5);
   const size_t first6 = paths.size();
@@ -96,10 +97,21 @@ BothOutcomes CleanBothLists(std::vector<std::string>& List1, const ExistenceChec
   const auto places = UnreachablePlaces(paths, states);
   const bool removeThem = !places.empty() && removeUnreachable && removeUnreachable(places);
 
+  const std::vector<bool> keep5 = Kept(states, 0, first6, removeThem);
+  const std::vector<bool> keep6 = Kept(states, first6, paths.size() - first6, removeThem);
   BothOutcomes outcomes;
-  outcomes.vb5 = RewriteList(vb5, Kept(states, 0, first6, removeThem), List1);
+  const auto dropsAny = [](const std::vector<bool>& keep) {
+    for (bool kept : keep)
+      if (!kept) return true;
+    return false;
+  };
+  if (beforeChange && (dropsAny(keep5) || dropsAny(keep6)) && !beforeChange()) {
+    outcomes.declined = true;
+    return outcomes;
+  }
+  outcomes.vb5 = RewriteList(vb5, keep5, List1);
   List1.clear();
-  outcomes.vb6 = RewriteList(vb6, Kept(states, first6, paths.size() - first6, removeThem), List1);
+  outcomes.vb6 = RewriteList(vb6, keep6, List1);
   List1.clear();
   return outcomes;
 }

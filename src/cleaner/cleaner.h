@@ -52,7 +52,12 @@ using UnreachableDecision = std::function<bool(const std::vector<std::pair<std::
 
 struct BothOutcomes {
   CleanOutcome vb5, vb6;
+  bool declined = false;  // `beforeChange` said no: nothing was changed
 };
+
+// Asked once, after the checks and only when some entry is to be removed, before the first
+// change; false leaves both lists as they are.
+using BeforeChange = std::function<bool()>;
 
 // A cleaning run over both lists as Start makes it: both are read, every entry is checked (each
 // drive or share probed once, `pump` serving the windows meanwhile), and when some entries live
@@ -60,7 +65,8 @@ struct BothOutcomes {
 // changes; without it they stay. Then the 5.0 and the 6.0 list are rewritten. `List1` is the
 // working list, empty before and after.
 BothOutcomes CleanBothLists(std::vector<std::string>& List1, const ExistenceChecks& checks,
-                            const WaitPump& pump = {}, const UnreachableDecision& removeUnreachable = {});
+                            const WaitPump& pump = {}, const UnreachableDecision& removeUnreachable = {},
+                            const BeforeChange& beforeChange = {});
 
 // Cleans one version's list, keeping the entries whose place cannot be reached, and appends the
 // surviving texts to `List1`.

@@ -5,6 +5,7 @@
 // message about the same failure. No exception ever crosses a window procedure.
 #include <windows.h>
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -22,6 +23,7 @@ enum class Action {
   ApplyLanguageFile,
   CreateWindow,
   CreateControl,
+  SaveUndo,
 };
 
 // What is wrong beyond what the error number says; None when the number says it all.
@@ -41,6 +43,7 @@ enum class Problem {
   EmptyFile,
   TooFewLines,         // `number`: how many lines the file holds
   NewContentLeftIn,    // `detail`: the file that holds the new content
+  EntryNotInFormat,    // a list entry holds a line break, or a 5.0 entry is the line "[]"
 };
 
 class AppError : public std::runtime_error {
@@ -55,6 +58,8 @@ class AppError : public std::runtime_error {
   std::string version;  // "5.0" or "6.0"
   std::string entry;    // a list entry's number
   std::wstring detail;
+  // The larger step this failure stopped, when it is not the action itself.
+  std::optional<Action> during;
 
   AppError& WithNumber(long long value) { number = value; return *this; }
   AppError& WithEntry(std::string listVersion, std::string entryName) {

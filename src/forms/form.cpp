@@ -51,13 +51,17 @@ UINT WindowDpi(HWND hwnd) {
 
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
+// Clipping the children keeps the window's own background from painting over controls that moved.
+constexpr DWORD kResizableStyle = kStyle | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_CLIPCHILDREN;
 
-RECT WindowRectFor(int clientWidth, int clientHeight, UINT dpi) {
+DWORD StyleOf(const FormDef& def) { return def.resizable ? kResizableStyle : kStyle; }
+
+RECT WindowRectFor(int clientWidth, int clientHeight, UINT dpi, DWORD style) {
   RECT rect{0, 0, clientWidth, clientHeight};
   if (Dpi().adjustWindowRectExForDpi) {
-    Dpi().adjustWindowRectExForDpi(&rect, kStyle, FALSE, kExStyle, dpi);
+    Dpi().adjustWindowRectExForDpi(&rect, style, FALSE, kExStyle, dpi);
   } else {
-    AdjustWindowRectEx(&rect, kStyle, FALSE, kExStyle);
+    AdjustWindowRectEx(&rect, style, FALSE, kExStyle);
   }
   return rect;
 }
@@ -110,7 +114,7 @@ void Form::Load() {
   static bool commonControlsReady = [] {
     INITCOMMONCONTROLSEX init{};
     init.dwSize = sizeof init;
-    init.dwICC = ICC_STANDARD_CLASSES;
+    init.dwICC = ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES;
     return InitCommonControlsEx(&init) != FALSE;
   }();
   (void)commonControlsReady;
@@ -130,8 +134,8 @@ void Form::Load() {
                                                 GetSystemMetrics(SM_CYSMICON), 0));
     RegisterClassExW(&cls);
   }
-  hwnd_ = CreateWindowExW(kExStyle, def_.className, def_.caption, kStyle, CW_USEDEFAULT,
-                          CW_USEDEFAULT, 100, 100, nullptr, nullptr, instance, this);
+  hwnd_ = CreateWindowExW(kExStyle, def_.className, def_.caption, StyleOf(def_), CW_USEDEFAULT,
+                          CW_USEDEFAULT, 100, 100, owner_, nullptr, instance, this);
   if (!hwnd_) ThrowLastError(Action::CreateWindow, def_.caption);
   dpi_ = WindowDpi(hwnd_);
   CreateControls();
@@ -171,6 +175,11 @@ void Form::CreateControls() {
       case Kind::DropDownList:
         cls = L"COMBOBOX";
         style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
+        break;
+      case Kind::ListView:
+        cls = WC_LISTVIEWW;
+        style |= WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS;
+        exStyle = WS_EX_CLIENTEDGE;
         break;
       case Kind::TextBox:
         cls = L"EDIT";
@@ -244,7 +253,7 @@ void Form::FitDropDownField(HWND control, int height) {
 void Form::PlaceWindow(UINT dpi, const RECT* suggested) {
   const int clientWidth = TwipsToPixels(def_.clientWidth, dpi);
   const int clientHeight = TwipsToPixels(def_.clientHeight, dpi);
-  const RECT frame = WindowRectFor(clientWidth, clientHeight, dpi);
+  const RECT frame = WindowRectFor(clientWidth, clientHeight, dpi, StyleOf(def_));
   const int width = frame.right - frame.left, height = frame.bottom - frame.top;
   int x, y;
   if (suggested) {
@@ -493,6 +502,29 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED:
       ApplyLayout(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
       return 0;
+    case WM_SIZE:
+      if (def_.resizable && wParam != SIZE_MINIMIZED && !controls_.empty()) OnSize(LOWORD(lParam), HIWORD(lParam));
+      return 0;
+    case WM_GETMINMAXINFO:
+      if (def_.resizable) {
+        const RECT frame = WindowRectFor(TwipsToPixels(def_.clientWidth, dpi_), TwipsToPixels(def_.clientHeight, dpi_),
+                                         dpi_, StyleOf(def_));
+        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+        info->ptMinTrackSize = {frame.right - frame.left, frame.bottom - frame.top};
+        return 0;
+      }
+      return DefWindowProcW(hwnd_, message, wParam, lParam);
+    case WM_INITMENUPOPUP:
+      if (HIWORD(lParam)) OnSystemMenu(reinterpret_cast<HMENU>(wParam));
+      return DefWindowProcW(hwnd_, message, wParam, lParam);
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) < 0xF000 && OnSystemCommand(static_cast<UINT>(wParam & 0xFFF0))) return 0;
+      return DefWindowProcW(hwnd_, message, wParam, lParam);
+    case WM_NOTIFY: {
+      bool handled = true;
+      const LRESULT answer = OnNotify(*reinterpret_cast<const NMHDR*>(lParam), handled);
+      return handled ? answer : DefWindowProcW(hwnd_, message, wParam, lParam);
+    }
     default:
       return DefWindowProcW(hwnd_, message, wParam, lParam);
   }

@@ -13,7 +13,7 @@
 
 namespace forms {
 
-enum class Kind { Button, Label, Frame, ListBox, DropDownList, TextBox, CheckBox };
+enum class Kind { Button, Label, Frame, ListBox, DropDownList, TextBox, CheckBox, ListView };
 
 class Form;
 // What a control does: for a button or check box when it is clicked, for a text box when its
@@ -47,6 +47,8 @@ struct FormDef {
   // The close rule: asked to unload while its Tag reads as 0, the window only hides.
   bool hidesUntilTagged = false;
   int captionLine = 0;  // the language-file line that replaces the window's caption; 0 for none
+  // The user may resize the window, down to its designed client size; OnSize places the controls.
+  bool resizable = false;
 };
 
 // True when the window's caption and its controls take each language-file line from `first` to
@@ -84,6 +86,9 @@ class Form {
   bool IsLoaded() const { return hwnd_ != nullptr; }
   HWND hwnd() const { return hwnd_; }
   HWND Control(int id) const;
+  // The window that owns this one; set before the window is created.
+  void SetOwner(HWND owner) { owner_ = owner; }
+  UINT Dpi() const { return dpi_; }
 
   // Shows the window, not modal; loads it first when needed.
   void Show();
@@ -125,6 +130,17 @@ class Form {
   // Return false to refuse the unload.
   virtual bool OnQueryUnload() { return true; }
   virtual void OnUnload() {}
+  // The window menu (behind the caption's icon): before it opens, and a command of the program's
+  // own chosen from it (the system's commands, 0xF000 and up, never come here). True when handled.
+  virtual void OnSystemMenu(HMENU /*menu*/) {}
+  virtual bool OnSystemCommand(UINT /*command*/) { return false; }
+  // WM_NOTIFY from a control; `handled` false lets the default processing answer.
+  virtual LRESULT OnNotify(const NMHDR& /*header*/, bool& handled) {
+    handled = false;
+    return 0;
+  }
+  // The client area's new size in pixels (resizable windows); after the controls were placed.
+  virtual void OnSize(int /*width*/, int /*height*/) {}
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -142,6 +158,7 @@ class Form {
 
   const FormDef& def_;
   HWND hwnd_ = nullptr;
+  HWND owner_ = nullptr;
   UINT dpi_ = 96;
   GdiObject font_;
   std::vector<std::pair<int, HWND>> controls_;

@@ -12,6 +12,7 @@
 #include "forms/frmimport.h"
 #include "forms/frmlang.h"
 #include "forms/ids.h"
+#include "forms/listcommands.h"
 #include "forms/program_windows.h"
 #include "settings/language.h"
 #include "settings/options.h"
@@ -93,7 +94,12 @@ void Form1::OnLoad() {
   for (size_t i = 0; i < SummaryText.size(); ++i) SummaryText[i] = kBuiltInSummaryText[i];
   LangWindow().Unload();
   Language();
+  listcommands::AddToWindowMenu(hwnd());
 }
+
+void Form1::OnSystemMenu(HMENU menu) { listcommands::UpdateWindowMenu(menu); }
+
+bool Form1::OnSystemCommand(UINT command) { return listcommands::Run(command); }
 
 void Form1::Language() {
   // Each line goes to its place as soon as it is read, so a short file leaves the texts before
@@ -133,10 +139,12 @@ void Form1::CleaningRun() {
     ListsLock lock;
     if (!forms::TakeLists(lock)) return;
     forms::DoEvents();
-    run = CleanBothLists(List1, ExistenceChecks::System(), pump, ask);
+    // The lists as they were are saved for undo just before the first change.
+    run = CleanBothLists(List1, ExistenceChecks::System(), pump, ask, [] { return listcommands::SaveUndoOrAsk(); });
     busy.reset();
     forms::DoEvents();
   }
+  if (run.declined) return;
   std::wstring text = Summary(run.vb5, run.vb6);
   const std::wstring notes = ChangeFailureNote("5.0", run.vb5, polish) + ChangeFailureNote("6.0", run.vb6, polish);
   if (!notes.empty()) text += L"\r\n" + notes;

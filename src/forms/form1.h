@@ -32,6 +32,9 @@ class Form1 : public forms::Form {
   void OnLoad() override;
   bool OnQueryUnload() override;
   void OnUnload() override;
+  // The window menu carries the commands of listcommands.h.
+  void OnSystemMenu(HMENU menu) override;
+  bool OnSystemCommand(UINT command) override;
 };
 
 // The home page to open: the Polish one for the built-in texts, the English one otherwise.

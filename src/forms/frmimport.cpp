@@ -7,6 +7,7 @@
 #include "forms/messages.h"
 #include "common/text.h"
 #include "forms/ids.h"
+#include "forms/listcommands.h"
 #include "listfile/listfile.h"
 #include "settings/language.h"
 
@@ -78,8 +79,14 @@ void FrmImport::ImportList() {
   try {
     ListsLock lock;
     if (!forms::TakeLists(lock)) return;
+    // The lists the file replaces are saved for undo first.
+    const std::wstring name = file.substr(0, file.size() - 4), path = listfile::ListFilePath(ProgramFolder(), name);
+    if (!NamesDevice(path)) {
+      const listfile::ListFileContent content = listfile::ParseListFile(ReadFileBytes(path), path);
+      if ((content.has50 || content.has60) && !listcommands::SaveUndoOrAsk({content.has50, content.has60})) return;
+    }
     forms::BusyScope busy(hwnd());
-    result = listfile::ReadListFile(ProgramFolder(), file.substr(0, file.size() - 4),
+    result = listfile::ReadListFile(ProgramFolder(), name,
                                     [&busy] { busy.KeepAnswering(); });
   } catch (const AppError& e) {
     forms::MsgBox((polish ? L"Nie zaimportowano listy; rejestr pozostał bez zmian.\r\n\r\n"

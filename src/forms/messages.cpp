@@ -40,6 +40,8 @@ const wchar_t* Doing(Action action) {
     case Action::ApplyLanguageFile: return Say(L"Niepełny plik języka: ", L"Incomplete language file: ");
     case Action::CreateWindow: return Say(L"Nie można utworzyć okna ", L"Cannot create the window ");
     case Action::CreateControl: return Say(L"Nie można utworzyć kontrolki ", L"Cannot create the control ");
+    case Action::SaveUndo:
+      return Say(L"Nie można zapisać danych do cofnięcia zmiany", L"Cannot save the data to undo the change");
   }
   return L"";
 }
@@ -86,6 +88,9 @@ std::wstring Wrong(const AppError& e) {
     case Problem::TooFewLines:
       return polish ? L", wierszy: " + Decimal(e.number)
                     : L", " + Decimal(e.number) + (e.number == 1 ? L" line" : L" lines");
+    case Problem::EntryNotInFormat:
+      return Say(L": wpis listy zawiera znak końca wiersza lub jest wierszem \"[]\"",
+                 L": a list entry holds a line break or is the line \"[]\"");
     case Problem::NewContentLeftIn:
       return Say(L"; nowa treść jest w pliku ", L"; the new content is in ") + e.detail;
   }
@@ -95,11 +100,12 @@ std::wstring Wrong(const AppError& e) {
 }  // namespace
 
 std::wstring Describe(const AppError& e) {
-  std::wstring text = Doing(e.action) + e.subject + Wrong(e);
+  std::wstring text = (e.during ? Doing(*e.during) + std::wstring(L": ") : std::wstring()) + Doing(e.action) +
+                     e.subject + Wrong(e);
   // The reason is in the text already where the facts say it; the system's own words and the
   // number follow.
   const bool worded = e.problem == Problem::EntryUnreadable || e.problem == Problem::TooFewLines ||
-                      e.problem == Problem::LineTooLong;
+                      e.problem == Problem::LineTooLong || e.problem == Problem::EntryNotInFormat;
   if (!worded && e.code != 0) {
     const std::wstring system = e.problem == Problem::None || e.problem == Problem::NewContentLeftIn
                                     ? SystemErrorText(e.code)

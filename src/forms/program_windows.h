@@ -1,11 +1,15 @@
 #pragma once
-// The program's four windows. Each exists once per run and is created on first use.
+// The program's windows. Each exists once per run and is created on first use.
 class Form1;
 class FrmLang;
 class FrmExport;
 class FrmImport;
+class FrmClear;
+class FrmReview;
 
 Form1& MainWindow();
 FrmLang& LangWindow();
 FrmExport& ExportWindow();
 FrmImport& ImportWindow();
+FrmClear& ClearWindow();
+FrmReview& ReviewWindow();

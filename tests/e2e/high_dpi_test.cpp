@@ -25,6 +25,8 @@ namespace f1 = ids::form1;
 namespace lang = ids::frmlang;
 namespace ex = ids::frmexport;
 namespace im = ids::frmimport;
+namespace rv = ids::frmreview;
+namespace cl = ids::frmclear;
 
 constexpr int kHighDpi = 144;
 
@@ -303,6 +305,33 @@ TEST_F(HighDpiTest, TheExportAndImportWindowsGrowByHalf) {
   Shoot(imp, L"import");
   Click(Control(imp, im::Command2));
   EXPECT_TRUE(WaitForWindowGone(imp, kTimeout, true)) << "the import window stays";
+}
+
+TEST_F(HighDpiTest, TheReviewAndClearWindowsGrowByHalf) {
+  SetScreenDpi(kHighDpi);
+  SeedList("5.0", {"C:\\nie\\ma\\takiego\\projektu.vbp"});
+  HWND main = OpenMain();
+  ASSERT_NE(main, nullptr) << "no main window";
+  PostMessageW(main, WM_SYSCOMMAND, ids::form1menu::Review, 0);
+  HWND review = WaitForWindow(app(), ids::kFrmReviewClass, nullptr, Visibility::Visible);
+  ExpectScaledLayout(review, 9600, 5400,
+                     {{rv::ListView1, 0, Shows::Nothing, 120, 120, 9360, 4650},
+                      {rv::Command1, 0, Shows::Caption, 5460, 4890, 1950, 390},
+                      {rv::Command2, 0, Shows::Caption, 7530, 4890, 1950, 390}});
+  Shoot(review, L"review");
+  Click(Control(review, rv::Command2));
+  ASSERT_TRUE(WaitForWindowGone(review, kTimeout, true)) << "the review window stays";
+
+  PostMessageW(main, WM_SYSCOMMAND, ids::form1menu::Clear, 0);
+  HWND clear = WaitForWindow(app(), ids::kFrmClearClass, nullptr, Visibility::Visible);
+  ExpectScaledLayout(clear, 4920, 1560,
+                     {{cl::Frame1, 0, Shows::Frame, 120, 120, 4695, 735},
+                      {cl::Combo1, cl::Frame1, Shows::Nothing, 120, 240, 4455, 315},
+                      {cl::Command1, 0, Shows::Caption, 120, 1080, 1695, 375},
+                      {cl::Command2, 0, Shows::Caption, 3120, 1080, 1695, 375}});
+  Shoot(clear, L"clear");
+  Click(Control(clear, cl::Command2));
+  EXPECT_TRUE(WaitForWindowGone(clear, kTimeout, true)) << "the clear window stays";
 }
 
 // The description, drawn at 96 and then at 144 DPI: the text itself grows by half, it is not the

@@ -6,6 +6,7 @@
 #include <random>
 
 #include "common/error.h"
+#include "listfile/undo.h"
 #include "listfile_fixture.h"
 
 namespace listfile_test {
@@ -35,6 +36,49 @@ TEST_F(ListFileTest, ExportedListsComeBackByteForByte) {
 
   listfile::WriteListFile(folder_.path(), L"again", true, true);
   EXPECT_EQ(FileBytes(L"again"), saved);
+}
+
+// The undo file holds only lists it gives back exactly: an entry the format would turn into other
+// entries stops the saving, and a list that cannot be read exactly is left out, unless the change
+// replaces it, and is then left alone by the undo.
+TEST_F(ListFileTest, UndoGivesBackExactlyWhatItSavedOrSavesNothing) {
+  const std::string tooLong(255, 'x');
+  struct Case {
+    const char* what;
+    Entries list50, list60;
+    listfile::Replaced replaced;
+    bool saved;
+  };
+  const Case cases[] = {
+      {"\"[]\" ends a 6.0 list only", {"a", ""}, {"[]", "b"}, {}, true},
+      {"\"[]\" in the 5.0 list", {"a", "[]"}, {"b"}, {}, false},
+      {"a line break in an entry", {"a\rb"}, {}, {}, false},
+      {"a 5.0 list not read exactly", {"a", tooLong}, {"b"}, {}, true},
+      {"... that the change replaces", {"a", tooLong}, {"b"}, {true, false}, false},
+  };
+  const std::wstring undoFile = listfile::UndoFilePath(folder_.path());
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteBytes(undoFile, "former");
+    SeedList("5.0", c.list50);
+    SeedList("6.0", c.list60);
+    const ValueMap old50 = ListValues("5.0"), old60 = ListValues("6.0");
+    if (!c.saved) {
+      EXPECT_THROW(listfile::SaveUndo(folder_.path(), c.replaced), AppError);
+      EXPECT_EQ(ReadBytes(undoFile), "former");
+      continue;
+    }
+    listfile::SaveUndo(folder_.path(), c.replaced);
+    SeedList("6.0", {"changed"});
+    const ValueMap changed50 = ListValues("5.0"), changed60 = ListValues("6.0");
+    EXPECT_EQ(listfile::RestoreUndo(folder_.path()), listfile::RestoreResult::Restored);
+    EXPECT_EQ(ListValues("5.0"), old50);
+    EXPECT_EQ(ListValues("6.0"), old60);
+    // Undoing again returns to the change.
+    EXPECT_EQ(listfile::RestoreUndo(folder_.path()), listfile::RestoreResult::Restored);
+    EXPECT_EQ(ListValues("5.0"), changed50);
+    EXPECT_EQ(ListValues("6.0"), changed60);
+  }
 }
 
 // ---- Generated list files ----

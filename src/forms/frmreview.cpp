@@ -1,0 +1,285 @@
+#include "forms/frmreview.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <optional>
+
+#include "forms/messages.h"
+#include "common/text.h"
+#include "forms/form1.h"
+#include "forms/ids.h"
+#include "forms/listcommands.h"
+#include "forms/program_windows.h"
+
+namespace {
+
+using forms::ControlDef;
+using forms::Form;
+using forms::Kind;
+namespace id = ids::frmreview;
+
+FrmReview& Self(Form& form) { return static_cast<FrmReview&>(form); }
+
+// The designed (and smallest) size; OnSize stretches the list and keeps the buttons at the
+// bottom right.
+// Multiples of 30 twips, whole pixels at 96 and 144 DPI, so the table and OnSize agree there.
+constexpr int kWidth = 9600, kHeight = 5400, kMargin = 120, kButtonWidth = 1950, kButtonHeight = 390;
+constexpr ControlDef kControls[] = {
+    {L"ListView1", id::ListView1, Kind::ListView, 0, nullptr, kMargin, kMargin, kWidth - 2 * kMargin,
+     kHeight - 3 * kMargin - kButtonHeight, 0},
+    {L"Command1", id::Command1, Kind::Button, 0, L"Usuń zaznaczone", kWidth - 2 * kMargin - 2 * kButtonWidth,
+     kHeight - kMargin - kButtonHeight, kButtonWidth, kButtonHeight, 1, 0, 1,
+     [](Form& f) { Self(f).RemoveChecked(); }},
+    {L"Command2", id::Command2, Kind::Button, 0, L"Anuluj", kWidth - kMargin - kButtonWidth,
+     kHeight - kMargin - kButtonHeight, kButtonWidth, kButtonHeight, 2, 0, 1, [](Form& f) { f.Hide(); }},
+};
+// No default button: Enter in the list must not remove anything.
+constexpr forms::FormDef kForm{ids::kFrmReviewClass, L"Przejrzyj listy", kWidth, kHeight, kControls,
+                               0, id::Command2, false, 0, true};
+
+struct Column {
+  const wchar_t* polish;
+  const wchar_t* english;
+  int width;  // twips; 0 takes the room left
+};
+constexpr Column kColumns[] = {
+    {L"Wersja", L"Version", 900},
+    {L"Nr", L"Number", 900},
+    {L"Ścieżka", L"Path", 0},
+    {L"Stan", L"State", 2700},
+};
+constexpr int kPathColumn = 2;
+
+const wchar_t* StateText(FrmReview::State state) {
+  switch (state) {
+    case FrmReview::State::Exists:
+      return Say(L"istnieje", L"exists");
+    case FrmReview::State::Gone:
+      return Say(L"nie istnieje", L"gone");
+    case FrmReview::State::Unreachable:
+      return Say(L"teraz niedostępny", L"cannot be reached now");
+    case FrmReview::State::Unreadable:
+      return Say(L"nie da się odczytać dokładnie", L"cannot be read exactly");
+  }
+  return L"";
+}
+
+void SetCell(HWND list, int row, int column, const std::wstring& text) {
+  LVITEMW item{};
+  item.iSubItem = column;
+  item.pszText = const_cast<wchar_t*>(text.c_str());
+  SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
+void SetCheckImage(HWND list, int row, int image) {
+  LVITEMW item{};
+  item.stateMask = LVIS_STATEIMAGEMASK;
+  item.state = INDEXTOSTATEIMAGEMASK(image);
+  SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
+bool SameList(const Autostart::ListScan& a, const Autostart::ListScan& b) {
+  return a.status == b.status && a.texts == b.texts && a.failedValue == b.failedValue;
+}
+
+}  // namespace
+
+FrmReview::FrmReview() : forms::Form(kForm) {}
+
+void FrmReview::OnLoad() {
+  HWND list = Control(id::ListView1);
+  SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
+               LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+  for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    column.pszText = const_cast<wchar_t*>(kColumns[i].polish);
+    column.cx = 50;
+    column.iSubItem = i;
+    SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
+  }
+}
+
+void FrmReview::SetTexts() {
+  SetCaption(Say(L"Przejrzyj listy", L"Review the lists"));
+  SetControlText(id::Command1, Say(L"Usuń zaznaczone", L"Remove checked"));
+  SetControlText(id::Command2, Say(L"Anuluj", L"Cancel"));
+  HWND list = Control(id::ListView1);
+  for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT;
+    column.pszText = const_cast<wchar_t*>(Say(kColumns[i].polish, kColumns[i].english));
+    SendMessageW(list, LVM_SETCOLUMNW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
+  }
+}
+
+void FrmReview::OnActivate() {
+  SetTexts();
+  Fill();
+}
+
+void FrmReview::Fill() {
+  // Probes of slow places keep the program's windows answering.
+  std::optional<forms::BusyScope> busy;
+  const auto pump = [&] {
+    if (!busy) busy.emplace(MainWindow().hwnd());
+    busy->KeepAnswering();
+  };
+  scans_[0] = ScanVersion("5.0");
+  scans_[1] = ScanVersion("6.0");
+  std::vector<std::string> paths;
+  for (const VersionScan& scan : scans_)
+    if (scan.list.status == 0) paths.insert(paths.end(), scan.list.texts.begin(), scan.list.texts.end());
+  const std::vector<PathState> states = CheckPaths(paths, ExistenceChecks::System(), pump);
+  busy.reset();
+
+  HWND list = Control(id::ListView1);
+  filling_ = true;
+  SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+  rows_.clear();
+  size_t checked = 0;
+  for (int l = 0; l < 2; ++l) {
+    const Autostart::ListScan& scan = scans_[l].list;
+    const bool readable = scan.status == 0;
+    // A list that cannot be read exactly shows what was read and the entry that stops it.
+    const size_t shown = scan.texts.size() + (readable ? 0 : 1);
+    for (size_t i = 0; i < shown; ++i) {
+      State state = State::Unreadable;
+      if (readable) {
+        const PathState s = states[checked++];
+        state = s == PathState::Exists ? State::Exists : s == PathState::Gone ? State::Gone : State::Unreachable;
+      }
+      const int row = static_cast<int>(rows_.size());
+      rows_.push_back({l, static_cast<int>(i), state});
+      const std::wstring version = l == 0 ? L"5.0" : L"6.0";
+      LVITEMW item{};
+      item.mask = LVIF_TEXT;
+      item.iItem = row;
+      item.pszText = const_cast<wchar_t*>(version.c_str());
+      SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+      SetCell(list, row, 1, i < scan.texts.size() ? DecimalTextW(static_cast<long long>(i) + 1)
+                                                   : AnsiToWide(scan.failedValue));
+      SetCell(list, row, 2, i < scan.texts.size() ? AnsiToWide(scan.texts[i]) : L"");
+      SetCell(list, row, 3, StateText(state));
+      // Rows of a list that cannot be read exactly have no check box: that list is never changed.
+      SetCheckImage(list, row, !readable ? 0 : state == State::Gone ? 2 : 1);
+    }
+  }
+  if (!rows_.empty()) {
+    LVITEMW item{};
+    item.stateMask = LVIS_FOCUSED;
+    item.state = LVIS_FOCUSED;
+    SendMessageW(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&item));
+  }
+  SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list, nullptr, TRUE);
+  filling_ = false;
+}
+
+bool FrmReview::Checked(int row) const {
+  const LRESULT state = SendMessageW(Control(id::ListView1), LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK);
+  return (state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
+}
+
+void FrmReview::OnSize(int width, int height) {
+  const UINT dpi = Dpi();
+  const int margin = forms::TwipsToPixels(kMargin, dpi);
+  const int buttonWidth = forms::TwipsToPixels(kButtonWidth, dpi);
+  const int buttonHeight = forms::TwipsToPixels(kButtonHeight, dpi);
+  const int buttonTop = height - margin - buttonHeight;
+  // Drawn afresh where they land: bits copied from where they stood may be stale after a resize.
+  constexpr UINT kMove = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS;
+  HWND list = Control(id::ListView1);
+  SetWindowPos(list, nullptr, margin, margin, width - 2 * margin, buttonTop - 2 * margin, kMove);
+  SetWindowPos(Control(id::Command2), nullptr, width - margin - buttonWidth, buttonTop, buttonWidth, buttonHeight, kMove);
+  SetWindowPos(Control(id::Command1), nullptr, width - 2 * margin - 2 * buttonWidth, buttonTop, buttonWidth,
+               buttonHeight, kMove);
+  // Fixed columns in twips; the path takes what is left of the list's width.
+  RECT inside;
+  GetClientRect(list, &inside);
+  int rest = inside.right - GetSystemMetrics(SM_CXVSCROLL);
+  for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
+    if (i == kPathColumn) continue;
+    const int w = forms::TwipsToPixels(kColumns[i].width, dpi);
+    SendMessageW(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(i), w);
+    rest -= w;
+  }
+  SendMessageW(list, LVM_SETCOLUMNWIDTH, kPathColumn, std::max(rest, forms::TwipsToPixels(1500, dpi)));
+}
+
+LRESULT FrmReview::OnNotify(const NMHDR& header, bool& handled) {
+  handled = false;
+  if (header.idFrom != static_cast<UINT_PTR>(id::ListView1)) return 0;
+  if (header.code == LVN_ITEMCHANGING && !filling_) {
+    const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+    // The rows of a list that cannot be read exactly keep having no check box.
+    if ((change.uChanged & LVIF_STATE) && ((change.uNewState ^ change.uOldState) & LVIS_STATEIMAGEMASK) &&
+        change.iItem >= 0 && static_cast<size_t>(change.iItem) < rows_.size() &&
+        rows_[static_cast<size_t>(change.iItem)].state == State::Unreadable) {
+      handled = true;
+      return TRUE;
+    }
+  }
+  if (header.code == LVN_KEYDOWN) {
+    const auto& key = reinterpret_cast<const NMLVKEYDOWN&>(header);
+    if (key.wVKey == 'A' && GetKeyState(VK_CONTROL) < 0) {
+      LVITEMW item{};
+      item.stateMask = LVIS_SELECTED;
+      item.state = LVIS_SELECTED;
+      SendMessageW(header.hwndFrom, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+      handled = true;
+    }
+  }
+  return 0;
+}
+
+void FrmReview::RemoveChecked() {
+  std::vector<bool> keep[2];
+  bool anyChecked = false;
+  for (int l = 0; l < 2; ++l) keep[l].assign(scans_[l].list.texts.size(), true);
+  for (size_t r = 0; r < rows_.size(); ++r) {
+    const Row& row = rows_[r];
+    if (row.state == State::Unreadable || !Checked(static_cast<int>(r))) continue;
+    keep[row.list][static_cast<size_t>(row.position)] = false;
+    anyChecked = true;
+  }
+  const bool polish = MessagesInPolish();
+  CleanOutcome outcomes[2];
+  {
+    ListsLock lock;
+    if (!forms::TakeLists(lock)) return;
+    // What is removed must be what was shown: a list changed meanwhile (by another copy, or
+    // by an IDE) is shown again instead.
+    for (const VersionScan& scan : scans_) {
+      if (!SameList(ScanVersion(scan.version).list, scan.list)) {
+        forms::MsgBox(Say(L"Listy zmieniły się od chwili ich wyświetlenia. Nic nie zostało usunięte; "
+                          L"sprawdź je ponownie.",
+                          L"The lists have changed since they were shown. Nothing was removed; "
+                          L"check them again."),
+                      MB_OK | MB_ICONWARNING);
+        Fill();
+        return;
+      }
+    }
+    if (anyChecked && !listcommands::SaveUndoOrAsk()) return;
+    for (int l = 0; l < 2; ++l) {
+      const VersionScan& scan = scans_[l];
+      bool drops = false;
+      for (bool kept : keep[l]) drops = drops || !kept;
+      // A list with nothing checked is not rewritten at all.
+      if (drops || scan.list.status != 0) {
+        std::vector<std::string> survivors;
+        outcomes[l] = RewriteList(scan, keep[l], survivors);
+      } else {
+        outcomes[l].entryCount = static_cast<std::int32_t>(scan.list.texts.size());
+      }
+    }
+  }
+  std::wstring text = MainWindow().Summary(outcomes[0], outcomes[1]);
+  const std::wstring notes = ChangeFailureNote("5.0", outcomes[0], polish) + ChangeFailureNote("6.0", outcomes[1], polish);
+  if (!notes.empty()) text += L"\r\n" + notes;
+  forms::MsgBox(text, MB_OK | (notes.empty() ? MB_ICONINFORMATION : MB_ICONWARNING));
+  Hide();
+}
