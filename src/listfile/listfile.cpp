@@ -63,44 +63,72 @@ std::wstring ListFilePath(const std::wstring& folder, const std::wstring& name) 
   return folder + L"\\" + name + L".rec";
 }
 
-void Eksportuj(const std::string& version, std::string& fileBytes) {
-  const Autostart::ListScan scan = Autostart::ScanList(HKEY_CURRENT_USER, KeyPath(version), kMaxListed);
+namespace {
+
+// The entries the export writes for a version: "1", "2", ... up to the first missing number.
+std::vector<std::string> ExportedEntries(const std::string& version) {
+  Autostart::ListScan scan = Autostart::ScanList(HKEY_CURRENT_USER, KeyPath(version), kMaxListed);
   if (scan.status != ERROR_SUCCESS) {
     // A section cut short or altered here would, once imported, cost the entries it lacks. The
     // file is named by the caller.
     throw AppError(Action::WriteListFile, static_cast<DWORD>(scan.status), L"", Problem::EntryUnreadable)
         .WithEntry(version, scan.failedValue);
   }
-  for (const std::string& text : scan.texts) {
+  return std::move(scan.texts);
+}
+
+ListFileContent ExportedContent(bool with50, bool with60) {
+  ListFileContent content;
+  content.has50 = with50;
+  content.has60 = with60;
+  if (with50) content.entries50 = ExportedEntries(kVersion50);
+  if (with60) content.entries60 = ExportedEntries(kVersion60);
+  return content;
+}
+
+}  // namespace
+
+void Eksportuj(const std::string& version, std::string& fileBytes) {
+  for (const std::string& text : ExportedEntries(version)) {
     fileBytes += text;
     fileBytes += kLineEnd;
   }
 }
 
-std::string ListFileBytes(bool with50, bool with60) {
-  std::string bytes = with50 ? " 1 \r\n" : " 0 \r\n";
-  bytes += with60 ? " 1 \r\n" : " 0 \r\n";
-  for (auto [chosen, version] : {std::pair{with50, kVersion50}, std::pair{with60, kVersion60}}) {
-    if (!chosen) continue;
-    bytes += kSeparator;
-    bytes += kLineEnd;
-    Eksportuj(version, bytes);
-  }
-  return bytes;
-}
+std::string ListFileBytes(bool with50, bool with60) { return ListFileText(ExportedContent(with50, with60)); }
 
 void WriteListFile(const std::wstring& folder, const std::wstring& name, bool with50, bool with60) {
   const std::wstring path = ListFilePath(folder, name);
   CheckName(name, path, Action::WriteListFile);
   // Built whole first, so a failure never leaves a half-written or truncated file behind.
-  std::string bytes;
+  ListFileContent content;
   try {
-    bytes = ListFileBytes(with50, with60);
+    content = ExportedContent(with50, with60);
   } catch (AppError& e) {
     e.subject = path;
     throw;
   }
+  const std::string bytes = ListFileText(content);
+  // An entry holding a line break, or a 5.0 entry that is the line "[]", would come back from the
+  // file as other entries: such a list is not saved rather than saved wrong.
+  if (ParseListFile(bytes, path) != content)
+    ThrowError(Action::WriteListFile, ERROR_INVALID_DATA, path, Problem::EntryNotInFormat);
   WriteFileReplacing(path, bytes);
+}
+
+std::string ListFileText(const ListFileContent& content) {
+  std::string bytes = content.has50 ? " 1 \r\n" : " 0 \r\n";
+  bytes += content.has60 ? " 1 \r\n" : " 0 \r\n";
+  for (auto [held, entries] : {std::pair{content.has50, &content.entries50}, std::pair{content.has60, &content.entries60}}) {
+    if (!held) continue;
+    bytes += kSeparator;
+    bytes += kLineEnd;
+    for (const std::string& text : *entries) {
+      bytes += text;
+      bytes += kLineEnd;
+    }
+  }
+  return bytes;
 }
 
 bool ParseFlag(std::string_view line, std::int32_t& value) {

@@ -69,6 +69,9 @@ struct ListFileContent {
   bool operator==(const ListFileContent&) const = default;
 };
 
+// The list file that holds `content`, as the writer lays it out.
+std::string ListFileText(const ListFileContent& content);
+
 // Reads one flag line; false when it is not a whole number as described above.
 bool ParseFlag(std::string_view line, std::int32_t& value);
 

@@ -37,13 +37,7 @@ std::string UndoBytes(Replaced replaced) {
           .WithEntry(kVersions[i], scan.failedValue);
     }
   }
-  std::string bytes = content.has50 ? " 1 \r\n" : " 0 \r\n";
-  bytes += content.has60 ? " 1 \r\n" : " 0 \r\n";
-  for (int i = 0; i < 2; ++i) {
-    if (!*held[i]) continue;
-    bytes += "[]\r\n";
-    for (const std::string& text : *entries[i]) bytes += text + "\r\n";
-  }
+  const std::string bytes = ListFileText(content);
   // An entry holding a line break, or a 5.0 entry "[]", would come back as other entries: such
   // lists cannot be saved exactly in this format.
   if (ParseListFile(bytes, kUndoFileName) != content)

@@ -38,23 +38,24 @@ TEST_F(ListFileTest, ExportedListsComeBackByteForByte) {
   EXPECT_EQ(FileBytes(L"again"), saved);
 }
 
-// The undo file holds only lists it gives back exactly: an entry the format would turn into other
-// entries stops the saving, and a list that cannot be read exactly is left out, unless the change
-// replaces it, and is then left alone by the undo.
-TEST_F(ListFileTest, UndoGivesBackExactlyWhatItSavedOrSavesNothing) {
+// The undo file and an exported list file hold only lists they give back exactly: an entry the
+// format would turn into other entries stops the saving. For the undo file a list that cannot be
+// read exactly is left out, unless the change replaces it, and is then left alone by the undo.
+TEST_F(ListFileTest, UndoAndExportGiveBackExactlyWhatTheySavedOrSaveNothing) {
   const std::string tooLong(255, 'x');
   struct Case {
     const char* what;
     Entries list50, list60;
     listfile::Replaced replaced;
     bool saved;
+    bool exported;
   };
   const Case cases[] = {
-      {"\"[]\" ends a 6.0 list only", {"a", ""}, {"[]", "b"}, {}, true},
-      {"\"[]\" in the 5.0 list", {"a", "[]"}, {"b"}, {}, false},
-      {"a line break in an entry", {"a\rb"}, {}, {}, false},
-      {"a 5.0 list not read exactly", {"a", tooLong}, {"b"}, {}, true},
-      {"... that the change replaces", {"a", tooLong}, {"b"}, {true, false}, false},
+      {"\"[]\" ends a 6.0 list only", {"a", ""}, {"[]", "b"}, {}, true, true},
+      {"\"[]\" in the 5.0 list", {"a", "[]"}, {"b"}, {}, false, false},
+      {"a line break in an entry", {"a\rb"}, {}, {}, false, false},
+      {"a 5.0 list not read exactly", {"a", tooLong}, {"b"}, {}, true, false},
+      {"... that the change replaces", {"a", tooLong}, {"b"}, {true, false}, false, false},
   };
   const std::wstring undoFile = listfile::UndoFilePath(folder_.path());
   for (const Case& c : cases) {
@@ -63,6 +64,14 @@ TEST_F(ListFileTest, UndoGivesBackExactlyWhatItSavedOrSavesNothing) {
     SeedList("5.0", c.list50);
     SeedList("6.0", c.list60);
     const ValueMap old50 = ListValues("5.0"), old60 = ListValues("6.0");
+    RemoveTree(Path(L"list"));
+    try {
+      listfile::WriteListFile(folder_.path(), L"list", true, true);
+      EXPECT_TRUE(c.exported) << "exported a list the file cannot give back";
+    } catch (const AppError& error) {
+      EXPECT_FALSE(c.exported) << "export refused";
+      EXPECT_FALSE(FileExists(Path(L"list")));
+    }
     if (!c.saved) {
       EXPECT_THROW(listfile::SaveUndo(folder_.path(), c.replaced), AppError);
       EXPECT_EQ(ReadBytes(undoFile), "former");
