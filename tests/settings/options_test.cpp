@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 #include "common/text.h"
@@ -87,42 +88,34 @@ TEST_F(OptionsTest, AMissingLanguageFileLeadsToThePickerKeepingTheName) {
 }
 
 TEST_F(OptionsTest, MissingOrEmptyOptionsFileLeadsToThePicker) {
-  try {
-    ReadOptionsFile(folder());
-    FAIL() << "a missing options file was read";
-  } catch (const AppError& error) {
-    EXPECT_EQ(error.code, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
-    EXPECT_EQ(error.subject, options_path());
-  }
-  EXPECT_FALSE(LoadStoredLanguage(folder()));
-  EXPECT_EQ(CurrentLanguage, "");
-  EXPECT_FALSE(FileExists(options_path()));  // checking creates nothing
-
-  WriteOptions("");
-  try {
-    ReadOptionsFile(folder());
-    FAIL() << "an empty options file gave a first line";
-  } catch (const AppError& error) {
-    EXPECT_EQ(error.subject, options_path());
-  }
-  EXPECT_FALSE(LoadStoredLanguage(folder()));
-  EXPECT_EQ(CurrentLanguage, "");
-
   // A first line longer than any path can be names no language file, whatever follows it.
-  WriteOptions(std::string(32767, 'x') + "\r\n#\r\n");
-  EXPECT_EQ(ReadOptionsFile(folder()), std::string(32767, 'x'));
-  for (const std::string& end : {std::string("\r\n#\r\n"), std::string()}) {
-    WriteOptions(std::string(32768, 'x') + end);
+  const std::string overlong(32768, 'x');
+  const struct {
+    const char* what;
+    std::optional<std::string> content;  // none: no options file
+    DWORD code;
+  } cases[] = {{"missing", std::nullopt, ERROR_FILE_NOT_FOUND},
+               {"empty", "", ERROR_HANDLE_EOF},
+               {"overlong, more lines after it", overlong + "\r\n#\r\n", ERROR_FILENAME_EXCED_RANGE},
+               {"overlong, alone", overlong, ERROR_FILENAME_EXCED_RANGE}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (c.content) WriteOptions(*c.content);
     try {
       ReadOptionsFile(folder());
-      FAIL() << "an overlong first line was read";
+      ADD_FAILURE() << "a first line was read";
     } catch (const AppError& error) {
-      EXPECT_EQ(error.code, static_cast<DWORD>(ERROR_FILENAME_EXCED_RANGE));
+      EXPECT_EQ(error.code, c.code);
       EXPECT_EQ(error.subject, options_path());
     }
     EXPECT_FALSE(LoadStoredLanguage(folder()));
     EXPECT_EQ(CurrentLanguage, "");
+    if (!c.content) {
+      EXPECT_FALSE(FileExists(options_path()));  // checking creates nothing
+    }
   }
+  WriteOptions(std::string(32767, 'x') + "\r\n#\r\n");
+  EXPECT_EQ(ReadOptionsFile(folder()), std::string(32767, 'x'));
 }
 
 TEST_F(OptionsTest, DeviceNamesAndNulCharactersAreNeverOpened) {
