@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "common/text.h"
 #include "settings/leading_lines.h"
 
 namespace {
@@ -13,19 +14,6 @@ bool MessagesInPolish() { return g_polish; }
 const wchar_t* Say(const wchar_t* polish, const wchar_t* english) { return g_polish ? polish : english; }
 
 namespace {
-
-std::wstring Decimal(long long value) {
-  const std::string digits = std::to_string(value);
-  return std::wstring(digits.begin(), digits.end());
-}
-
-std::wstring Widen(const std::string& ansi) {
-  if (ansi.empty()) return {};
-  const int length = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), length);
-  return wide;
-}
 
 const wchar_t* Doing(Action action) {
   switch (action) {
@@ -64,9 +52,9 @@ std::wstring Wrong(const AppError& e) {
     case Problem::EndsBeforeFlags:
       return Say(L": plik kończy się przed dwoma wierszami znaczników", L": it ends before its two flag lines");
     case Problem::FlagNotNumber:
-      return polish ? L": wiersz " + Decimal(e.number) + L" (znacznik wersji " + Widen(e.version) +
+      return polish ? L": wiersz " + DecimalTextW(e.number) + L" (znacznik wersji " + AnsiToWide(e.version) +
                           L") nie jest liczbą całkowitą: " + e.detail
-                    : L": line " + Decimal(e.number) + L" (the " + Widen(e.version) +
+                    : L": line " + DecimalTextW(e.number) + L" (the " + AnsiToWide(e.version) +
                           L" flag) is not a whole number: " + e.detail;
     case Problem::EndsBeforeList:
       return Say(L": znaczniki zapowiadają listę, ale plik kończy się przed jej początkiem",
@@ -75,19 +63,19 @@ std::wstring Wrong(const AppError& e) {
       return Say(L": znaczniki zapowiadają listę VB6, ale żaden wiersz \"[]\" nie kończy listy VB5",
                  L": its flags announce a VB6 list, but no \"[]\" line ends the VB5 list");
     case Problem::EntryUnreadable:
-      return polish ? L": wpisu \"" + Widen(e.entry) + L"\" listy " + VersionName(e.version) +
+      return polish ? L": wpisu \"" + AnsiToWide(e.entry) + L"\" listy " + VersionName(e.version) +
                           L" nie da się odczytać dokładnie (błąd " + UnreadableEntryReason(e.code) + L")"
-                    : L": entry \"" + Widen(e.entry) + L"\" of the " + VersionName(e.version) +
+                    : L": entry \"" + AnsiToWide(e.entry) + L"\" of the " + VersionName(e.version) +
                           L" list cannot be read exactly (error " + UnreadableEntryReason(e.code) + L")";
     case Problem::LineTooLong:
-      return polish ? L", wiersz " + Decimal(e.number) + L" jest dłuższy niż " +
-                          Decimal(static_cast<long long>(kMaxLineCharacters)) + L" znaków"
-                    : L", line " + Decimal(e.number) + L" is longer than " +
-                          Decimal(static_cast<long long>(kMaxLineCharacters)) + L" characters";
+      return polish ? L", wiersz " + DecimalTextW(e.number) + L" jest dłuższy niż " +
+                          DecimalTextW(static_cast<long long>(kMaxLineCharacters)) + L" znaków"
+                    : L", line " + DecimalTextW(e.number) + L" is longer than " +
+                          DecimalTextW(static_cast<long long>(kMaxLineCharacters)) + L" characters";
     case Problem::EmptyFile: return Say(L": plik jest pusty", L": the file is empty");
     case Problem::TooFewLines:
-      return polish ? L", wierszy: " + Decimal(e.number)
-                    : L", " + Decimal(e.number) + (e.number == 1 ? L" line" : L" lines");
+      return polish ? L", wierszy: " + DecimalTextW(e.number)
+                    : L", " + DecimalTextW(e.number) + (e.number == 1 ? L" line" : L" lines");
     case Problem::EntryNotInFormat:
       return Say(L": wpis listy zawiera znak końca wiersza lub jest wierszem \"[]\"",
                  L": a list entry holds a line break or is the line \"[]\"");
@@ -111,13 +99,13 @@ std::wstring Describe(const AppError& e) {
                                     ? SystemErrorText(e.code)
                                     : std::wstring();
     if (!system.empty()) text += L": " + system;
-    text += L" (" + Decimal(static_cast<long long>(e.code)) + L")";
+    text += L" (" + DecimalTextW(static_cast<long long>(e.code)) + L")";
   }
   return text;
 }
 
 std::wstring StatusText(DWORD code) {
-  std::wstring text = Decimal(static_cast<long long>(code));
+  std::wstring text = DecimalTextW(static_cast<long long>(code));
   const std::wstring name = StatusName(code), system = SystemErrorText(code);
   if (!name.empty()) text += L" " + name;
   if (!system.empty()) text += L": " + system;
@@ -125,7 +113,7 @@ std::wstring StatusText(DWORD code) {
 }
 
 std::wstring UnreadableEntryReason(DWORD code) {
-  std::wstring reason = Decimal(static_cast<long long>(code));
+  std::wstring reason = DecimalTextW(static_cast<long long>(code));
   const std::wstring name = StatusName(code);
   if (!name.empty()) reason += L" " + name;
   std::wstring meaning;
