@@ -1,5 +1,6 @@
 #include "registry/autostart.h"
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -167,6 +168,107 @@ Status DeleteValue(HKEY root, const std::string& keyPath, const std::string& val
   Status status = OpenKey(root, keyPath, kWriteAccess);
   if (status == ERROR_SUCCESS) status = Injected(Operation::Delete, valueName);
   if (status == ERROR_SUCCESS && g_key) status = RegDeleteValueA(g_key.get(), valueName.c_str());
+  CloseKey();
+  return status;
+}
+
+bool IsListNumber(std::string_view name) {
+  if (name.empty() || name.front() == '0') return false;
+  for (char c : name)
+    if (c < '0' || c > '9') return false;
+  return true;
+}
+
+bool ListNumberLess(std::string_view a, std::string_view b) {
+  return a.size() != b.size() ? a.size() < b.size() : a < b;
+}
+
+namespace {
+
+std::wstring WideName(const std::string& name) { return std::wstring(name.begin(), name.end()); }
+
+// The one platform read of ReadStoredValue, on the key the module holds: sized first, then read;
+// a value that grows in between is sized again.
+Status QueryStoredOpenKey(const std::string& valueName, StoredValue& value) {
+  const std::wstring name = WideName(valueName);
+  for (;;) {
+    DWORD type = REG_NONE, size = 0;
+    Status status = RegQueryValueExW(g_key.get(), name.c_str(), nullptr, &type, nullptr, &size);
+    if (status != ERROR_SUCCESS) return status;
+    std::string data(size, '\0');
+    status = RegQueryValueExW(g_key.get(), name.c_str(), nullptr, &type,
+                              reinterpret_cast<BYTE*>(data.data()), &size);
+    if (status == ERROR_MORE_DATA) continue;
+    if (status != ERROR_SUCCESS) return status;
+    data.resize(size);
+    value = {valueName, type, std::move(data)};
+    return ERROR_SUCCESS;
+  }
+}
+
+}  // namespace
+
+Status ReadStoredValue(HKEY root, const std::string& keyPath, const std::string& valueName,
+                       StoredValue& value) {
+  Status status = OpenKey(root, keyPath, kQueryAccess);
+  if (status == ERROR_SUCCESS) status = Injected(Operation::Query, valueName);
+  if (status == ERROR_SUCCESS && g_key) status = QueryStoredOpenKey(valueName, value);
+  CloseKey();
+  return status;
+}
+
+Status ReadNumberedValues(HKEY root, const std::string& keyPath, std::vector<StoredValue>& values) {
+  values.clear();
+  Status status = OpenKey(root, keyPath, kQueryAccess);
+  if (status == ERROR_SUCCESS) status = Injected(Operation::Query, "");
+  std::vector<std::string> names;
+  if (status == ERROR_SUCCESS && g_key) {
+    // Names first, then each value read by name, so that a value resized meanwhile is read whole.
+    DWORD longestName = 0;
+    status = RegQueryInfoKeyW(g_key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                              nullptr, &longestName, nullptr, nullptr, nullptr);
+    std::wstring name(longestName + 1, L'\0');
+    for (DWORD index = 0; status == ERROR_SUCCESS; ++index) {
+      DWORD length = static_cast<DWORD>(name.size());
+      const Status e = RegEnumValueW(g_key.get(), index, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
+      if (e == ERROR_NO_MORE_ITEMS) break;
+      if (e == ERROR_MORE_DATA) {  // a longer name was added meanwhile
+        name.assign(name.size() * 2, L'\0');
+        --index;
+        continue;
+      }
+      status = e;
+      std::string narrow;
+      bool ascii = true;
+      for (DWORD i = 0; i < length; ++i) {
+        ascii = ascii && name[i] < 0x80;
+        narrow += static_cast<char>(name[i]);
+      }
+      if (status == ERROR_SUCCESS && ascii && IsListNumber(narrow)) names.push_back(std::move(narrow));
+    }
+    std::sort(names.begin(), names.end(), ListNumberLess);
+    for (const std::string& n : names) {
+      if (status != ERROR_SUCCESS) break;
+      StoredValue value;
+      const Status read = QueryStoredOpenKey(n, value);
+      if (read == ERROR_FILE_NOT_FOUND) continue;  // deleted meanwhile
+      status = read;
+      if (read == ERROR_SUCCESS) values.push_back(std::move(value));
+    }
+  }
+  CloseKey();
+  if (status != ERROR_SUCCESS) values.clear();
+  return status;
+}
+
+Status WriteStoredValue(HKEY root, const std::string& keyPath, const StoredValue& value) {
+  Status status = OpenKey(root, keyPath, kWriteAccess);
+  if (status == ERROR_SUCCESS) status = Injected(Operation::Set, value.name);
+  if (status == ERROR_SUCCESS && g_key) {
+    status = RegSetValueExW(g_key.get(), WideName(value.name).c_str(), 0, value.type,
+                            reinterpret_cast<const BYTE*>(value.data.data()),
+                            static_cast<DWORD>(value.data.size()));
+  }
   CloseKey();
   return status;
 }

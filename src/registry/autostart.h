@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -63,6 +64,33 @@ struct ListScan {
 };
 ListScan ScanList(HKEY root, const std::string& keyPath, int maxEntries);
 
+// ---- Values as stored ----
+// The undo file and the renumbering of entries carry values exactly as the registry holds them:
+// the name, the type and the data byte for byte, read and written through the wide-character
+// calls with an area as large as the value (the ANSI read converts texts, cuts them at 254
+// characters and cannot tell what the code page lost).
+struct StoredValue {
+  std::string name;       // a list number: "1", "2", ...
+  DWORD type = REG_NONE;
+  std::string data;       // as stored: UTF-16 for the string types, terminator included if stored
+  bool operator==(const StoredValue&) const = default;
+};
+
+// True for a list number: decimal digits without sign, blank or leading zero ("1", "1000").
+bool IsListNumber(std::string_view name);
+// Orders list numbers by value, however long they are.
+bool ListNumberLess(std::string_view a, std::string_view b);
+
+// Every value of the key whose name is a list number, in number order, whatever its type, its
+// size or its place (after a gap, past 1000). ERROR_FILE_NOT_FOUND when there is no such key;
+// `values` is then empty.
+Status ReadNumberedValues(HKEY root, const std::string& keyPath, std::vector<StoredValue>& values);
+// One value as stored; ERROR_FILE_NOT_FOUND when it (or the key) does not exist.
+Status ReadStoredValue(HKEY root, const std::string& keyPath, const std::string& valueName,
+                       StoredValue& value);
+// Stores the value under its own name with its own type and data, exactly.
+Status WriteStoredValue(HKEY root, const std::string& keyPath, const StoredValue& value);
+
 // True while the module holds an open key (it never should between two operations).
 bool HoldsOpenKey();
 
@@ -73,6 +101,7 @@ inline std::string ListKeyPath(const std::string& version) {
 
 // Fault injection for tests: when set, it is asked before each value operation's platform call
 // (after a successful open); a non-zero answer is returned as that call's status instead.
+// Reading every numbered value of a key is one Query, with an empty value name.
 enum class Operation { Query, Set, Delete };
 using FaultInjector = std::function<Status(Operation op, const std::string& valueName)>;
 void SetFaultInjectorForTesting(FaultInjector injector);

@@ -208,4 +208,36 @@ TEST_F(AutostartTest, InjectedFaultsReplaceTheCallAndCloseTheKey) {
   EXPECT_EQ(ReadList("6.0"), std::vector<std::string>{"a"});
 }
 
+TEST_F(AutostartTest, StoredValuesReadAndWriteBackExactlyInNumberOrder) {
+  // Every numbered value, whatever its type, length or place; other names are not list entries.
+  PutRawValue("6.0", "10", REG_EXPAND_SZ, std::string("%\0W\0\0\0", 6));
+  PutRawValue("6.0", "2", REG_DWORD, std::string("\x07\0\0\0", 4));
+  PutRawValue("6.0", "1001", REG_BINARY, std::string("\x01\xff", 2));
+  PutRawValue("6.0", "3", REG_SZ, "");
+  PutWideListValue("6.0", "1", std::wstring(300, L'\x0142'));
+  for (const char* other : {"01", "x", "-1", "1 ", ""}) PutListValue("6.0", other, "not an entry");
+  std::vector<Autostart::StoredValue> values;
+  ASSERT_EQ(Autostart::ReadNumberedValues(HKEY_CURRENT_USER, kPath, values), ERROR_SUCCESS);
+  EXPECT_FALSE(Autostart::HoldsOpenKey());
+  std::vector<std::string> names;
+  for (const auto& v : values) names.push_back(v.name);
+  EXPECT_EQ(names, (std::vector<std::string>{"1", "2", "3", "10", "1001"}));
+
+  RemoveListKey("6.0");
+  CreateListKey("6.0");
+  for (const auto& v : values) EXPECT_EQ(Autostart::WriteStoredValue(HKEY_CURRENT_USER, kPath, v), ERROR_SUCCESS);
+  std::vector<Autostart::StoredValue> again;
+  ASSERT_EQ(Autostart::ReadNumberedValues(HKEY_CURRENT_USER, kPath, again), ERROR_SUCCESS);
+  EXPECT_EQ(again, values);
+  Autostart::StoredValue one;
+  ASSERT_EQ(Autostart::ReadStoredValue(HKEY_CURRENT_USER, kPath, "1", one), ERROR_SUCCESS);
+  EXPECT_EQ(one.type, static_cast<DWORD>(REG_SZ));
+  EXPECT_EQ(one.data.size(), 301 * sizeof(wchar_t));
+  EXPECT_EQ(Autostart::ReadStoredValue(HKEY_CURRENT_USER, kPath, "4", one), ERROR_FILE_NOT_FOUND);
+
+  RemoveListKey("6.0");
+  EXPECT_EQ(Autostart::ReadNumberedValues(HKEY_CURRENT_USER, kPath, values), ERROR_FILE_NOT_FOUND);
+  EXPECT_TRUE(values.empty());
+}
+
 }  // namespace
