@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstring>
+
 #include "common/text.h"
 
 namespace {
@@ -30,50 +32,155 @@ bool CzyIstnieje(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+namespace {
+
+bool IsStringType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
+
+// A string value's text, up to its first terminator.
+std::wstring StoredText(const Autostart::StoredValue& value) {
+  std::wstring text(value.data.size() / sizeof(wchar_t), L'\0');
+  std::memcpy(text.data(), value.data.data(), text.size() * sizeof(wchar_t));
+  if (const size_t end = text.find(L'\0'); end != std::wstring::npos) text.resize(end);
+  return text;
+}
+
+// True when the stored value is the entry the scan read as `text` of `type`: the string types
+// are read converted up to their first terminator, other data as it is up to its first 0 byte.
+bool IsEntryRead(const Autostart::StoredValue& value, const std::string& name, const std::string& text,
+                 std::int32_t type) {
+  if (value.name != name || value.type != static_cast<DWORD>(type)) return false;
+  if (IsStringType(value.type)) return StoredText(value) == AnsiToWide(text);
+  return value.data.substr(0, value.data.find('\0')) == text;
+}
+
+// The scanned entries as stored, then those after them up to the first missing number (only a
+// scan that reached its limit has any). Not 0 when they cannot be read, or do not match the scan
+// (the list changed in between); `failed` then names the entry.
+Autostart::Status ReadStoredEntries(const std::string& keyPath, const Autostart::ListScan& list,
+                                    std::vector<Autostart::StoredValue>& stored, std::string& failed) {
+  stored.clear();
+  std::vector<Autostart::StoredValue> all;
+  const Autostart::Status status = Autostart::ReadNumberedValues(HKEY_CURRENT_USER, keyPath, all);
+  if (status == ERROR_FILE_NOT_FOUND && list.texts.empty()) return ERROR_SUCCESS;
+  if (status != ERROR_SUCCESS) {
+    failed = "1";
+    return status;
+  }
+  for (size_t i = 0; i < list.texts.size(); ++i) {
+    const std::string name = DecimalText(static_cast<long long>(i) + 1);
+    if (i >= all.size() || !IsEntryRead(all[i], name, list.texts[i], list.types[i])) {
+      failed = name;
+      return ERROR_INVALID_DATA;
+    }
+  }
+  size_t end = list.texts.size();
+  if (end == static_cast<size_t>(kMaxEntries)) {
+    while (end < all.size() && all[end].name == DecimalText(static_cast<long long>(end) + 1)) ++end;
+  }
+  all.resize(end);
+  stored = std::move(all);
+  return ERROR_SUCCESS;
+}
+
+}  // namespace
+
 VersionScan ScanVersion(const std::string& version) {
-  return {version, Autostart::ScanList(HKEY_CURRENT_USER, Autostart::ListKeyPath(version), kMaxEntries)};
+  const std::string keyPath = Autostart::ListKeyPath(version);
+  VersionScan scan{version, {}, {}};
+  // A list that changes between the two readings is read again.
+  for (int attempt = 0;; ++attempt) {
+    scan.list = Autostart::ScanList(HKEY_CURRENT_USER, keyPath, kMaxEntries);
+    if (scan.list.status != ERROR_SUCCESS) return scan;
+    std::string failed;
+    const Autostart::Status status = ReadStoredEntries(keyPath, scan.list, scan.stored, failed);
+    if (status == ERROR_SUCCESS) return scan;
+    if (status != ERROR_INVALID_DATA || attempt == 2) {
+      scan.list.status = status;
+      scan.list.failedValue = failed;
+      return scan;
+    }
+  }
+}
+
+std::vector<std::string> ExpandedTexts(const VersionScan& scan) {
+  const std::vector<std::string>& texts = Checked(scan);
+  std::vector<std::string> expanded(texts.size());
+  for (size_t i = 0; i < texts.size(); ++i) {
+    if (scan.list.types[i] != REG_EXPAND_SZ) continue;
+    const std::wstring text = AnsiToWide(texts[i]);
+    std::wstring result(text.size() + 1, L'\0');
+    for (;;) {
+      const DWORD needed = ExpandEnvironmentStringsW(text.c_str(), result.data(), static_cast<DWORD>(result.size()));
+      if (needed == 0) {
+        result.clear();
+        break;
+      }
+      if (needed <= result.size()) {
+        result.resize(needed - 1);
+        break;
+      }
+      result.assign(needed, L'\0');
+    }
+    if (!result.empty() && result != text) expanded[i] = WideToAnsi(result);
+  }
+  return expanded;
 }
 
 CleanOutcome RewriteList(const VersionScan& scan, const std::vector<bool>& keep, std::vector<std::string>& List1) {
   CleanOutcome outcome;
   const Autostart::ListScan& list = scan.list;
   outcome.entryCount = static_cast<std::int32_t>(list.texts.size());
+  const std::string keyPath = Autostart::ListKeyPath(scan.version);
+  std::vector<Autostart::StoredValue> readNow;
+  if (list.status == ERROR_SUCCESS && scan.stored.size() < list.texts.size()) {
+    const Autostart::Status status = ReadStoredEntries(keyPath, list, readNow, outcome.failedValue);
+    if (status != ERROR_SUCCESS) {
+      outcome.status = status;
+      outcome.unreadable = true;
+      return outcome;
+    }
+  }
   if (list.status != ERROR_SUCCESS) {
     outcome.status = list.status;
     outcome.failedValue = list.failedValue;
     outcome.unreadable = true;
     return outcome;
   }
-  const std::string keyPath = Autostart::ListKeyPath(scan.version);
-  const size_t firstSurvivor = List1.size();
-  std::vector<bool> dropped;  // by position, 0-based
-  for (size_t i = 0; i < list.texts.size(); ++i) {
-    if (keep[i]) List1.push_back(list.texts[i]);
-    dropped.push_back(!keep[i]);
+  const std::vector<Autostart::StoredValue>& stored = readNow.empty() ? scan.stored : readNow;
+  const size_t checked = list.texts.size(), total = stored.size();
+  outcome.unchecked = static_cast<std::int32_t>(total - checked);
+  const auto dropped = [&](size_t position) { return position < checked && !keep[position]; };
+
+  // Where each entry that stays comes from, in the new order: the kept checked ones, then
+  // every unchecked one.
+  std::vector<size_t> from;
+  for (size_t i = 0; i < total; ++i) {
+    if (dropped(i)) continue;
+    from.push_back(i);
+    if (i < checked) List1.push_back(list.texts[i]);
   }
 
-  // Survivor j goes to "j+1". Whatever stood there was dropped or has already been copied to a
-  // lower number, so no survivor is ever missing from the list.
-  const size_t survivors = List1.size() - firstSurvivor;
-  size_t position = 0;  // positions below this one hold their final value
-  for (; position < survivors; ++position) {
-    const std::string name = DecimalText(static_cast<long long>(position) + 1);
-    const std::string& survivor = List1[firstSurvivor + position];
-    const bool inPlace = list.types[position] == REG_SZ && list.texts[position] == survivor;
-    const Autostart::Status status =
-        inPlace ? ERROR_SUCCESS : Autostart::SetValue(HKEY_CURRENT_USER, keyPath, name, survivor, REG_SZ);
-    if (status != ERROR_SUCCESS) {
-      outcome.status = status;
-      outcome.failedValue = name;
-      break;
+  // The entry at `position` goes to "position+1". Whatever stood there was dropped or has
+  // already been copied to a lower number, so no kept entry is ever missing from the list.
+  for (size_t position = 0; position < from.size(); ++position) {
+    const Autostart::StoredValue& entry = stored[from[position]];
+    const Autostart::StoredValue& there = stored[position];  // not written over yet
+    if (from[position] != position && (entry.type != there.type || entry.data != there.data)) {
+      const std::string name = DecimalText(static_cast<long long>(position) + 1);
+      const Autostart::Status status =
+          Autostart::WriteStoredValue(HKEY_CURRENT_USER, keyPath, {name, entry.type, entry.data});
+      if (status != ERROR_SUCCESS) {
+        outcome.status = status;
+        outcome.failedValue = name;
+        return outcome;
+      }
     }
-    if (dropped[position]) ++outcome.removed;
+    if (dropped(position)) ++outcome.removed;
   }
-  if (outcome.status != ERROR_SUCCESS) return outcome;
 
-  // Drop the values that are now past the end of the list.
-  for (; position < dropped.size(); ++position) {
-    const std::string name = DecimalText(static_cast<long long>(position) + 1);
+  // The values past the new end, from the top, so the list never has a gap.
+  for (size_t position = total; position > from.size(); --position) {
+    const std::string name = DecimalText(static_cast<long long>(position));
     const Autostart::Status status = Autostart::DeleteValue(HKEY_CURRENT_USER, keyPath, name);
     // A value that is already gone (another program removed it) is what the run wanted.
     if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) {
@@ -81,7 +188,7 @@ CleanOutcome RewriteList(const VersionScan& scan, const std::vector<bool>& keep,
       outcome.failedValue = name;
       break;
     }
-    if (dropped[position]) ++outcome.removed;
+    if (dropped(position - 1)) ++outcome.removed;
   }
   return outcome;
 }
@@ -93,7 +200,10 @@ BothOutcomes CleanBothLists(std::vector<std::string>& List1, const ExistenceChec
   std::vector<std::string> paths = Checked(vb5);
   const size_t first6 = paths.size();
   paths.insert(paths.end(), Checked(vb6).begin(), Checked(vb6).end());
-  const std::vector<PathState> states = CheckPaths(paths, checks, pump);
+  std::vector<std::string> expanded = ExpandedTexts(vb5);
+  const std::vector<std::string> expanded6 = ExpandedTexts(vb6);
+  expanded.insert(expanded.end(), expanded6.begin(), expanded6.end());
+  const std::vector<PathState> states = CheckPaths(paths, checks, pump, expanded);
   const auto places = UnreachablePlaces(paths, states);
   const bool removeThem = !places.empty() && removeUnreachable && removeUnreachable(places);
 
@@ -119,6 +229,6 @@ BothOutcomes CleanBothLists(std::vector<std::string>& List1, const ExistenceChec
 CleanOutcome ClearOldFiles(const std::string& version, std::vector<std::string>& List1,
                            const ExistenceChecks& checks) {
   const VersionScan scan = ScanVersion(version);
-  const std::vector<PathState> states = CheckPaths(Checked(scan), checks);
+  const std::vector<PathState> states = CheckPaths(Checked(scan), checks, {}, ExpandedTexts(scan));
   return RewriteList(scan, Kept(states, 0, states.size(), false), List1);
 }

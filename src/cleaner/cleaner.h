@@ -15,7 +15,7 @@
 bool CzyIstnieje(const std::string& path);
 
 struct CleanOutcome {
-  std::int32_t entryCount = 0;  // entries read, 0 to 1000
+  std::int32_t entryCount = 0;  // entries read and checked, 0 to 1000
   std::int32_t removed = 0;     // dead entries that are gone from the registry now
   // The first write or delete that failed, which stopped the changes to this list, or (with
   // `unreadable`) the entry that could not be read exactly; 0 when none.
@@ -24,6 +24,9 @@ struct CleanOutcome {
   // An entry exists that cannot be read exactly (too long, access denied, characters the ANSI
   // code page cannot hold): the list was left exactly as it was.
   bool unreadable = false;
+  // Entries after the checked ones ("1001" on, up to the first missing number): never checked,
+  // they move down with the rest in their order, exactly as stored, so that no gap opens.
+  std::int32_t unchecked = 0;
 };
 
 // One version's list as read for cleaning: the entries "1", "2", ... up to the first missing
@@ -31,19 +34,29 @@ struct CleanOutcome {
 struct VersionScan {
   std::string version;
   Autostart::ListScan list;
+  // The entries of `list` as stored (type and bytes), then the unchecked ones after them up to
+  // the first missing number. A scan made without them has them read by RewriteList.
+  std::vector<Autostart::StoredValue> stored;
 };
 VersionScan ScanVersion(const std::string& version);
 
-// Writes the entries of `scan` whose `keep` flag is set back over "1".."k" in order and appends
-// them to `List1` (which the caller empties between runs).
+// For each checked entry of the scan: its text with the environment variables expanded when it
+// is stored as REG_EXPAND_SZ and expanding changes it, "" otherwise. The IDE's users mean such an
+// entry either way, so it exists when either names an existing file (see CheckPaths).
+std::vector<std::string> ExpandedTexts(const VersionScan& scan);
+
+// Writes the entries of `scan` whose `keep` flag is set back over "1".."k" in order, followed by
+// the unchecked entries after them, each with its own stored type and bytes, and appends the
+// kept checked texts to `List1` (which the caller empties between runs).
 //
 // A list with an entry that cannot be read exactly is not changed at all (nothing is appended to
 // `List1` then): its survivors could not be renumbered without hiding that entry, or rewritten
-// without altering it. A survivor that already stands as that very text (REG_SZ) under its new
-// number is not written again, so a list with nothing to remove needs no write access. Only
-// after the survivors are the values "k+1" up to the entry count deleted, so that at every
-// moment each kept entry is still present under some number. The first failing write or delete
-// stops the changes; `removed` then counts only the dropped entries actually gone.
+// without altering it. An entry whose new number already holds the same type and bytes is not
+// written again, so a list with nothing to remove needs no write access. Only after all the
+// writes are the values past the new end deleted, from the highest number down, so that at
+// every moment each kept entry is present under some number and the list has no gap. The first
+// failing write or delete stops the changes; `removed` then counts only the dropped entries
+// actually gone.
 CleanOutcome RewriteList(const VersionScan& scan, const std::vector<bool>& keep, std::vector<std::string>& List1);
 
 // The places of entries that could not be checked, each with its count; answers whether those

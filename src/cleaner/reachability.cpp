@@ -33,97 +33,173 @@ std::string PlaceKey(std::string place) {
   return place;
 }
 
-// One run's probes. Worker threads that miss the deadline still hold a reference, so whatever
+// One place's checks: the probe (none for paths without a place), then its paths one by one.
+struct PlaceChecks {
+  std::string place;
+  std::vector<size_t> targets;    // indexes into CheckBatch::targets
+  volatile LONG lastProgress = 0;  // tick of the start or the last check that came back
+  volatile LONG done = 0;
+  volatile LONG abandoned = 0;     // given up on: check nothing more
+};
+
+// One run's checks. Worker threads that miss the deadline still hold a reference, so whatever
 // finishes last frees it; the caller never waits for them.
-struct ProbeBatch {
-  std::function<bool(const std::string&)> probe;
-  std::vector<std::string> places;
-  std::unique_ptr<volatile LONG[]> answered;  // 1 answered, 0 not (or not yet)
+struct CheckBatch {
+  ExistenceChecks checks;
+  std::vector<std::string> targets;
+  std::unique_ptr<volatile LONG[]> states;  // a PathState, or -1 while not back
+  std::unique_ptr<PlaceChecks[]> places;
+  size_t placeCount = 0;
   volatile LONG pending = 0;
   volatile LONG refs = 1;
   HANDLE allDone = nullptr;
 
   void Release() {
     if (InterlockedDecrement(&refs) == 0) {
-      CloseHandle(allDone);
+      if (allDone) CloseHandle(allDone);
       delete this;
     }
   }
+  void Finished(PlaceChecks& place) {
+    InterlockedExchange(&place.done, 1);
+    if (InterlockedDecrement(&pending) == 0) SetEvent(allDone);
+  }
 };
 
-struct ProbeJob {
-  ProbeBatch* batch;
+struct PlaceJob {
+  CheckBatch* batch;
   size_t index;
 };
 
-DWORD WINAPI RunProbe(LPVOID parameter) {
-  std::unique_ptr<ProbeJob> job(static_cast<ProbeJob*>(parameter));
-  ProbeBatch* batch = job->batch;
-  bool answers = false;
-  try {
-    answers = batch->probe(batch->places[job->index]);
-  } catch (...) {
-    // A probe that fails says nothing about the place: it counts as not answering.
+LONG Now() { return static_cast<LONG>(GetTickCount()); }
+
+DWORD WINAPI RunPlaceChecks(LPVOID parameter) {
+  std::unique_ptr<PlaceJob> job(static_cast<PlaceJob*>(parameter));
+  CheckBatch* batch = job->batch;
+  PlaceChecks& place = batch->places[job->index];
+  bool answers = true;
+  if (!place.place.empty()) {
+    try {
+      answers = batch->checks.placeAnswers(place.place);
+    } catch (...) {
+      answers = false;  // a probe that fails says nothing about the place: it does not answer
+    }
+    InterlockedExchange(&place.lastProgress, Now());
   }
-  InterlockedExchange(&batch->answered[job->index], answers ? 1 : 0);
-  if (InterlockedDecrement(&batch->pending) == 0) SetEvent(batch->allDone);
+  for (size_t i = 0; answers && i < place.targets.size(); ++i) {
+    if (InterlockedCompareExchange(&place.abandoned, 0, 0)) break;
+    const size_t target = place.targets[i];
+    PathState state = PathState::Unreachable;
+    try {
+      state = batch->checks.query(batch->targets[target]);
+    } catch (...) {
+      // nothing is known of the path
+    }
+    InterlockedExchange(&batch->states[target], static_cast<LONG>(state));
+    InterlockedExchange(&place.lastProgress, Now());
+  }
+  batch->Finished(place);
   batch->Release();
   return 0;
 }
 
-void WaitForProbes(ProbeBatch& batch, DWORD deadlineMs, const WaitPump& pump) {
+// Waits until every place is done or given up on, serving the windows meanwhile.
+void WaitForChecks(CheckBatch& batch, const WaitPump& pump) {
+  const DWORD deadline = batch.checks.deadlineMs;
   const DWORD start = GetTickCount();
+  const DWORD overall = deadline > MAXDWORD / 10 ? MAXDWORD : deadline * 10;
   for (;;) {
-    const DWORD elapsed = GetTickCount() - start;
-    if (elapsed >= deadlineMs) return;
-    const DWORD remaining = deadlineMs - elapsed;
+    const DWORD now = GetTickCount();
+    const bool late = now - start >= overall;
+    DWORD wait = late ? 0 : overall - (now - start);
+    bool anyOut = false;
+    for (size_t i = 0; i < batch.placeCount; ++i) {
+      PlaceChecks& place = batch.places[i];
+      if (InterlockedCompareExchange(&place.done, 0, 0) || InterlockedCompareExchange(&place.abandoned, 0, 0))
+        continue;
+      const DWORD idle = now - static_cast<DWORD>(InterlockedCompareExchange(&place.lastProgress, 0, 0));
+      if (late || idle >= deadline) {
+        InterlockedExchange(&place.abandoned, 1);
+        continue;
+      }
+      anyOut = true;
+      if (deadline - idle < wait) wait = deadline - idle;
+    }
+    if (!anyOut) return;
     if (!pump) {
-      WaitForSingleObject(batch.allDone, remaining);
-      return;
+      WaitForSingleObject(batch.allDone, wait);
+      continue;
     }
-    const DWORD woke = MsgWaitForMultipleObjects(1, &batch.allDone, FALSE,
-                                                 remaining < 100 ? remaining : 100, QS_ALLINPUT);
-    if (woke == WAIT_OBJECT_0) return;
+    const DWORD woke = MsgWaitForMultipleObjects(1, &batch.allDone, FALSE, wait < 100 ? wait : 100, QS_ALLINPUT);
     if (woke == WAIT_FAILED) {
-      WaitForSingleObject(batch.allDone, remaining);
-      return;
+      WaitForSingleObject(batch.allDone, wait);
+      continue;
     }
-    pump();
+    if (woke != WAIT_OBJECT_0) pump();
   }
 }
 
-// Probes every place at once; true for those that answered within the deadline.
-std::vector<bool> ProbePlaces(const std::vector<std::string>& places, const ExistenceChecks& checks,
-                              const WaitPump& pump) {
-  std::vector<bool> result(places.size(), false);
-  if (places.empty()) return result;
-  auto* batch = new ProbeBatch;
-  batch->probe = checks.placeAnswers;
-  batch->places = places;
-  batch->answered.reset(new volatile LONG[places.size()]());
+// The group a path is checked in: its place, or for a path without one, "\\server" forms each
+// on their own (they go to the network) and every other path together, unprobed.
+std::string GroupKey(const std::string& path, std::string& place) {
+  place = PlaceOf(path);
+  if (!place.empty()) return PlaceKey(place);
+  if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) return "|" + PlaceKey(path);
+  return "";
+}
+
+// Checks every target, all places at once, each state Unreachable unless its check came back.
+std::vector<PathState> CheckTargets(const std::vector<std::string>& targets, const ExistenceChecks& checks,
+                                    const WaitPump& pump) {
+  std::vector<PathState> result(targets.size(), PathState::Unreachable);
+  if (targets.empty()) return result;
+  std::vector<std::string> placeNames;
+  std::vector<std::vector<size_t>> members;
+  std::map<std::string, size_t> index;
+  for (size_t i = 0; i < targets.size(); ++i) {
+    std::string place;
+    const auto [it, added] = index.emplace(GroupKey(targets[i], place), placeNames.size());
+    if (added) {
+      placeNames.push_back(place);
+      members.emplace_back();
+    }
+    members[it->second].push_back(i);
+  }
+
+  auto* batch = new CheckBatch;
+  batch->checks = checks;
+  batch->targets = targets;
+  batch->states.reset(new volatile LONG[targets.size()]);
+  for (size_t i = 0; i < targets.size(); ++i) batch->states[i] = -1;
+  batch->placeCount = placeNames.size();
+  batch->places.reset(new PlaceChecks[placeNames.size()]);
   batch->allDone = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   if (!batch->allDone) {
     batch->Release();
-    return result;  // nothing can be probed: every place counts as out of reach
+    return result;  // nothing can be checked: every path counts as out of reach
   }
-  batch->pending = static_cast<LONG>(places.size());
-  for (size_t i = 0; i < places.size(); ++i) {
+  batch->pending = static_cast<LONG>(placeNames.size());
+  for (size_t i = 0; i < placeNames.size(); ++i) {
+    PlaceChecks& place = batch->places[i];
+    place.place = std::move(placeNames[i]);
+    place.targets = std::move(members[i]);
+    place.lastProgress = Now();
     InterlockedIncrement(&batch->refs);
-    auto* job = new ProbeJob{batch, i};
-    // A small stack: a probe makes one file-system call.
-    HANDLE thread = CreateThread(nullptr, 64 * 1024, &RunProbe, job,
-                                 STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+    auto* job = new PlaceJob{batch, i};
+    HANDLE thread = CreateThread(nullptr, 256 * 1024, &RunPlaceChecks, job, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
     if (thread) {
       CloseHandle(thread);
     } else {
-      delete job;  // the place stays unanswered
-      if (InterlockedDecrement(&batch->pending) == 0) SetEvent(batch->allDone);
+      delete job;  // the place's paths stay out of reach
+      batch->Finished(place);
       batch->Release();
     }
   }
-  WaitForProbes(*batch, checks.deadlineMs, pump);
-  for (size_t i = 0; i < places.size(); ++i)
-    result[i] = InterlockedCompareExchange(&batch->answered[i], 0, 0) == 1;
+  WaitForChecks(*batch, pump);
+  for (size_t i = 0; i < targets.size(); ++i) {
+    const LONG state = InterlockedCompareExchange(&batch->states[i], -1, -1);
+    if (state >= 0) result[i] = static_cast<PathState>(state);
+  }
   batch->Release();
   return result;
 }
@@ -178,23 +254,20 @@ ExistenceChecks ExistenceChecks::System() {
 }
 
 std::vector<PathState> CheckPaths(const std::vector<std::string>& paths, const ExistenceChecks& checks,
-                                  const WaitPump& pump) {
-  // Each distinct place once.
-  std::vector<std::string> places;
-  std::map<std::string, size_t> placeIndex;
-  std::vector<size_t> pathPlace(paths.size(), SIZE_MAX);
-  for (size_t i = 0; i < paths.size(); ++i) {
-    const std::string place = PlaceOf(paths[i]);
-    if (place.empty()) continue;
-    const auto [it, added] = placeIndex.emplace(PlaceKey(place), places.size());
-    if (added) places.push_back(place);
-    pathPlace[i] = it->second;
+                                  const WaitPump& pump, const std::vector<std::string>& alternatives) {
+  std::vector<std::string> targets = paths;
+  std::vector<size_t> alternativeOf(paths.size(), SIZE_MAX);
+  for (size_t i = 0; i < paths.size() && i < alternatives.size(); ++i) {
+    if (alternatives[i].empty() || alternatives[i] == paths[i]) continue;
+    alternativeOf[i] = targets.size();
+    targets.push_back(alternatives[i]);
   }
-  const std::vector<bool> answered = ProbePlaces(places, checks, pump);
-
-  std::vector<PathState> states(paths.size(), PathState::Unreachable);
+  const std::vector<PathState> checked = CheckTargets(targets, checks, pump);
+  std::vector<PathState> states(checked.begin(), checked.begin() + static_cast<std::ptrdiff_t>(paths.size()));
   for (size_t i = 0; i < paths.size(); ++i) {
-    if (pathPlace[i] == SIZE_MAX || answered[pathPlace[i]]) states[i] = checks.query(paths[i]);
+    if (alternativeOf[i] == SIZE_MAX || states[i] == PathState::Exists) continue;
+    const PathState other = checked[alternativeOf[i]];
+    if (other != PathState::Gone) states[i] = other;
   }
   return states;
 }

@@ -14,28 +14,37 @@ enum class PathState { Exists, Gone, Unreachable };
 
 // The place a path lives on: "E:\" for a drive path, "\\server\share" for a network path (also
 // through the "\\?\" forms), "" when the path names no place of its own (relative paths, the
-// current drive, device paths), whose entries are queried directly.
+// current drive, device paths, "\\server"), whose entries are queried without a probe.
 std::string PlaceOf(const std::string& path);
 
+// Both functions run on worker threads and may block; a call not back by the deadline is given
+// up on (its thread is left to finish by itself, after CheckPaths has returned), so they must
+// not refer to anything that may be gone by then.
 struct ExistenceChecks {
-  // True when the place answers: its root exists and can be read. Runs on a worker thread and
-  // may block; it is given up on at the deadline.
+  // True when the place answers: its root exists and can be read.
   std::function<bool(const std::string& place)> placeAnswers;
   // The state of one path on a place that answered (or of a path without a place).
   std::function<PathState(const std::string& path)> query;
-  // How long the probes of all places may take together.
+  // How long a probe, or one query, may take. Each place is probed and then its paths are
+  // queried one after the other on a thread of its own, all places at once; a place whose probe
+  // or current query has been out this long is given up on, and so is every check still out
+  // after ten times this long in all.
   DWORD deadlineMs = 2000;
 
   // The checks made on the real file system.
   static ExistenceChecks System();
 };
 
-// Called while probes are out, whenever window messages arrive (and at least every 100 ms).
+// Called while checks are out, whenever window messages arrive (and at least every 100 ms).
 using WaitPump = std::function<void()>;
 
-// The state of each path, in the order given.
+// The state of each path, in the order given; a path whose check did not come back in time is
+// Unreachable. `alternatives`, when given, holds for each path another text that names the same
+// entry ("" for none): the path then exists when either exists, and is Unreachable when neither
+// exists and either cannot be checked.
 std::vector<PathState> CheckPaths(const std::vector<std::string>& paths, const ExistenceChecks& checks,
-                                  const WaitPump& pump = {});
+                                  const WaitPump& pump = {},
+                                  const std::vector<std::string>& alternatives = {});
 
 // The places of the unreachable paths with how many paths each holds, in the order first met.
 std::vector<std::pair<std::string, int>> UnreachablePlaces(const std::vector<std::string>& paths,

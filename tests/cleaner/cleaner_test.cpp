@@ -121,30 +121,72 @@ TEST_F(CleanerTest, AListWithAnEntryThatCannotBeReadExactlyIsLeftAsItWas) {
   }
 }
 
-TEST_F(CleanerTest, OnlyTheFirstThousandEntriesAreLookedAt) {
+// The IDE reads a list up to its first gap: entries past the checked thousand move down with the
+// rest, unchecked, in order and as stored, so none of them drops out of its sight.
+TEST_F(CleanerTest, EntriesPastTheFirstThousandMoveDownUncheckedWithoutAGap) {
   const std::string a = Alive("a.vbp"), d = Dead("d.vbp");
   std::vector<std::string> texts;
   for (int i = 0; i < 1002; ++i) texts.push_back(i % 2 ? a : d);
   SeedList("5.0", texts);
+  PutRawValue("5.0", "1003", REG_BINARY, std::string("\x01\0\x02", 3));
+  PutListValue("5.0", "1005", d);  // behind a gap: not part of the list
   const CleanOutcome outcome = Clean("5.0");
   EXPECT_EQ(outcome.entryCount, 1000);
   EXPECT_EQ(outcome.removed, 500);
+  EXPECT_EQ(outcome.unchecked, 3);
   const auto values = ListValues("5.0");
-  EXPECT_EQ(values.size(), 502u);
+  EXPECT_EQ(values.size(), 504u);
   EXPECT_EQ(values.at("500").bytes, a + '\0');
-  EXPECT_FALSE(values.contains("501"));
-  EXPECT_EQ(values.at("1001").bytes, d + '\0');
-  EXPECT_EQ(values.at("1002").bytes, a + '\0');
+  EXPECT_EQ(values.at("501"), (RegValue{REG_SZ, d + '\0'})) << "unchecked entries are kept, dead or not";
+  EXPECT_EQ(values.at("502"), (RegValue{REG_SZ, a + '\0'}));
+  EXPECT_EQ(values.at("503"), (RegValue{REG_BINARY, std::string("\x01\0\x02", 3)}));
+  EXPECT_FALSE(values.contains("504"));
+  EXPECT_EQ(values.at("1005").bytes, d + '\0');
 }
 
-TEST_F(CleanerTest, SurvivorsOfOtherTypesComeBackAsPlainStrings) {
-  const std::string folder = WideToAnsi(folder_.path());
-  PutListValue("6.0", "1", folder, REG_EXPAND_SZ);
-  PutListValue("6.0", "2", "%TEMP%", REG_EXPAND_SZ);  // not expanded, so it does not exist
-  const CleanOutcome outcome = Clean("6.0");
-  EXPECT_EQ(outcome.removed, 1);
-  EXPECT_EQ(GetListValue("6.0", "1"), (RegValue{REG_SZ, folder + '\0'}));
-  EXPECT_FALSE(GetListValue("6.0", "2"));
+// A survivor keeps its stored type and bytes; an entry stored as REG_EXPAND_SZ exists when its
+// text or its expanded text names an existing file.
+TEST_F(CleanerTest, EntriesKeepTheirStoredTypeAndExpandableOnesCountExpanded) {
+  ASSERT_TRUE(SetEnvironmentVariableW(L"BRUSHWICK_TEST_FOLDER", folder_.path().c_str()));
+  const std::string alive = Alive("a.vbp"), folder = WideToAnsi(folder_.path());
+  const std::string multi = alive + '\0' + "second" + '\0' + '\0';
+  struct Case {
+    const char* what;
+    DWORD type;
+    std::string bytes;  // as stored
+    bool kept;
+  };
+  const Case cases[] = {
+      {"binary naming a file", REG_BINARY, alive, true},
+      {"binary, stored terminator", REG_BINARY, alive + '\0', true},
+      {"multi-string whose first string names a file", REG_MULTI_SZ, multi, true},
+      {"expandable, as it stands", REG_EXPAND_SZ, folder + '\0', true},
+      {"expandable, once expanded", REG_EXPAND_SZ, "%BRUSHWICK_TEST_FOLDER%\\a.vbp" + std::string(1, '\0'), true},
+      {"expandable, gone once expanded", REG_EXPAND_SZ, "%BRUSHWICK_TEST_FOLDER%\\gone.vbp" + std::string(1, '\0'), false},
+      {"plain string, never expanded", REG_SZ, "%BRUSHWICK_TEST_FOLDER%\\a.vbp" + std::string(1, '\0'), false},
+      {"plain string without terminator", REG_SZ, alive, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SeedList("6.0", {Dead("first.vbp")});
+    if (c.type == REG_SZ && c.bytes.back() == '\0') PutListValue("6.0", "2", c.bytes.substr(0, c.bytes.size() - 1));
+    else PutRawValue("6.0", "2", c.type, c.bytes);
+    const std::optional<RegValue> stored = GetListValue("6.0", "2");
+    ASSERT_TRUE(stored);
+    PutListValue("6.0", "3", alive);
+    const CleanOutcome outcome = Clean("6.0");
+    EXPECT_EQ(outcome.status, 0);
+    const auto values = ListValues("6.0");
+    if (c.kept) {
+      ASSERT_EQ(values.size(), 2u);
+      EXPECT_EQ(values.at("1"), *stored) << "moved with its own type and bytes";
+      EXPECT_EQ(outcome.removed, 1);
+    } else {
+      ASSERT_EQ(values.size(), 1u);
+      EXPECT_EQ(outcome.removed, 2);
+    }
+  }
+  SetEnvironmentVariableW(L"BRUSHWICK_TEST_FOLDER", nullptr);
 }
 
 TEST_F(CleanerTest, UnwritableListIsReportedAndKeptWhole) {
@@ -173,7 +215,8 @@ TEST_F(CleanerTest, UnwritableListIsReportedAndKeptWhole) {
 // and the failure must be reported (a failed read leaves the list untouched).
 TEST_F(CleanerTest, AFailureAtAnyCallLosesNoSurvivorAndIsReported) {
   const std::string a = Alive("a.vbp"), b = Alive("b.vbp"), c = Alive("c.vbp");
-  const std::vector<std::string> original = {Dead("d1.vbp"), a, Dead("d2.vbp"), b, b,
+  // The second "a" moves onto the first one's copy: a write that changes nothing, left out.
+  const std::vector<std::string> original = {Dead("d1.vbp"), a, Dead("d2.vbp"), a, b,
                                              Dead("d3.vbp"), c, Dead("d4.vbp")};
   const std::set<std::string> survivors = {a, b, c};
   for (int failAt = 1;; ++failAt) {
@@ -190,12 +233,13 @@ TEST_F(CleanerTest, AFailureAtAnyCallLosesNoSurvivorAndIsReported) {
     Autostart::SetFaultInjectorForTesting(nullptr);
     if (calls < failAt) {
       // Past the last call: the run completed untouched by faults.
-      EXPECT_EQ(ReadList("5.0"), (std::vector<std::string>{a, b, b, c}));
+      EXPECT_EQ(ReadList("5.0"), (std::vector<std::string>{a, a, b, c}));
       EXPECT_EQ(outcome.removed, 4);
-      EXPECT_GT(failAt, 8 + 1 + 4 + 4);  // 9 reads, 4 writes, 4 deletes
+      EXPECT_EQ(calls, 9 + 1 + 3 + 4);  // 9 reads and one of all values, 3 writes, 4 deletes
       break;
     }
     const auto values = ListValues("5.0");
+    EXPECT_EQ(ReadList("5.0").size(), values.size()) << "the list never has a gap";
     std::multiset<std::string> present;
     for (const auto& [name, value] : values) present.insert(value.bytes.substr(0, value.bytes.size() - 1));
     for (const std::string& s : survivors) EXPECT_TRUE(present.contains(s)) << s;
@@ -205,7 +249,7 @@ TEST_F(CleanerTest, AFailureAtAnyCallLosesNoSurvivorAndIsReported) {
     if (failedOp == Autostart::Operation::Query) {
       EXPECT_TRUE(outcome.unreadable);
       EXPECT_EQ(outcome.status, ERROR_ACCESS_DENIED);
-      EXPECT_EQ(outcome.entryCount, failAt - 1);
+      EXPECT_EQ(outcome.entryCount, std::min(failAt - 1, 8));
       EXPECT_EQ(ReadList("5.0"), original) << "a failed read changes nothing";
     } else {
       EXPECT_EQ(outcome.status, ERROR_ACCESS_DENIED);
@@ -237,36 +281,44 @@ TEST(Reachability, EachPathLivesOnItsDriveOrShare) {
   for (const auto& [path, place] : cases) EXPECT_EQ(PlaceOf(path), place) << path;
 }
 
-// Set when the test is over, so the probe it left blocked can end.
+// Set when the test is over, so the checks it left blocked can end.
 HANDLE g_releaseSlowServer = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-volatile LONG g_slowProbes = 0;
+volatile LONG g_slowProbes = 0, g_queried = 0;
 
-// A server that does not answer must cost the deadline, not a wait per entry: the probe below
-// blocks until after CheckPaths has returned, so the call returning at all shows it gave up.
-TEST(Reachability, APlaceThatDoesNotAnswerKeepsItsEntriesUnknownWithoutQueryingThem) {
+// A server that does not answer must cost the deadline, not a wait per entry, and so must file
+// queries that block on a place whose probe answered (a folder linked to a hung server) or on a
+// path without a place: the blocked calls below end only after CheckPaths has returned, so the
+// call returning at all shows it gave up on them.
+TEST(Reachability, ChecksThatDoNotComeBackInTimeLeaveTheirEntriesUnknown) {
   TempFolder folder;
   const std::string alive = WideToAnsi(folder / L"alive.vbp"), dead = WideToAnsi(folder / L"dead.vbp");
   WriteBytes(folder / L"alive.vbp", "x");
-  std::vector<std::string> paths = {alive, "Q:\\unmapped\\a.vbp", dead};
+  std::vector<std::string> paths = {alive, "Q:\\unmapped\\a.vbp", dead, "\\\\lonely", "\\\\hung\\share\\a.vbp",
+                                    "\\\\hung\\share\\b.vbp"};
   for (int i = 0; i < 100; ++i) paths.push_back("\\\\slow\\share\\p" + std::to_string(i) + ".vbp");
 
   ExistenceChecks checks = ExistenceChecks::System();
   const auto system = checks.placeAnswers;
   checks.placeAnswers = [system](const std::string& place) {
+    if (place == "\\\\hung\\share") return true;
     if (place != "\\\\slow\\share") return system(place);
     InterlockedIncrement(&g_slowProbes);
     WaitForSingleObject(g_releaseSlowServer, INFINITE);
     return true;
   };
   const auto query = checks.query;
-  int queried = 0;
-  checks.query = [&](const std::string& path) {
-    ++queried;
-    return query(path);
+  const DWORD caller = GetCurrentThreadId();
+  checks.query = [query, caller](const std::string& path) {
+    InterlockedIncrement(&g_queried);
+    if (GetCurrentThreadId() == caller) ADD_FAILURE() << "queried on the caller's thread: " << path;
+    if (!path.starts_with("\\\\hung") && !path.starts_with("\\\\lonely")) return query(path);
+    WaitForSingleObject(g_releaseSlowServer, INFINITE);
+    return PathState::Exists;  // too late to count
   };
   checks.deadlineMs = 300;
   int pumped = 0;
   const std::vector<PathState> states = CheckPaths(paths, checks, [&] { ++pumped; });
+  const LONG queried = g_queried;
   SetEvent(g_releaseSlowServer);
 
   ASSERT_EQ(states.size(), paths.size());
@@ -275,10 +327,11 @@ TEST(Reachability, APlaceThatDoesNotAnswerKeepsItsEntriesUnknownWithoutQueryingT
   EXPECT_EQ(states[2], PathState::Gone);
   for (size_t i = 3; i < states.size(); ++i) EXPECT_EQ(states[i], PathState::Unreachable) << paths[i];
   EXPECT_EQ(g_slowProbes, 1) << "each place is probed once";
-  EXPECT_EQ(queried, 2) << "only entries on places that answered are queried";
-  EXPECT_GT(pumped, 0) << "the windows are served while the probes are out";
+  EXPECT_EQ(queried, 4) << "only entries on places that answered are queried, one blocked query per place";
+  EXPECT_GT(pumped, 0) << "the windows are served while the checks are out";
   EXPECT_EQ(UnreachablePlaces(paths, states),
-            (std::vector<std::pair<std::string, int>>{{"Q:\\", 1}, {"\\\\slow\\share", 100}}));
+            (std::vector<std::pair<std::string, int>>{
+                {"Q:\\", 1}, {"\\\\lonely", 1}, {"\\\\hung\\share", 2}, {"\\\\slow\\share", 100}}));
 }
 
 }  // namespace
