@@ -44,6 +44,11 @@ enum class Problem {
   TooFewLines,         // `number`: how many lines the file holds
   NewContentLeftIn,    // `detail`: the file that holds the new content
   EntryNotInFormat,    // a list entry holds a line break, or a 5.0 entry is the line "[]"
+  NulInEntry,          // `number`: the list file's entry line that holds a NUL byte
+  LfLineEnd,           // `number`: a list file's flag line that ends in LF alone, not CR LF
+  FlagOutOfRange,      // as FlagNotNumber, for a whole number outside the 32-bit range
+  ByteOrderMark,       // `detail`: "UTF-8" or "UTF-16", the mark a list file starts with
+  OutsideFolder,       // a list file name that leads out of the program folder ("..\x")
 };
 
 class AppError : public std::runtime_error {

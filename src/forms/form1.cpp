@@ -88,6 +88,17 @@ std::wstring ChangeFailureNote(const std::string& version, const CleanOutcome& o
          L"). No existing entry was lost.\r\n";
 }
 
+std::wstring UncheckedEntriesNote(const std::string& version, const CleanOutcome& outcome, bool polish) {
+  if (outcome.unchecked <= 0) return L"";
+  const std::wstring vb = version == "5.0" ? L"VB5" : L"VB6";
+  const std::wstring checked = DecimalTextW(outcome.entryCount), rest = DecimalTextW(outcome.unchecked);
+  if (polish)
+    return L"Lista " + vb + L" zawiera więcej wpisów niż sprawdzone " + checked + L": pozostałych " + rest +
+           L" nie sprawdzono i zachowano je bez zmian, w ich kolejności.\r\n";
+  return L"The " + vb + L" list holds more entries than the " + checked + L" checked: the other " + rest +
+         L" were not checked and were kept as they are, in their order.\r\n";
+}
+
 Form1::Form1() : forms::Form(kForm) {}
 
 void Form1::OnLoad() {
@@ -146,7 +157,8 @@ void Form1::CleaningRun() {
   }
   if (run.declined) return;
   std::wstring text = Summary(run.vb5, run.vb6);
-  const std::wstring notes = ChangeFailureNote("5.0", run.vb5, polish) + ChangeFailureNote("6.0", run.vb6, polish);
+  const std::wstring notes = ChangeFailureNote("5.0", run.vb5, polish) + ChangeFailureNote("6.0", run.vb6, polish) +
+                             UncheckedEntriesNote("5.0", run.vb5, polish) + UncheckedEntriesNote("6.0", run.vb6, polish);
   if (!notes.empty()) text += L"\r\n" + notes;
   forms::MsgBox(text, MB_OK | (notes.empty() ? MB_ICONINFORMATION : MB_ICONWARNING));
 }

@@ -44,3 +44,6 @@ const wchar_t* HomePageAddress(const std::string& language);
 std::wstring UnreachableQuestion(const std::vector<std::pair<std::string, int>>& places, bool polish);
 // The note that tells the user a version's list could not be changed, or "" when it was.
 std::wstring ChangeFailureNote(const std::string& version, const CleanOutcome& outcome, bool polish);
+// The note that a version's list holds more entries than were checked, and that those were kept
+// as they are; "" when it holds no more.
+std::wstring UncheckedEntriesNote(const std::string& version, const CleanOutcome& outcome, bool polish);

@@ -79,6 +79,28 @@ std::wstring Wrong(const AppError& e) {
     case Problem::EntryNotInFormat:
       return Say(L": wpis listy zawiera znak końca wiersza lub jest wierszem \"[]\"",
                  L": a list entry holds a line break or is the line \"[]\"");
+    case Problem::NulInEntry:
+      return polish ? L": wiersz " + DecimalTextW(e.number) + L" zawiera bajt NUL, więc plik jest uszkodzony"
+                    : L": line " + DecimalTextW(e.number) + L" holds a NUL byte, so the file is damaged";
+    case Problem::LfLineEnd:
+      return polish ? L": wiersz " + DecimalTextW(e.number) +
+                          L" kończy się samym znakiem LF, a wiersze pliku listy kończą się znakami CR LF"
+                    : L": line " + DecimalTextW(e.number) +
+                          L" ends in LF alone, but the lines of a list file end in CR LF";
+    case Problem::FlagOutOfRange:
+      return polish ? L": wiersz " + DecimalTextW(e.number) + L" (znacznik wersji " + AnsiToWide(e.version) +
+                          L") jest liczbą całkowitą spoza zakresu od -2147483648 do 2147483647: " + e.detail
+                    : L": line " + DecimalTextW(e.number) + L" (the " + AnsiToWide(e.version) +
+                          L" flag) is a whole number out of the range -2147483648 to 2147483647: " + e.detail;
+    case Problem::ByteOrderMark:
+      return polish ? L": plik zaczyna się znacznikiem kolejności bajtów " + e.detail +
+                          L", jest więc tekstem Unicode, a plik listy jest tekstem w stronie kodowej ANSI"
+                    : L": the file starts with a " + e.detail +
+                          L" byte-order mark, so it is Unicode text, but a list file is text in the ANSI code page";
+    case Problem::OutsideFolder:
+      return Say(L": nazwa prowadzi poza folder programu, a okno importu pokazuje tylko pliki z tego folderu",
+                 L": the name leads out of the program's folder, and the import window shows the files of that "
+                 L"folder only");
     case Problem::NewContentLeftIn:
       return Say(L"; nowa treść jest w pliku ", L"; the new content is in ") + e.detail;
   }

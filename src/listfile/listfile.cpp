@@ -27,6 +27,20 @@ void CheckName(const std::wstring& name, const std::wstring& path, Action action
     if (std::wstring_view(L"<>:\"|?*").find(c) != std::wstring_view::npos)
       throw AppError(action, ERROR_INVALID_NAME, path, Problem::ForbiddenCharacter).WithDetail(std::wstring(1, c));
   }
+  // A ".." that climbs above the program folder: the import window, which lists that folder,
+  // could never offer the file. The last part gets ".rec" and so is never "..".
+  int depth = 0;
+  size_t start = 0;
+  for (size_t i = 0; i < name.size(); ++i) {
+    if (name[i] != L'\\' && name[i] != L'/') continue;
+    const std::wstring_view part(name.data() + start, i - start);
+    start = i + 1;
+    if (part == L"..") {
+      if (--depth < 0) ThrowError(action, ERROR_INVALID_NAME, path, Problem::OutsideFolder);
+    } else if (!part.empty() && part != L".") {
+      ++depth;
+    }
+  }
 }
 
 [[noreturn]] void ThrowDamaged(DWORD code, const std::wstring& path, Problem problem) {
@@ -42,15 +56,36 @@ std::wstring Quoted(std::string_view line) {
   return L"\"" + text + (line.size() > kShown ? L"...\"" : L"\"");
 }
 
+// Blanks, an optional sign and digits: a whole number, whatever its size.
+bool IsWholeNumberText(std::string_view line) {
+  const size_t first = line.find_first_not_of(" \t"), last = line.find_last_not_of(" \t");
+  if (first == std::string_view::npos) return false;
+  line = line.substr(first, last - first + 1);
+  if (line.front() == '+' || line.front() == '-') line.remove_prefix(1);
+  return !line.empty() && line.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
 std::int32_t ReadFlag(std::string_view line, int number, const char* version,
                       const std::wstring& path) {
+  if (line.find('\n') != std::string_view::npos)
+    throw AppError(Action::ImportListFile, ERROR_INVALID_DATA, path, Problem::LfLineEnd).WithNumber(number);
   std::int32_t value = 0;
   if (!ParseFlag(line, value))
-    throw AppError(Action::ImportListFile, ERROR_INVALID_DATA, path, Problem::FlagNotNumber)
+    throw AppError(Action::ImportListFile, ERROR_INVALID_DATA, path,
+                   IsWholeNumberText(line) ? Problem::FlagOutOfRange : Problem::FlagNotNumber)
         .WithNumber(number)
         .WithEntry(version, "")
         .WithDetail(Quoted(line));
   return value;
+}
+
+// A file saved as Unicode text: its lines would be read as other bytes.
+void RefuseByteOrderMark(std::string_view bytes, const std::wstring& path) {
+  const wchar_t* mark = nullptr;
+  if (bytes.starts_with("\xEF\xBB\xBF")) mark = L"UTF-8";
+  else if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) mark = L"UTF-16";
+  if (mark)
+    throw AppError(Action::ImportListFile, ERROR_INVALID_DATA, path, Problem::ByteOrderMark).WithDetail(mark);
 }
 
 void RecordFailure(VersionImport& result, Autostart::Status status) {
@@ -157,32 +192,46 @@ bool ParseFlag(std::string_view line, std::int32_t& value) {
 }
 
 ListFileContent ParseListFile(std::string_view bytes, const std::wstring& path) {
+  RefuseByteOrderMark(bytes, path);
   LineReader reader(bytes);
   std::string line50, line60, line;
-  if (!reader.Next(line50) || !reader.Next(line60))
-    ThrowDamaged(ERROR_HANDLE_EOF, path, Problem::EndsBeforeFlags);
   ListFileContent content;
+  // Each flag is looked at as soon as it is read, so a file whose lines end in LF alone (one
+  // long line here) is named for that.
+  if (!reader.Next(line50)) ThrowDamaged(ERROR_HANDLE_EOF, path, Problem::EndsBeforeFlags);
   content.has50 = ReadFlag(line50, 1, kVersion50, path) == 1;
+  if (!reader.Next(line60)) ThrowDamaged(ERROR_HANDLE_EOF, path, Problem::EndsBeforeFlags);
   content.has60 = ReadFlag(line60, 2, kVersion60, path) == 1;
   if (!content.has50 && !content.has60) return content;
   // The third line opens the first section; it is skipped whatever it holds.
   if (!reader.Next(line))
     ThrowDamaged(ERROR_HANDLE_EOF, path, Problem::EndsBeforeList);
+  long long number = 3;
+  // An entry with a NUL byte would be stored cut or with a NUL inside: the file is damaged.
+  const auto entry = [&](std::vector<std::string>& entries) {
+    if (line.find('\0') != std::string::npos)
+      throw AppError(Action::ImportListFile, ERROR_INVALID_DATA, path, Problem::NulInEntry).WithNumber(number);
+    entries.push_back(line);
+  };
   if (content.has50) {
     bool ended = false;
     while (reader.Next(line)) {
+      ++number;
       if (line == kSeparator) {
         ended = true;
         break;
       }
-      content.entries50.push_back(line);
+      entry(content.entries50);
     }
     // Imported anyway, every line would go to 5.0 and the 6.0 list would be emptied.
     if (content.has60 && !ended)
       ThrowDamaged(ERROR_INVALID_DATA, path, Problem::ListNotEnded);
   }
   if (content.has60) {
-    while (reader.Next(line)) content.entries60.push_back(line);
+    while (reader.Next(line)) {
+      ++number;
+      entry(content.entries60);
+    }
   }
   return content;
 }
@@ -190,8 +239,7 @@ ListFileContent ParseListFile(std::string_view bytes, const std::wstring& path) 
 int DeleteList(const std::string& version) {
   const std::string path = KeyPath(version);
   int deleted = 0;
-  while (deleted < kMaxListed &&
-         Autostart::DeleteValue(HKEY_CURRENT_USER, path, DecimalText(deleted + 1)) == ERROR_SUCCESS)
+  while (Autostart::DeleteValue(HKEY_CURRENT_USER, path, DecimalText(deleted + 1)) == ERROR_SUCCESS)
     ++deleted;
   return deleted;
 }
@@ -213,7 +261,7 @@ VersionImport ReplaceList(const std::string& version, const std::vector<std::str
   // The values DeleteList would remove: "1" up to the first that does not exist. A value too
   // long to read exists all the same.
   int oldCount = 0;
-  while (oldCount < kMaxListed) {
+  for (;;) {
     std::int32_t type = REG_SZ;
     std::string ignored;
     const Autostart::Status status =

@@ -10,8 +10,10 @@
 // The 5.0 section ends at a line that is exactly "[]" (the 6.0 separator) or at the end of the
 // file; the 6.0 section runs to the end of the file, so there "[]" is an ordinary entry.
 //
-// Reading takes a line to end at CR LF or at a lone CR; a lone LF stays in the line, and the last
-// line may end at the end of the file. A flag line is a signed 32-bit whole number with optional
+// Reading takes a line to end at CR LF or at a lone CR; a lone LF stays in an entry line (a flag
+// line holding one is refused: the file's lines end in LF alone), and the last line may end at the
+// end of the file. A file that starts with a UTF-8 or UTF-16 byte-order mark is Unicode text, not
+// ANSI, and is refused; so is an entry line holding a NUL byte, which no registry text can hold. A flag line is a signed 32-bit whole number with optional
 // blanks (spaces, tabs) around it: " 1 ", "1", "+1", "01" are 1; "-0" is 0; only 1 means present.
 // Empty lines, signs without digits, other characters ("1x", "1.0", "0x1", "1 1") and numbers
 // outside the 32-bit range are not whole numbers, and such a file is refused as damaged.
@@ -32,11 +34,13 @@ namespace listfile {
 
 inline constexpr char kVersion50[] = "5.0";
 inline constexpr char kVersion60[] = "6.0";
-// The export, and the deletion of an old list, visit at most the values "1" to "1000"; an import
-// writes every entry of its file, numbered past 1000 when the file holds more.
+// The export visits at most the values "1" to "1000"; an import writes every entry of its file,
+// numbered past 1000 when the file holds more, and replaces the whole old list, however long, so
+// that none of it is left behind a gap.
 inline constexpr int kMaxListed = 1000;
 
 // folder + "\" + name + ".rec". The name is used as given: a backslash in it names a subfolder.
+// Writing and reading refuse a name whose ".." parts lead out of the folder.
 std::wstring ListFilePath(const std::wstring& folder, const std::wstring& name);
 
 // ---- Writing ----
@@ -76,9 +80,11 @@ std::string ListFileText(const ListFileContent& content);
 bool ParseFlag(std::string_view line, std::int32_t& value);
 
 // Parses the bytes of a list file; `path` only names the file in error descriptions.
-// Throws AppError when the file ends before its two flag lines, when a flag line is not a whole
-// number, when a flag announces a section but the file ends before its third line, or when both
-// flags are 1 but no "[]" line ends the 5.0 section (a cut file: its 6.0 list is missing).
+// Throws AppError when the file starts with a byte-order mark, ends before its two flag lines,
+// when a flag line ends in LF alone or is not a whole number (or one out of the 32-bit range),
+// when an entry line holds a NUL byte, when a flag announces a section but the file ends before
+// its third line, or when both flags are 1 but no "[]" line ends the 5.0 section (a cut file: its
+// 6.0 list is missing).
 // A file whose flags announce nothing (as written with no version chosen) parses to an empty
 // content, whatever follows. The third line is skipped unexamined.
 ListFileContent ParseListFile(std::string_view bytes, const std::wstring& path);
@@ -117,8 +123,8 @@ struct ImportResult {
   }
 };
 
-// Deletes "1", "2", ... up to "1000" of the version's list, stopping at the first that cannot be
-// deleted, so values behind a gap in the numbering stay. Returns how many were deleted.
+// Deletes "1", "2", ... of the version's list, stopping at the first that cannot be deleted, so
+// values behind a gap in the numbering stay. Returns how many were deleted.
 int DeleteList(const std::string& version);
 
 // Called every kProgressEvery entries while a list is written, so that a long import can keep

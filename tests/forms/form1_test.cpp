@@ -43,6 +43,14 @@ TEST(Form1FailureNote, NamesTheVersionTheEntryAndTheStatus) {
   EXPECT_NE(polish.find(L"5 ERROR_ACCESS_DENIED"), std::wstring::npos);
   const std::wstring english = ChangeFailureNote("5.0", CleanOutcome{3, 0, ERROR_ACCESS_DENIED, "1"}, false);
   EXPECT_NE(english.find(L"The VB5 list could not be changed"), std::wstring::npos);
+
+  CleanOutcome longList{1000, 500, 0, ""};
+  EXPECT_EQ(UncheckedEntriesNote("5.0", longList, true), L"");
+  longList.unchecked = 4000;
+  EXPECT_EQ(UncheckedEntriesNote("5.0", longList, false),
+            L"The VB5 list holds more entries than the 1000 checked: the other 4000 were not checked and "
+            L"were kept as they are, in their order.\r\n");
+  EXPECT_NE(UncheckedEntriesNote("6.0", longList, true).find(L"Lista VB6 zawiera więcej wpisów"), std::wstring::npos);
 }
 
 TEST(BuiltInTexts, PolishLettersSurviveTheSourceEncoding) {

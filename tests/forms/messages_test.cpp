@@ -52,6 +52,15 @@ TEST(Messages, FailuresAreWordedInTheMessageLanguage) {
            .WithEntry("6.0", "")
            .WithDetail(L"\"1x\""),
        L"Cannot import the list file x.rec: line 2 (the 6.0 flag) is not a whole number: \"1x\" (13)"},
+      {AppError(Action::ImportListFile, ERROR_INVALID_DATA, L"x.rec", Problem::FlagOutOfRange)
+           .WithNumber(1)
+           .WithEntry("5.0", "")
+           .WithDetail(L"\"2147483648\""),
+       L"Cannot import the list file x.rec: line 1 (the 5.0 flag) is a whole number out of the range "
+       L"-2147483648 to 2147483647: \"2147483648\" (13)"},
+      {AppError(Action::ImportListFile, ERROR_INVALID_DATA, L"u.rec", Problem::ByteOrderMark).WithDetail(L"UTF-8"),
+       L"Cannot import the list file u.rec: the file starts with a UTF-8 byte-order mark, so it is Unicode "
+       L"text, but a list file is text in the ANSI code page (13)"},
       {AppError(Action::WriteListFile, ERROR_MORE_DATA, L"l.rec", Problem::EntryUnreadable).WithEntry("6.0", "2"),
        L"Cannot write the list file l.rec: entry \"2\" of the VB6 list cannot be read exactly (error 234 "
        L"ERROR_MORE_DATA: the text is longer than 254 characters)"},

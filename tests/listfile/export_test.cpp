@@ -172,6 +172,8 @@ TEST_F(ExportTest, NamesThatCannotBeWrittenFailLoudlyAndWriteNothing) {
       L"missing\\x",             // no such subfolder
       L"folder",                 // a folder of that name
       L"kept",                   // read-only file
+      L"..\\brushwick-outside",    // out of the folder, where the import never looks
+      L"sub/../../brushwick-outside",
   };
   for (const auto& name : names) {
     SCOPED_TRACE(testing::Message() << "name: \"" << name.c_str() << "\" (" << name.size() << ")");
@@ -186,6 +188,7 @@ TEST_F(ExportTest, NamesThatCannotBeWrittenFailLoudlyAndWriteNothing) {
     EXPECT_EQ(FolderNames(), before);
   }
   EXPECT_EQ(FileBytes(L"kept"), "old bytes");
+  EXPECT_EQ(GetFileAttributesW((folder_ / L"..\\brushwick-outside.rec").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 }  // namespace

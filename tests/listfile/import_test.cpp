@@ -81,7 +81,7 @@ TEST(ParseListFileTest, DamagedFilesAreRefusedWithTheReason) {
     std::string bytes;
     DWORD code;
     Problem problem;
-    long long line;  // the flag line that is not a number
+    long long line;  // the line concerned
   };
   const Case cases[] = {
       {"", ERROR_HANDLE_EOF, Problem::EndsBeforeFlags, 0},
@@ -90,8 +90,16 @@ TEST(ParseListFileTest, DamagedFilesAreRefusedWithTheReason) {
       {" 0 \r\n 1 ", ERROR_HANDLE_EOF, Problem::EndsBeforeList, 0},
       {"x\r\n 0 \r\n[]\r\n", ERROR_INVALID_DATA, Problem::FlagNotNumber, 1},
       {" 1 \r\n\r\n[]\r\n", ERROR_INVALID_DATA, Problem::FlagNotNumber, 2},
-      {" 1 \n 0 \r\n[]\r\n", ERROR_INVALID_DATA, Problem::FlagNotNumber, 1},  // a lone LF does not end the flag
+      {" 1 \n 0 \r\n[]\r\n", ERROR_INVALID_DATA, Problem::LfLineEnd, 1},  // a lone LF does not end the flag
+      {" 1 \n 0 \n[]\na\n", ERROR_INVALID_DATA, Problem::LfLineEnd, 1},      // LF line ends throughout
+      {" 1 \r\n 0 \n[]\r\n", ERROR_INVALID_DATA, Problem::LfLineEnd, 2},
+      {"2147483648\r\n 0 \r\n", ERROR_INVALID_DATA, Problem::FlagOutOfRange, 1},
+      {" 0 \r\n -2147483649 \r\n", ERROR_INVALID_DATA, Problem::FlagOutOfRange, 2},
+      {"\xEF\xBB\xBF 1 \r\n 0 \r\n[]\r\n", ERROR_INVALID_DATA, Problem::ByteOrderMark, 0},
+      {"\xFF\xFE 1 \r\n", ERROR_INVALID_DATA, Problem::ByteOrderMark, 0},
       {" 1 \r\n 1 \r\n[]\r\na\r\n", ERROR_INVALID_DATA, Problem::ListNotEnded, 0},  // cut before its 6.0 list
+      {std::string(" 1 \r\n 1 \r\n[]\r\na\r\nb\0c\r\n[]\r\n", 26), ERROR_INVALID_DATA, Problem::NulInEntry, 5},
+      {std::string(" 0 \r\n 1 \r\n[]\r\n\0\r\n", 17), ERROR_INVALID_DATA, Problem::NulInEntry, 4},
   };
   for (const auto& [bytes, code, problem, line] : cases) {
     SCOPED_TRACE(testing::PrintToString(bytes));
@@ -163,6 +171,11 @@ TEST_F(ImportTest, OldValuesGoUpToTheFirstGapOfTheOldNumbering) {
       {"2,3 without 1: nothing deleted", {2, 3}, {"a"}},
       {"emptied", {1, 2, 3}, {}},
       {"1..4, 2 too long to read, replaced by 1", {1, 2, 3, 4}, {"a"}, 2},
+      {"1..1002 replaced by 1: nothing left behind a gap", [] {
+         std::vector<int> old(1002);
+         for (int i = 0; i < 1002; ++i) old[static_cast<size_t>(i)] = i + 1;
+         return old;
+       }(), {"a"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -211,10 +224,12 @@ TEST_F(ImportTest, FilesThatCannotBeReadChangeNothing) {
   const ValueMap old50 = ListValues("5.0"), old60 = ListValues("6.0");
   WriteFile(L"damaged", " 1 \r\n 1x\r\n[]\r\na\r\n");
   WriteFile(L"short", " 1 \r\n 1 \r\n");
+  WriteFile(L"zero", std::string(" 1 \r\n 0 \r\n[]\r\na\r\nb\0\r\n", 21));
   ASSERT_TRUE(CreateDirectoryW(Path(L"folder").c_str(), nullptr));
   const std::pair<const wchar_t*, DWORD> cases[] = {
       {L"missing", ERROR_FILE_NOT_FOUND}, {L"damaged", ERROR_INVALID_DATA},
       {L"short", ERROR_HANDLE_EOF},       {L"folder", ERROR_ACCESS_DENIED},
+      {L"zero", ERROR_INVALID_DATA},      {L"..\\list", ERROR_INVALID_NAME},
       {L"NUL", ERROR_INVALID_NAME},       {L"com1", ERROR_INVALID_NAME},
       {L"a:b", ERROR_INVALID_NAME},       {L"a?b", ERROR_INVALID_NAME},
   };

@@ -32,10 +32,10 @@ inline ValueMap AsValues(const Entries& texts) {
 }
 
 // The list after an import as the program defines it: DeleteList ("1" up to the first missing
-// number, at most 1000), then the entries written as "1".."n". No key, no change.
+// number), then the entries written as "1".."n". No key, no change.
 inline ValueMap AfterImport(ValueMap old, bool keyExists, const Entries& entries) {
   if (!keyExists) return old;
-  for (int n = 1; n <= 1000 && old.erase(std::to_string(n)); ++n) {
+  for (int n = 1; old.erase(std::to_string(n)); ++n) {
   }
   for (size_t i = 0; i < entries.size(); ++i) old[std::to_string(i + 1)] = Sz(entries[i]);
   return old;
