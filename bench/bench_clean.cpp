@@ -2,8 +2,9 @@
 //
 // Times a cleaning run over two lists of 1000 entries, half of them naming files that are gone,
 // as the Start button runs it (CleanBothLists), against the same registry and file calls made
-// bare, with none of the program's own work around them; and a run in which 100 entries live on
-// a server whose probe never answers within the deadline. Both work on a scratch key that stands in for HKEY_CURRENT_USER in this process
+// bare, with none of the program's own work around them; a run in which 100 entries live on
+// a server whose probe never answers within the deadline; and one in which they live on a place
+// whose probe answers at once but whose file queries block. Both work on a scratch key that stands in for HKEY_CURRENT_USER in this process
 // only; the lists are seeded afresh before every run, and the seeding is not timed. Prints the
 // medians as "name: value" lines.
 #include <windows.h>
@@ -154,15 +155,21 @@ double TimeCleaningRun(const ExistenceChecks& checks = ExistenceChecks::System()
 constexpr char kSlowShare[] = "\\\\slow\\projekty";
 constexpr int kUnreachable = 100;
 
-std::string SlowEntry(int i) { return std::string(kSlowShare) + "\\P" + std::to_string(i) + ".vbp"; }
+// A place that answers its probe, but where every file query blocks for 20 s (a folder linked to
+// a server that hangs).
+constexpr char kBlockingShare[] = "\\\\linked\\projekty";
 
-void SeedUnreachable(const Projects& projects) {
+std::string SlowEntry(int i, const char* share = kSlowShare) {
+  return std::string(share) + "\\P" + std::to_string(i) + ".vbp";
+}
+
+void SeedUnreachable(const Projects& projects, const char* share = kSlowShare) {
   Seed(projects);
   HKEY key = nullptr;
   if (RegOpenKeyExA(HKEY_CURRENT_USER, ListKey("5.0").c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
     Fail("cannot open the 5.0 list", 0);
   for (int i = 1; i <= kUnreachable; ++i) {
-    const std::string text = SlowEntry(i);
+    const std::string text = SlowEntry(i, share);
     RegSetValueExA(key, std::to_string(i).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                    static_cast<DWORD>(text.size() + 1));
   }
@@ -180,8 +187,21 @@ ExistenceChecks WithSlowServer() {
   return checks;
 }
 
+ExistenceChecks WithBlockingQueries() {
+  ExistenceChecks checks = ExistenceChecks::System();
+  const auto system = checks.placeAnswers;
+  checks.placeAnswers = [system](const std::string& place) { return place == kBlockingShare || system(place); };
+  const auto query = checks.query;
+  checks.query = [query](const std::string& path) {
+    if (path.rfind(kBlockingShare, 0) != 0) return query(path);
+    Sleep(20000);
+    return PathState::Exists;
+  };
+  return checks;
+}
+
 // The entries out of reach were kept, first and in order.
-void ExpectUnreachableKept() {
+void ExpectUnreachableKept(const char* share = kSlowShare) {
   HKEY key = nullptr;
   bool kept = RegOpenKeyExA(HKEY_CURRENT_USER, ListKey("5.0").c_str(), 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS;
   for (int i = 1; kept && i <= kUnreachable; ++i) {
@@ -189,7 +209,7 @@ void ExpectUnreachableKept() {
     DWORD size = sizeof text - 1;
     kept = RegQueryValueExA(key, std::to_string(i).c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(text),
                             &size) == ERROR_SUCCESS &&
-           SlowEntry(i) == text;
+           SlowEntry(i, share) == text;
   }
   if (key) RegCloseKey(key);
   if (!kept) Fail("the entries on the slow server were not kept", 0);
@@ -268,10 +288,18 @@ int main(int argc, char** argv) {
     unreachable.push_back(TimeCleaningRun(slow));
     ExpectUnreachableKept();
   }
+  std::vector<double> blocked;
+  const ExistenceChecks blocking = WithBlockingQueries();
+  for (int run = 0; run < std::min(runs, 5); ++run) {
+    SeedUnreachable(projects, kBlockingShare);
+    blocked.push_back(TimeCleaningRun(blocking));
+    ExpectUnreachableKept(kBlockingShare);
+  }
   const double clean_ms = Median(clean), calls_ms = Median(calls);
   std::printf("clean_2x1000_ms: %.1f\n", clean_ms);
   std::printf("bare_calls_2x1000_ms: %.1f\n", calls_ms);
   std::printf("clean_vs_bare: %.2f\n", clean_ms / calls_ms);
   std::printf("clean_unreachable_100_ms: %.1f\n", Median(unreachable));
+  std::printf("clean_blocked_queries_100_ms: %.1f\n", Median(blocked));
   return 0;
 }

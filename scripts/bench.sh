@@ -7,6 +7,8 @@
 #   bare_calls_2x1000_ms  the same registry and file calls made bare, in the same order
 #   clean_vs_bare         the ratio of the two
 #   clean_unreachable_100_ms  the same run when 100 entries live on a server that never answers
+#   clean_blocked_queries_100_ms  the same when they live on a place that answers its probe but
+#                         whose file queries block
 #   startup_ms            brushwick.exe from process start to its main window on the screen
 #   startup_minimal_ms    the same for the smallest windowed program, built the same way
 #   startup_vs_minimal    the ratio of the two
