@@ -89,7 +89,8 @@ class ExportImportTest : public AppTest {
   HWND ShowImport() { return Show(f1::Command4, ids::kFrmImportClass); }
 
   // The box that must show now: captioned with the program's title, one OK button. Closed.
-  MessageBoxInfo TakeBox(BoxIcon icon) {
+  // `shot` names a screenshot of the box, taken before it is closed.
+  MessageBoxInfo TakeBox(BoxIcon icon, const std::wstring& shot = {}) {
     auto box = WaitForMessageBox(app());
     if (!box) {
       ADD_FAILURE() << "no message box";
@@ -98,6 +99,7 @@ class ExportImportTest : public AppTest {
     EXPECT_EQ(box->caption, kTitle);
     EXPECT_EQ(box->icon, icon) << IconName(box->icon);
     EXPECT_EQ(box->buttons, std::vector<int>{IDOK});
+    if (!shot.empty()) Shoot(box->window, shot);
     EXPECT_TRUE(CloseMessageBox(box->window));
     return *box;
   }
@@ -351,7 +353,8 @@ TEST_F(ExportImportTest, ExportRefusesNamesThatCannotBeFilesAndStaysOpen) {
   const Bad bad[] = {{L"CON", device},      {L"nul.rec", device},  {L"lpt1", device},
                      {L"Com9.txt", device}, {L"aux ", device},     {L"a<b", lt.c_str()},
                      {L"co?", qm.c_str()},  {L"x:y", colon.c_str()}, {L"brak\\lista", nullptr},
-                     {L"teczka", nullptr},  {L"chroniona", nullptr}};
+                     {L"teczka", nullptr},  {L"chroniona", nullptr},
+                     {L"..\\poza", L"nazwa prowadzi poza folder programu"}};
   for (const Bad& b : bad) {
     SCOPED_TRACE(Utf8(b.name));
     ExportAs(exp, b.name, true, false);
@@ -494,21 +497,31 @@ TEST_F(ExportImportTest, ADamagedOrVanishedFileIsReportedAndChangesNothing) {
   WriteFileBytes(Rec(L"d jedna"), " 1 ");
   WriteFileBytes(Rec(L"e pusta"), Lines({" 0 ", " 0 "}));
   WriteFileBytes(Rec(L"f zniknie"), Lines({" 1 ", " 1 ", "[]", "[]"}));
+  WriteFileBytes(Rec(L"g unix"), " 1 \n 0 \n[]\nE:\\nowy.vbp\n");
+  WriteFileBytes(Rec(L"h zero"), Lines({" 1 ", " 0 ", "[]", "E:\\nowy.vbp", std::string("E:\\a\0b.vbp", 10)}));
   OpenMain();
 
   HWND imp = ShowImport();
   ASSERT_NE(imp, nullptr);
-  ASSERT_EQ(ItemTexts(Control(imp, im::Combo1)).size(), 6u);
+  ASSERT_EQ(ItemTexts(Control(imp, im::Combo1)).size(), 8u);
   DeleteFileW(Rec(L"f zniknie").c_str());
-  const std::wstring files[] = {L"a flaga", L"b flaga", L"c krotka", L"d jedna", L"e pusta", L"f zniknie"};
-  for (int i = 0; i < 6; ++i) {
+  const std::wstring files[] = {L"a flaga", L"b flaga", L"c krotka", L"d jedna",
+                                L"e pusta", L"f zniknie", L"g unix", L"h zero"};
+  const std::map<std::wstring, std::wstring> reasons = {
+      {L"g unix", L": wiersz 1 kończy się samym znakiem LF, a wiersze pliku listy kończą się znakami CR LF"},
+      {L"h zero", L": wiersz 5 zawiera bajt NUL, więc plik jest uszkodzony"}};
+  for (int i = 0; i < 8; ++i) {
     SCOPED_TRACE(Utf8(files[i]));
     ImportItem(imp, i);
-    const MessageBoxInfo box = TakeBox(BoxIcon::Warning);
+    const MessageBoxInfo box =
+        TakeBox(BoxIcon::Warning, reasons.contains(files[i]) ? L"import-refused-" + std::to_wstring(i) : L"");
     EXPECT_NE(box.text, L"OK");
     if (files[i] != L"e pusta") {
       EXPECT_EQ(box.text.rfind(kNothingImported, 0), 0u) << Utf8(box.text);
       EXPECT_NE(box.text.find(Rec(files[i])), std::wstring::npos) << "the file is named: " << Utf8(box.text);
+    }
+    if (reasons.contains(files[i])) {
+      EXPECT_NE(box.text.find(Rec(files[i]) + reasons.at(files[i])), std::wstring::npos) << Utf8(box.text);
     }
     ExpectNothingHappens(imp);
     EXPECT_EQ(ListValues("5.0"), vb5);
