@@ -146,6 +146,9 @@ std::wstring UnreadableEntryReason(DWORD code) {
     case ERROR_ACCESS_DENIED:
       meaning = Say(L"brak prawa odczytu", L"no right to read it");
       break;
+    case ERROR_INVALID_DATA:  // the two readings of a list (as text and as stored) kept differing
+      meaning = Say(L"lista zmieniała się podczas odczytu", L"the list kept changing while it was read");
+      break;
     case ERROR_NO_UNICODE_TRANSLATION:
       meaning = Say(L"tekst zawiera znaki spoza strony kodowej ANSI systemu",
                     L"the text holds characters outside the system's ANSI code page");
