@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/listslock.h"
 #include "driver/app_test.h"
 #include "forms/ids.h"
 
@@ -329,6 +330,20 @@ TEST_F(ExportImportTest, ExportWritesTheChosenListsExactly) {
 
   EXPECT_EQ(ReadList("5.0"), std::vector<std::string>{"C:\\vb5\\nie.vbp"}) << "export only reads";
   EXPECT_EQ(ReadList("6.0").size(), 4u);
+
+  // While another copy works on the lists the export waits, then saves them as that copy left
+  // them, never half changed.
+  {
+    ListsLock other;
+    ASSERT_TRUE(other.Acquire(0));
+    ASSERT_EQ(ShowExport(), exp);
+    ExportAs(exp, L"po innej kopii", true, false);
+    EXPECT_FALSE(MessageBoxAppears(app(), Millis(1000))) << "the export did not wait for the other copy";
+    SeedList("5.0", {"C:\\vb5\\zmieniona.vbp"});
+  }
+  EXPECT_EQ(TakeBox(BoxIcon::Information).text, L"OK");
+  ExpectHidden(exp);
+  EXPECT_EQ(ReadBytes(Rec(L"po innej kopii")), Lines({" 1 ", " 0 ", "[]", "C:\\vb5\\zmieniona.vbp"}));
 }
 
 TEST_F(ExportImportTest, ExportRefusesNamesThatCannotBeFilesAndStaysOpen) {
@@ -366,6 +381,7 @@ TEST_F(ExportImportTest, ExportRefusesNamesThatCannotBeFilesAndStaysOpen) {
       EXPECT_NE(box.text.find(b.reason), std::wstring::npos) << Utf8(box.text);
     }
     ExpectNothingHappens(exp);
+    EXPECT_TRUE(ListsFree()) << "the failed export kept the lists from other copies";
     EXPECT_EQ(Text(name), b.name) << "the name stays for correcting";
     EXPECT_EQ(FolderEntries(folder().path()), before) << "something was written";
   }
@@ -524,6 +540,7 @@ TEST_F(ExportImportTest, ADamagedOrVanishedFileIsReportedAndChangesNothing) {
       EXPECT_NE(box.text.find(Rec(files[i]) + reasons.at(files[i])), std::wstring::npos) << Utf8(box.text);
     }
     ExpectNothingHappens(imp);
+    EXPECT_TRUE(ListsFree()) << "the failed import kept the lists from other copies";
     EXPECT_EQ(ListValues("5.0"), vb5);
     EXPECT_EQ(ListValues("6.0"), vb6);
   }

@@ -155,6 +155,15 @@ TEST_F(ListCommandsTest, UndoPutsBackTheListsAfterACleanAndAnImportAndUndoesItse
   EXPECT_EQ(TakeBox(), L"OK");
   EXPECT_EQ(ReadList("5.0"), std::vector<std::string>{"X:\\a.vbp"});
   Undo(cleaned);
+
+  // Damaged undo data undoes nothing, says so, and leaves the lists to other copies.
+  WriteBytes(folder() / L"cofnij.dat", " x \r\n");
+  const Lists before = BothLists();
+  ChooseFromMenu(kUndoKey);
+  const std::wstring failed = TakeBox(BoxIcon::Warning);
+  EXPECT_EQ(failed.rfind(L"Nie cofnięto zmiany; listy pozostały bez zmian.", 0), 0u) << Utf8(failed);
+  EXPECT_EQ(BothLists(), before);
+  EXPECT_TRUE(ListsFree()) << "the failed undo kept the lists from other copies";
 }
 
 TEST_F(ListCommandsTest, ReviewRemovesExactlyTheCheckedEntries) {
@@ -196,19 +205,26 @@ TEST_F(ListCommandsTest, ReviewRemovesExactlyTheCheckedEntries) {
   EXPECT_TRUE(ListValues("6.0").empty());
   Undo(seeded);
 
-  // A list that cannot be read exactly offers no check box, and Cancel changes nothing.
+  // A list that cannot be read exactly offers no check box; Cancel, and Esc as well, change
+  // nothing, though entries are checked.
   SeedList("6.0", {gone_, std::string(255, 'x')});
   const Lists unreadable = BothLists();
-  review = OpenWindow(kReviewKey, ids::kFrmReviewClass);
-  ASSERT_NE(review, nullptr);
-  list = Control(review, rv::ListView1);
-  EXPECT_EQ(CheckImages(list), (std::vector<int>{2, 1, 2, 0, 0}));
-  ToggleRow(list, 3);
-  EXPECT_EQ(CheckImages(list), (std::vector<int>{2, 1, 2, 0, 0}));
-  Click(Control(review, rv::Command2));
-  EXPECT_TRUE(WaitForWindowGone(review, Millis(5000), true));
-  EXPECT_FALSE(MessageBoxAppears(app(), Millis(300)));
-  EXPECT_EQ(BothLists(), unreadable);
+  for (const bool esc : {false, true}) {
+    SCOPED_TRACE(esc ? "Esc" : "Cancel");
+    review = OpenWindow(kReviewKey, ids::kFrmReviewClass);
+    ASSERT_NE(review, nullptr);
+    list = Control(review, rv::ListView1);
+    EXPECT_EQ(CheckImages(list), (std::vector<int>{2, 1, 2, 0, 0}));
+    ToggleRow(list, 3);
+    EXPECT_EQ(CheckImages(list), (std::vector<int>{2, 1, 2, 0, 0}));
+    if (esc)
+      PressKey(list, VK_ESCAPE);
+    else
+      Click(Control(review, rv::Command2));
+    EXPECT_TRUE(WaitForWindowGone(review, Millis(5000), true));
+    EXPECT_FALSE(MessageBoxAppears(app(), Millis(300)));
+    EXPECT_EQ(BothLists(), unreadable);
+  }
 }
 
 TEST_F(ListCommandsTest, ClearBothThenUndoAndNoClearWithoutUndoUnlessAgreed) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <tuple>
+#include <vector>
 
 #include "common/error.h"
 #include "listfile_fixture.h"
@@ -12,6 +13,75 @@ namespace listfile_test {
 namespace {
 
 using listfile::WriteListFile;
+
+// The longest name one folder entry can carry.
+constexpr size_t kMaxName = 255;
+
+// The names that appear in a folder while it is watched (files created in it or renamed into
+// it), as the system reports them: so a test sees the temporary files a save makes and drops.
+class NamesAppearing {
+ public:
+  explicit NamesAppearing(const std::wstring& folder)
+      : folder_(CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                            FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr)) {
+    overlapped_.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    EXPECT_NE(folder_, INVALID_HANDLE_VALUE) << "cannot watch the folder (error " << GetLastError() << ")";
+    Ask();
+  }
+  ~NamesAppearing() {
+    if (asked_) {
+      CancelIo(folder_);
+      DWORD bytes = 0;
+      GetOverlappedResult(folder_, &overlapped_, &bytes, TRUE);
+    }
+    if (folder_ != INVALID_HANDLE_VALUE) CloseHandle(folder_);
+    CloseHandle(overlapped_.hEvent);
+  }
+  NamesAppearing(const NamesAppearing&) = delete;
+  NamesAppearing& operator=(const NamesAppearing&) = delete;
+
+  // The names that appeared since the last call, once `last` is among them (5 s at most).
+  std::vector<std::wstring> Until(const std::wstring& last) {
+    std::vector<std::wstring> names;
+    const DWORD start = GetTickCount();
+    while (asked_ && std::find(names.begin(), names.end(), last) == names.end()) {
+      const DWORD waited = GetTickCount() - start;
+      if (waited >= 5000 || WaitForSingleObject(overlapped_.hEvent, 5000 - waited) != WAIT_OBJECT_0) {
+        ADD_FAILURE() << "the folder watch did not report \"" << last.c_str() << "\"";
+        break;
+      }
+      DWORD bytes = 0;
+      asked_ = false;
+      if (GetOverlappedResult(folder_, &overlapped_, &bytes, FALSE)) Collect(bytes, names);
+      Ask();
+    }
+    return names;
+  }
+
+ private:
+  void Ask() {
+    ResetEvent(overlapped_.hEvent);
+    asked_ = folder_ != INVALID_HANDLE_VALUE &&
+             ReadDirectoryChangesW(folder_, buffer_, sizeof buffer_, FALSE, FILE_NOTIFY_CHANGE_FILE_NAME,
+                                   nullptr, &overlapped_, nullptr);
+    EXPECT_TRUE(asked_) << "cannot watch the folder (error " << GetLastError() << ")";
+  }
+  void Collect(DWORD bytes, std::vector<std::wstring>& names) const {
+    for (DWORD at = 0; bytes != 0 && at < bytes;) {
+      const auto* record = reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(buffer_ + at);
+      if (record->Action == FILE_ACTION_ADDED || record->Action == FILE_ACTION_RENAMED_NEW_NAME)
+        names.emplace_back(record->FileName, record->FileNameLength / sizeof(wchar_t));
+      if (record->NextEntryOffset == 0) break;
+      at += record->NextEntryOffset;
+    }
+  }
+
+  HANDLE folder_;
+  OVERLAPPED overlapped_{};
+  bool asked_ = false;
+  alignas(DWORD) BYTE buffer_[65536];
+};
 
 class ExportTest : public ListFileTest {
  protected:
@@ -112,14 +182,59 @@ TEST_F(ExportTest, ReplacesAnExistingFileWholeAndLeavesNothingElse) {
   EXPECT_EQ(FolderNames(), (std::vector<std::wstring>{L"list.rec", L"other.rec"}));
 }
 
+// A folder where files may be changed but none added (a shared folder with such rights) still
+// has its existing files saved: in place, since no temporary file can go beside them. Only a
+// process without the right to add files there can show it, so tests/no_new_files.sh runs this
+// test as such a process, naming the folder in BRUSHWICK_NO_NEW_FILES_FOLDER; it holds list.rec.
+TEST_F(ExportTest, AFolderThatTakesNoNewFilesStillHasItsFilesSaved) {
+  wchar_t given[MAX_PATH] = {};
+  if (GetEnvironmentVariableW(L"BRUSHWICK_NO_NEW_FILES_FOLDER", given, MAX_PATH) == 0)
+    GTEST_SKIP() << "needs a folder this process cannot add files to (tests/no_new_files.sh)";
+  const std::wstring folder = given;
+  HANDLE probe = CreateFileW((folder + L"\\probe").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+  const DWORD refused = GetLastError();
+  if (probe != INVALID_HANDLE_VALUE) {
+    CloseHandle(probe);
+    DeleteFileW((folder + L"\\probe").c_str());
+  }
+  ASSERT_EQ(probe, INVALID_HANDLE_VALUE) << "the folder takes new files: nothing to show here";
+  ASSERT_EQ(refused, DWORD{ERROR_ACCESS_DENIED});
+
+  SeedList("5.0", {"C:\\a.vbp"});
+  try {
+    WriteListFile(folder, L"list", true, false);
+  } catch (const AppError& error) {
+    ADD_FAILURE() << "list.rec was not saved (error " << error.code << ")";
+  }
+  EXPECT_EQ(ReadBytes(folder + L"\\list.rec"), " 1 \r\n 0 \r\n[]\r\nC:\\a.vbp\r\n");
+  try {
+    WriteListFile(folder, L"new", true, false);
+    ADD_FAILURE() << "a new file was reported written";
+  } catch (const AppError& error) {
+    EXPECT_EQ(error.code, DWORD{ERROR_ACCESS_DENIED});
+  }
+  EXPECT_FALSE(FileExists(folder + L"\\new.rec"));
+}
+
 TEST_F(ExportTest, EveryNameThatFitsAPathIsWrittenAndALongerOneIsTooLong) {
   // The longest name whose file fits in MAX_PATH - 1 characters, and at most 255 for the name.
   const size_t fits = std::min<size_t>(251, MAX_PATH - 1 - folder_.path().size() - 1 - 4);
   ASSERT_GT(fits, 200u) << "the temporary folder's path is too long for this test";
   const std::wstring longest(fits, L'n');
+  NamesAppearing appearing(folder_.path());
   for (int round = 0; round < 2; ++round) {  // created, then replaced
+    SCOPED_TRACE(round == 0 ? "created" : "replaced");
     WriteListFile(folder_.path(), longest, false, false);
     EXPECT_EQ(FileBytes(longest), " 0 \r\n 0 \r\n");
+    // Wine takes longer paths than Windows does, so the temporary file's own path is checked:
+    // on Windows a longer one could not be created, and the name would not save.
+    const std::vector<std::wstring> names = appearing.Until(longest + L".rec");
+    EXPECT_GE(names.size(), 2u) << "no temporary file seen";
+    for (const std::wstring& name : names) {
+      EXPECT_LE(name.size(), kMaxName) << "\"" << name.c_str() << "\"";
+      EXPECT_LT(folder_.path().size() + 1 + name.size(), size_t{MAX_PATH}) << "\"" << name.c_str() << "\"";
+    }
   }
   for (const std::wstring& name : {std::wstring(fits + 1, L'n'), std::wstring(252, L'm')}) {
     try {

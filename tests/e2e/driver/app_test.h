@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/listslock.h"
 #include "driver/ui_driver.h"
 #include "forms/ids.h"
 
@@ -102,6 +103,13 @@ class AppTest : public ::testing::Test {
       return;
     }
     ADD_FAILURE() << "the picker does not offer " << Utf8(entry);
+  }
+
+  // True when another copy could take the lists now, as the program's would, from this process:
+  // a command that failed must have given them back. A holder about to let go gets a moment.
+  static bool ListsFree() {
+    ListsLock probe;
+    return probe.Acquire(2000);
   }
 
   AppFolder& folder() { return *folder_; }

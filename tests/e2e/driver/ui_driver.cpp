@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
@@ -207,14 +208,46 @@ std::string AppFolder::ReadOptions() const { return ReadBytes(path_ + L"\\opcje.
 
 // ---- Process -------------------------------------------------------------------------------
 
+namespace {
+
+// Failures of the machine rather than of the exe, worth one more try. Wine reports a program that
+// ended before it had finished starting (killed, or short of memory, under load) as
+// ERROR_INTERNAL_ERROR.
+const char* MachineFailure(DWORD error) {
+  switch (error) {
+    case ERROR_INTERNAL_ERROR: return "ERROR_INTERNAL_ERROR: the new process ended while it was starting";
+    case ERROR_NOT_ENOUGH_MEMORY: return "ERROR_NOT_ENOUGH_MEMORY";
+    case ERROR_OUTOFMEMORY: return "ERROR_OUTOFMEMORY";
+    case ERROR_NO_SYSTEM_RESOURCES: return "ERROR_NO_SYSTEM_RESOURCES";
+    case ERROR_COMMITMENT_LIMIT: return "ERROR_COMMITMENT_LIMIT";
+    default: return nullptr;
+  }
+}
+
+}  // namespace
+
 AppProcess AppProcess::Start(const std::wstring& exe, const std::wstring& working_folder) {
   std::wstring command_line = L"\"" + exe + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
-  if (!CreateProcessW(exe.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      working_folder.empty() ? nullptr : working_folder.c_str(), &startup, &info))
-    FailLast("cannot start " + Utf8(exe));
+  const auto create = [&] {
+    return CreateProcessW(exe.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          working_folder.empty() ? nullptr : working_folder.c_str(), &startup, &info) != FALSE;
+  };
+  if (!create()) {
+    const DWORD first = GetLastError();
+    const char* reason = MachineFailure(first);
+    const std::string failed = "cannot start " + Utf8(exe) + " (error " + std::to_string(first) +
+                               (reason ? std::string(", ") + reason : std::string()) + ")";
+    if (!reason) Fail(failed);
+    std::printf("ui driver: %s; trying once more\n", failed.c_str());
+    std::fflush(stdout);
+    Sleep(1000);
+    if (!create()) FailLast(failed + ", nor on a second try");
+    std::printf("ui driver: started on the second try\n");
+    std::fflush(stdout);
+  }
   CloseHandle(info.hThread);
   AppProcess app;
   app.process_ = info.hProcess;
