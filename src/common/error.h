@@ -24,6 +24,7 @@ enum class Action {
   CreateWindow,
   CreateControl,
   SaveUndo,
+  UseUndoFile,
 };
 
 // What is wrong beyond what the error number says; None when the number says it all.
@@ -44,6 +45,9 @@ enum class Problem {
   TooFewLines,         // `number`: how many lines the file holds
   NewContentLeftIn,    // `detail`: the file that holds the new content
   EntryNotInFormat,    // a list entry holds a line break, or a 5.0 entry is the line "[]"
+  UndoFileDamaged,     // the undo file is cut short, edited or no undo file at all
+  ListUnreadable,      // `version`: a list that cannot be read at all
+  ValueTooLarge,       // `version`, `entry`: a value larger than any list entry
 };
 
 class AppError : public std::runtime_error {

@@ -30,6 +30,7 @@ const wchar_t* Doing(Action action) {
     case Action::CreateControl: return Say(L"Nie można utworzyć kontrolki ", L"Cannot create the control ");
     case Action::SaveUndo:
       return Say(L"Nie można zapisać danych do cofnięcia zmiany", L"Cannot save the data to undo the change");
+    case Action::UseUndoFile: return Say(L"Nie można użyć pliku cofania ", L"Cannot use the undo file ");
   }
   return L"";
 }
@@ -79,6 +80,17 @@ std::wstring Wrong(const AppError& e) {
     case Problem::EntryNotInFormat:
       return Say(L": wpis listy zawiera znak końca wiersza lub jest wierszem \"[]\"",
                  L": a list entry holds a line break or is the line \"[]\"");
+    case Problem::UndoFileDamaged:
+      return Say(L": plik cofania jest uszkodzony (urwany, zmieniony albo nie jest plikiem cofania)",
+                 L": the undo file is damaged (cut short, edited, or not an undo file)");
+    case Problem::ListUnreadable:
+      return polish ? L": nie można odczytać listy " + VersionName(e.version)
+                    : L": the " + VersionName(e.version) + L" list cannot be read";
+    case Problem::ValueTooLarge:
+      return polish ? L": wpis \"" + AnsiToWide(e.entry) + L"\" listy " + VersionName(e.version) +
+                          L" jest większy niż 32 KB"
+                    : L": entry \"" + AnsiToWide(e.entry) + L"\" of the " + VersionName(e.version) +
+                          L" list is larger than 32 KB";
     case Problem::NewContentLeftIn:
       return Say(L"; nowa treść jest w pliku ", L"; the new content is in ") + e.detail;
   }
@@ -93,7 +105,8 @@ std::wstring Describe(const AppError& e) {
   // The reason is in the text already where the facts say it; the system's own words and the
   // number follow.
   const bool worded = e.problem == Problem::EntryUnreadable || e.problem == Problem::TooFewLines ||
-                      e.problem == Problem::LineTooLong || e.problem == Problem::EntryNotInFormat;
+                      e.problem == Problem::LineTooLong || e.problem == Problem::EntryNotInFormat ||
+                      e.problem == Problem::UndoFileDamaged || e.problem == Problem::ValueTooLarge;
   if (!worded && e.code != 0) {
     const std::wstring system = e.problem == Problem::None || e.problem == Problem::NewContentLeftIn
                                     ? SystemErrorText(e.code)
