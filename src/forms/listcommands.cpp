@@ -236,6 +236,13 @@ void FinishChange() {
 }
 
 void UndoLastChange() {
+  // A restore keeps the windows answering; a second undo posted meanwhile must not start inside it.
+  static bool running = false;
+  if (running) return;
+  running = true;
+  struct Done {
+    ~Done() { running = false; }
+  } done;
   const std::wstring folder = ProgramFolder();
   // Greyed out then, but the command may still arrive from elsewhere.
   if (!listfile::UndoAvailable(folder)) {

@@ -285,6 +285,7 @@ TEST_F(ListCommandsTest, AFailedRunKeepsTheUndoFileAndUndoAsksWhenTheListsChange
   auto box = WaitForMessageBox(app());
   ASSERT_TRUE(box);
   EXPECT_NE(box->text.find(L"usunie: 2\r\nw tym dodane po tej zmianie: 2"), std::wstring::npos) << Utf8(box->text);
+  Shoot(box->window, L"changed-since");
   EXPECT_TRUE(AnswerMessageBox(box->window, IDYES));
   EXPECT_EQ(TakeBox(), kUndone);
   EXPECT_EQ(BothLists(), seeded);
