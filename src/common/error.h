@@ -24,6 +24,7 @@ enum class Action {
   CreateWindow,
   CreateControl,
   SaveUndo,
+  UseUndoFile,
 };
 
 // What is wrong beyond what the error number says; None when the number says it all.
@@ -49,6 +50,9 @@ enum class Problem {
   FlagOutOfRange,      // as FlagNotNumber, for a whole number outside the 32-bit range
   ByteOrderMark,       // `detail`: "UTF-8" or "UTF-16", the mark a list file starts with
   OutsideFolder,       // a list file name that leads out of the program folder ("..\x")
+  UndoFileDamaged,     // the undo file is cut short, edited or no undo file at all
+  ListUnreadable,      // `version`: a list that cannot be read at all
+  ValueTooLarge,       // `version`, `entry`: a value larger than any list entry
 };
 
 class AppError : public std::runtime_error {

@@ -151,7 +151,8 @@ void Form1::CleaningRun() {
     if (!forms::TakeLists(lock)) return;
     forms::DoEvents();
     // The lists as they were are saved for undo just before the first change.
-    run = CleanBothLists(List1, ExistenceChecks::System(), pump, ask, [] { return listcommands::SaveUndoOrAsk(); });
+    run = CleanBothLists(List1, ExistenceChecks::System(), pump, ask, [] { return listcommands::SaveUndoOrAsk(listfile::ChangeKind::Clean); });
+    listcommands::FinishChange();
     busy.reset();
     forms::DoEvents();
   }

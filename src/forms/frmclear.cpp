@@ -78,7 +78,7 @@ void FrmClear::ClearChosen() {
     if (choice.v60) scans.push_back(ScanVersion("6.0"));
     bool anything = false;
     for (const VersionScan& scan : scans) anything = anything || (scan.list.status == 0 && !scan.list.texts.empty());
-    if (anything && !listcommands::SaveUndoOrAsk()) return;
+    if (anything && !listcommands::SaveUndoOrAsk(listfile::ChangeKind::Clear)) return;
     for (const VersionScan& scan : scans) {
       std::vector<std::string> survivors;
       const CleanOutcome outcome = RewriteList(scan, std::vector<bool>(scan.list.texts.size(), false), survivors);
@@ -93,6 +93,7 @@ void FrmClear::ClearChosen() {
         report += note;
       }
     }
+    listcommands::FinishChange();
   }
   forms::MsgBox(report, MB_OK | (failed ? MB_ICONWARNING : MB_ICONINFORMATION));
   Hide();

@@ -83,12 +83,14 @@ void FrmImport::ImportList() {
     const std::wstring name = file.substr(0, file.size() - 4), path = listfile::ListFilePath(ProgramFolder(), name);
     if (!NamesDevice(path)) {
       const listfile::ListFileContent content = listfile::ParseListFile(ReadFileBytes(path), path);
-      if ((content.has50 || content.has60) && !listcommands::SaveUndoOrAsk({content.has50, content.has60})) return;
+      if ((content.has50 || content.has60) && !listcommands::SaveUndoOrAsk(listfile::ChangeKind::Import)) return;
     }
     forms::BusyScope busy(hwnd());
     result = listfile::ReadListFile(ProgramFolder(), name,
                                     [&busy] { busy.KeepAnswering(); });
+    listcommands::FinishChange();
   } catch (const AppError& e) {
+    listcommands::FinishChange();
     forms::MsgBox((polish ? L"Nie zaimportowano listy; rejestr pozostał bez zmian.\r\n\r\n"
                           : L"Nothing was imported; the registry is unchanged.\r\n\r\n") +
                       Describe(e),

@@ -263,7 +263,7 @@ void FrmReview::RemoveChecked() {
         return;
       }
     }
-    if (anyChecked && !listcommands::SaveUndoOrAsk()) return;
+    if (anyChecked && !listcommands::SaveUndoOrAsk(listfile::ChangeKind::Review)) return;
     for (int l = 0; l < 2; ++l) {
       const VersionScan& scan = scans_[l];
       bool drops = false;
@@ -276,6 +276,7 @@ void FrmReview::RemoveChecked() {
         outcomes[l].entryCount = static_cast<std::int32_t>(scan.list.texts.size());
       }
     }
+    listcommands::FinishChange();
   }
   std::wstring text = MainWindow().Summary(outcomes[0], outcomes[1]);
   const std::wstring notes = ChangeFailureNote("5.0", outcomes[0], polish) + ChangeFailureNote("6.0", outcomes[1], polish);

@@ -14,11 +14,21 @@ void UpdateWindowMenu(HMENU menu);
 // Runs the command with that id; false when it is none of these.
 bool Run(UINT command);
 
-// Saves the lists for undo before a change. When that fails, asks whether to go on without undo
-// (default No). True when the change may go ahead.
-bool SaveUndoOrAsk(listfile::Replaced replaced = {});
+// Begins a change, right before its first write (the lists held): snapshots both lists into the
+// new undo file. When that cannot be written, asks whether to go on without undo (default No).
+// A change found unfinished is dealt with first, and the command then changes nothing. True
+// when the change may go ahead.
+bool SaveUndoOrAsk(listfile::ChangeKind kind);
+// Right after the writes of a change that began (also when they failed part-way): the new file
+// becomes the undo file when the lists changed, and is dropped otherwise. Nothing when no
+// change began.
+void FinishChange();
 
 // Undo the last change: puts back the lists the undo file holds.
 void UndoLastChange();
+
+// At the start, the main window shown: a change that was interrupted (the program ended in the
+// middle of it) is named, and putting the lists back is offered (default Yes).
+void OfferToFinishInterruptedChange();
 
 }  // namespace listcommands

@@ -30,6 +30,7 @@ const wchar_t* Doing(Action action) {
     case Action::CreateControl: return Say(L"Nie można utworzyć kontrolki ", L"Cannot create the control ");
     case Action::SaveUndo:
       return Say(L"Nie można zapisać danych do cofnięcia zmiany", L"Cannot save the data to undo the change");
+    case Action::UseUndoFile: return Say(L"Nie można użyć pliku cofania ", L"Cannot use the undo file ");
   }
   return L"";
 }
@@ -101,6 +102,17 @@ std::wstring Wrong(const AppError& e) {
       return Say(L": nazwa prowadzi poza folder programu, a okno importu pokazuje tylko pliki z tego folderu",
                  L": the name leads out of the program's folder, and the import window shows the files of that "
                  L"folder only");
+    case Problem::UndoFileDamaged:
+      return Say(L": plik cofania jest uszkodzony (urwany, zmieniony albo nie jest plikiem cofania)",
+                 L": the undo file is damaged (cut short, edited, or not an undo file)");
+    case Problem::ListUnreadable:
+      return polish ? L": nie można odczytać listy " + VersionName(e.version)
+                    : L": the " + VersionName(e.version) + L" list cannot be read";
+    case Problem::ValueTooLarge:
+      return polish ? L": wpis \"" + AnsiToWide(e.entry) + L"\" listy " + VersionName(e.version) +
+                          L" jest większy niż 32 KB"
+                    : L": entry \"" + AnsiToWide(e.entry) + L"\" of the " + VersionName(e.version) +
+                          L" list is larger than 32 KB";
     case Problem::NewContentLeftIn:
       return Say(L"; nowa treść jest w pliku ", L"; the new content is in ") + e.detail;
   }
@@ -115,7 +127,8 @@ std::wstring Describe(const AppError& e) {
   // The reason is in the text already where the facts say it; the system's own words and the
   // number follow.
   const bool worded = e.problem == Problem::EntryUnreadable || e.problem == Problem::TooFewLines ||
-                      e.problem == Problem::LineTooLong || e.problem == Problem::EntryNotInFormat;
+                      e.problem == Problem::LineTooLong || e.problem == Problem::EntryNotInFormat ||
+                      e.problem == Problem::UndoFileDamaged || e.problem == Problem::ValueTooLarge;
   if (!worded && e.code != 0) {
     const std::wstring system = e.problem == Problem::None || e.problem == Problem::NewContentLeftIn
                                     ? SystemErrorText(e.code)

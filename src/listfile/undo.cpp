@@ -2,71 +2,444 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <map>
+#include <set>
+#include <utility>
+
 #include "common/error.h"
 #include "common/text.h"
 #include "common/textfile.h"
-#include "listfile/listfile.h"
 
 namespace listfile {
 namespace {
 
-constexpr const char* kVersions[] = {kVersion50, kVersion60};
+constexpr char kHeader[] = "Brushwick undo 1";
+constexpr char kLineEnd[] = "\r\n";
 
+constexpr std::pair<ChangeKind, const char*> kKindNames[] = {
+    {ChangeKind::Clean, "clean"},   {ChangeKind::Review, "review"}, {ChangeKind::Import, "import"},
+    {ChangeKind::Clear, "clear"},   {ChangeKind::Undo, "undo"},
+};
 
-}  // namespace
-
-std::wstring UndoFilePath(const std::wstring& folder) { return folder + L"\\" + kUndoFileName; }
-
-bool UndoAvailable(const std::wstring& folder) {
-  const DWORD attributes = GetFileAttributesW(UndoFilePath(folder).c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-std::string UndoBytes(Replaced replaced) {
-  ListFileContent content;
-  bool* const held[] = {&content.has50, &content.has60};
-  std::vector<std::string>* const entries[] = {&content.entries50, &content.entries60};
-  const bool replacedWhole[] = {replaced.v50, replaced.v60};
-  for (int i = 0; i < 2; ++i) {
-    Autostart::ListScan scan = Autostart::ScanList(HKEY_CURRENT_USER, Autostart::ListKeyPath(kVersions[i]), kMaxListed);
-    if (scan.status == ERROR_SUCCESS) {
-      *held[i] = true;
-      *entries[i] = std::move(scan.texts);
-    } else if (replacedWhole[i]) {
-      throw AppError(Action::SaveUndo, static_cast<DWORD>(scan.status), L"", Problem::EntryUnreadable)
-          .WithEntry(kVersions[i], scan.failedValue);
-    }
+std::uint64_t Fnv1a(std::string_view bytes) {
+  std::uint64_t hash = 14695981039346656037ull;
+  for (unsigned char c : bytes) {
+    hash ^= c;
+    hash *= 1099511628211ull;
   }
-  const std::string bytes = ListFileText(content);
-  // An entry holding a line break, or a 5.0 entry "[]", would come back as other entries: such
-  // lists cannot be saved exactly in this format.
-  if (ParseListFile(bytes, kUndoFileName) != content)
-    ThrowError(Action::SaveUndo, ERROR_INVALID_DATA, L"", Problem::EntryNotInFormat);
-  return bytes;
+  return hash;
 }
 
-void SaveUndo(const std::wstring& folder, Replaced replaced) {
-  const std::string bytes = UndoBytes(replaced);
+const char kHexDigits[] = "0123456789abcdef";
+
+std::string Hex(std::string_view bytes) {
+  std::string text;
+  text.reserve(bytes.size() * 2);
+  for (unsigned char c : bytes) {
+    text += kHexDigits[c >> 4];
+    text += kHexDigits[c & 15];
+  }
+  return text;
+}
+
+std::string Hex64(std::uint64_t value) {
+  std::string text(16, '0');
+  for (int i = 15; i >= 0; --i, value >>= 4) text[static_cast<size_t>(i)] = kHexDigits[value & 15];
+  return text;
+}
+
+void AppendList(std::string& text, size_t& lines, const char* version, const ListState& list) {
+  text += std::string("list ") + version + (list.keyExists ? " 1 " : " 0 ") +
+          DecimalText(static_cast<long long>(list.values.size())) + kLineEnd;
+  ++lines;
+  for (const Autostart::StoredValue& v : list.values) {
+    text += v.name + " " + DecimalText(v.type) + " " + Hex(v.data) + kLineEnd;
+    ++lines;
+  }
+}
+
+// ---- Reading, strictly: the file must be exactly as UndoFileText writes it ----
+
+[[noreturn]] void Damaged(const std::wstring& path) {
+  ThrowError(Action::UseUndoFile, ERROR_INVALID_DATA, path, Problem::UndoFileDamaged);
+}
+
+class Reader {
+ public:
+  Reader(std::string_view bytes, const std::wstring& path) : bytes_(bytes), path_(path) {}
+
+  std::string_view Line() {
+    const size_t end = bytes_.find(kLineEnd, pos_);
+    if (end == std::string_view::npos) Damaged(path_);
+    const std::string_view line = bytes_.substr(pos_, end - pos_);
+    pos_ = end + 2;
+    ++lines_;
+    return line;
+  }
+  // The next line without taking it; "" at the end.
+  std::string_view Peek() const {
+    const size_t end = bytes_.find(kLineEnd, pos_);
+    return end == std::string_view::npos ? std::string_view() : bytes_.substr(pos_, end - pos_);
+  }
+  size_t Position() const { return pos_; }
+  size_t Lines() const { return lines_; }
+  bool AtEnd() const { return pos_ == bytes_.size(); }
+  const std::wstring& Path() const { return path_; }
+
+ private:
+  std::string_view bytes_;
+  const std::wstring& path_;
+  size_t pos_ = 0;
+  size_t lines_ = 0;
+};
+
+// Splits at single spaces.
+std::vector<std::string_view> Fields(std::string_view line) {
+  std::vector<std::string_view> fields;
+  size_t start = 0;
+  for (;;) {
+    const size_t space = line.find(' ', start);
+    fields.push_back(line.substr(start, space - start));
+    if (space == std::string_view::npos) return fields;
+    start = space + 1;
+  }
+}
+
+// A decimal number written the way DecimalText writes it, at most `max`.
+bool Number(std::string_view text, unsigned long long max, unsigned long long& value) {
+  if (text.empty() || text.size() > 20 || (text.size() > 1 && text[0] == '0')) return false;
+  value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    const unsigned long long digit = static_cast<unsigned long long>(c - '0');
+    if (value > (max - digit) / 10) return false;
+    value = value * 10 + digit;
+  }
+  return true;
+}
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+ListState ReadList(Reader& in, const char* version) {
+  const std::vector<std::string_view> head = Fields(in.Line());
+  unsigned long long count = 0;
+  if (head.size() != 4 || head[0] != "list" || head[1] != version || (head[2] != "0" && head[2] != "1") ||
+      !Number(head[3], 100000000, count))
+    Damaged(in.Path());
+  ListState list;
+  list.keyExists = head[2] == "1";
+  if (!list.keyExists && count != 0) Damaged(in.Path());
+  for (unsigned long long i = 0; i < count; ++i) {
+    const std::vector<std::string_view> f = Fields(in.Line());
+    unsigned long long type = 0;
+    if (f.size() != 3 || !Autostart::IsListNumber(f[0]) || !Number(f[1], 0xFFFFFFFFull, type) ||
+        f[2].size() % 2 != 0 || f[2].size() / 2 > kMaxValueBytes)
+      Damaged(in.Path());
+    if (!list.values.empty() && !Autostart::ListNumberLess(list.values.back().name, f[0])) Damaged(in.Path());
+    std::string data(f[2].size() / 2, '\0');
+    for (size_t b = 0; b < data.size(); ++b) {
+      const int high = HexValue(f[2][2 * b]), low = HexValue(f[2][2 * b + 1]);
+      if (high < 0 || low < 0) Damaged(in.Path());
+      data[b] = static_cast<char>(high * 16 + low);
+    }
+    list.values.push_back({std::string(f[0]), static_cast<DWORD>(type), std::move(data)});
+  }
+  return list;
+}
+
+ListsState ReadBoth(Reader& in) {
+  ListsState state;
+  for (int i = 0; i < 2; ++i) state.lists[i] = ReadList(in, kListVersions[i]);
+  return state;
+}
+
+std::string Now() {
+  SYSTEMTIME t;
+  GetLocalTime(&t);
+  auto two = [](int n) { return std::string(1, static_cast<char>('0' + n / 10)) + static_cast<char>('0' + n % 10); };
+  return DecimalText(t.wYear) + "-" + two(t.wMonth) + "-" + two(t.wDay) + " " + two(t.wHour) + ":" +
+         two(t.wMinute) + ":" + two(t.wSecond);
+}
+
+void WriteRecord(const std::wstring& path, const UndoRecord& record) {
   try {
-    WriteFileReplacing(UndoFilePath(folder), bytes);
+    WriteFileReplacing(path, UndoFileText(record));
   } catch (AppError& e) {
     e.during = Action::SaveUndo;
     throw;
   }
 }
 
-RestoreResult RestoreUndo(const std::wstring& folder, const std::function<bool(const AppError&)>& goOnWithoutUndo) {
-  const std::wstring path = UndoFilePath(folder);
-  const ListFileContent content = ParseListFile(ReadFileBytes(path), path);
-  try {
-    SaveUndo(folder, {content.has50, content.has60});
-  } catch (const AppError& e) {
-    if (!goOnWithoutUndo || !goOnWithoutUndo(e)) return RestoreResult::Declined;
+// The done new file takes the undo file's place in one rename.
+void Promote(const std::wstring& folder) {
+  const std::wstring pending = PendingFilePath(folder), undo = UndoFilePath(folder);
+  if (!MoveFileExW(pending.c_str(), undo.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    AppError e(Action::WriteFile, GetLastError(), undo);
+    e.during = Action::SaveUndo;
+    throw e;
   }
-  bool complete = true;
-  if (content.has50) complete = ReplaceList(kVersion50, content.entries50).Complete() && complete;
-  if (content.has60) complete = ReplaceList(kVersion60, content.entries60).Complete() && complete;
-  return complete ? RestoreResult::Restored : RestoreResult::Partly;
+}
+
+// Marks the new file done with the lists as they are now and makes it the undo file.
+void Complete(const std::wstring& folder, UndoRecord record) {
+  record.after = ReadLists();
+  WriteRecord(PendingFilePath(folder), record);
+  Promote(folder);
+}
+
+bool Exists(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+using Bag = std::map<std::pair<DWORD, std::string>, long long>;
+Bag BagOf(const ListState& list) {
+  Bag bag;
+  for (const Autostart::StoredValue& v : list.values) ++bag[{v.type, v.data}];
+  return bag;
+}
+// Takes one of the entry from the bag; false when the bag has none.
+bool Take(Bag& bag, const Autostart::StoredValue& v) {
+  auto it = bag.find({v.type, v.data});
+  if (it == bag.end() || it->second == 0) return false;
+  --it->second;
+  return true;
+}
+
+}  // namespace
+
+std::wstring UndoFilePath(const std::wstring& folder) { return folder + L"\\" + kUndoFileName; }
+std::wstring PendingFilePath(const std::wstring& folder) { return folder + L"\\" + kPendingFileName; }
+
+bool PendingExists(const std::wstring& folder) { return Exists(PendingFilePath(folder)); }
+bool UndoAvailable(const std::wstring& folder) { return Exists(UndoFilePath(folder)) || PendingExists(folder); }
+
+ListsState ReadLists() {
+  ListsState state;
+  for (int i = 0; i < 2; ++i) {
+    ListState& list = state.lists[i];
+    const Autostart::Status status =
+        Autostart::ReadNumberedValues(HKEY_CURRENT_USER, Autostart::ListKeyPath(kListVersions[i]), list.values);
+    if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND)
+      throw AppError(Action::SaveUndo, static_cast<DWORD>(status), L"", Problem::ListUnreadable)
+          .WithEntry(kListVersions[i], "");
+    list.keyExists = status == ERROR_SUCCESS;
+    for (const Autostart::StoredValue& v : list.values)
+      if (v.data.size() > kMaxValueBytes)
+        throw AppError(Action::SaveUndo, ERROR_INVALID_DATA, L"", Problem::ValueTooLarge)
+            .WithEntry(kListVersions[i], v.name);
+  }
+  return state;
+}
+
+std::string UndoFileText(const UndoRecord& record) {
+  const char* kind = "clean";
+  for (const auto& [k, name] : kKindNames)
+    if (k == record.kind) kind = name;
+  std::string text = std::string(kHeader) + kLineEnd + "begun " + kind + " " + record.when + kLineEnd;
+  size_t lines = 2;
+  for (int i = 0; i < 2; ++i) AppendList(text, lines, kListVersions[i], record.before.lists[i]);
+  if (record.after) {
+    text += std::string("done") + kLineEnd;
+    ++lines;
+    for (int i = 0; i < 2; ++i) AppendList(text, lines, kListVersions[i], record.after->lists[i]);
+  }
+  const std::uint64_t sum = Fnv1a(text);
+  text += "end " + DecimalText(static_cast<long long>(lines)) + " " + Hex64(sum) + kLineEnd;
+  return text;
+}
+
+UndoRecord ParseUndoFile(std::string_view bytes, const std::wstring& path) {
+  Reader in(bytes, path);
+  UndoRecord record;
+  if (in.Line() != kHeader) Damaged(path);
+  const std::string_view begun = in.Line();
+  if (!begun.starts_with("begun ")) Damaged(path);
+  const std::string_view rest = begun.substr(6);
+  const size_t space = rest.find(' ');
+  if (space == std::string_view::npos) Damaged(path);
+  bool known = false;
+  for (const auto& [k, name] : kKindNames) {
+    if (rest.substr(0, space) == name) {
+      record.kind = k;
+      known = true;
+    }
+  }
+  record.when = std::string(rest.substr(space + 1));
+  if (!known || record.when.size() != 19) Damaged(path);
+  record.before = ReadBoth(in);
+  if (in.Peek() == "done") {
+    in.Line();
+    record.after = ReadBoth(in);
+  }
+  const size_t sumEnd = in.Position(), lines = in.Lines();
+  const std::vector<std::string_view> end = Fields(in.Line());
+  unsigned long long counted = 0;
+  if (end.size() != 3 || end[0] != "end" || !Number(end[1], 0xFFFFFFFFFFull, counted) || counted != lines ||
+      end[2] != Hex64(Fnv1a(bytes.substr(0, sumEnd))) || !in.AtEnd())
+    Damaged(path);
+  // Whatever the checks above let through, the file must be the one this record is written as.
+  if (UndoFileText(record) != bytes) Damaged(path);
+  return record;
+}
+
+UndoRecord ReadUndoFile(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) &&
+      ((static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow) > kMaxUndoFileBytes)
+    Damaged(path);
+  return ParseUndoFile(ReadFileBytes(path), path);
+}
+
+UndoRecord BeginChange(const std::wstring& folder, ChangeKind kind) {
+  UndoRecord record;
+  record.kind = kind;
+  record.when = Now();
+  record.before = ReadLists();
+  WriteRecord(PendingFilePath(folder), record);
+  return record;
+}
+
+bool FinishChange(const std::wstring& folder, UndoRecord begun) {
+  const ListsState now = ReadLists();
+  if (now == begun.before) {
+    DeleteFileW(PendingFilePath(folder).c_str());
+    return false;
+  }
+  begun.after = now;
+  WriteRecord(PendingFilePath(folder), begun);
+  Promote(folder);
+  return true;
+}
+
+std::vector<RestoreFailure> RestoreLists(const ListsState& target, const RestoreProgress& progress) {
+  std::vector<RestoreFailure> failures;
+  size_t calls = 0;
+  const auto tick = [&] {
+    if (progress && ++calls % kRestoreProgressEvery == 0) progress();
+  };
+  for (int i = 0; i < 2; ++i) {
+    const ListState& want = target.lists[i];
+    if (!want.keyExists) continue;
+    const std::string version = kListVersions[i], key = Autostart::ListKeyPath(version);
+    std::vector<Autostart::StoredValue> now;
+    const Autostart::Status read = Autostart::ReadNumberedValues(HKEY_CURRENT_USER, key, now);
+    if (read != ERROR_SUCCESS) {
+      failures.push_back({version, "", read, read == ERROR_FILE_NOT_FOUND});
+      continue;
+    }
+    std::map<std::string, const Autostart::StoredValue*> current;
+    for (const Autostart::StoredValue& v : now) current[v.name] = &v;
+    bool failed = false;
+    for (const Autostart::StoredValue& v : want.values) {
+      const auto it = current.find(v.name);
+      if (it != current.end() && *it->second == v) continue;
+      tick();
+      const Autostart::Status status = Autostart::WriteStoredValue(HKEY_CURRENT_USER, key, v);
+      if (status != ERROR_SUCCESS) {
+        failures.push_back({version, v.name, status, false});
+        failed = true;
+        break;
+      }
+    }
+    if (failed) continue;
+    std::set<std::string> kept;
+    for (const Autostart::StoredValue& v : want.values) kept.insert(v.name);
+    for (const Autostart::StoredValue& v : now) {
+      if (kept.count(v.name)) continue;
+      tick();
+      const Autostart::Status status = Autostart::DeleteValue(HKEY_CURRENT_USER, key, v.name);
+      if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) {
+        failures.push_back({version, v.name, status, false});
+        break;
+      }
+    }
+  }
+  return failures;
+}
+
+ChangedSince CompareSince(const UndoRecord& last, const ListsState& now) {
+  ChangedSince since;
+  for (int i = 0; i < 2; ++i) {
+    if (!last.before.lists[i].keyExists) continue;  // the undo leaves this list alone
+    Bag before = BagOf(last.before.lists[i]);
+    Bag after = last.after ? BagOf(last.after->lists[i]) : Bag();
+    for (const Autostart::StoredValue& v : now.lists[i].values) {
+      if (Take(before, v)) continue;
+      ++since.goneAfterUndo;
+      if (!Take(after, v)) ++since.addedSince;
+    }
+  }
+  return since;
+}
+
+UndoOutcome UndoLastChange(const std::wstring& folder,
+                           const std::function<bool(const ChangedSince&)>& goOnThoughChanged,
+                           const std::function<bool(const AppError&)>& goOnWithoutUndo,
+                           const RestoreProgress& progress) {
+  const UndoRecord last = ReadUndoFile(UndoFilePath(folder));
+  if (!last.after) Damaged(UndoFilePath(folder));  // never the undo file before it is done
+  UndoOutcome outcome;
+  UndoRecord begun;
+  begun.kind = ChangeKind::Undo;
+  begun.when = Now();
+  begun.before = ReadLists();
+  if (begun.before != *last.after &&
+      (!goOnThoughChanged || !goOnThoughChanged(CompareSince(last, begun.before))))
+    return outcome;
+  bool snapshot = true;
+  try {
+    WriteRecord(PendingFilePath(folder), begun);
+  } catch (const AppError& e) {
+    if (!goOnWithoutUndo || !goOnWithoutUndo(e)) return outcome;
+    snapshot = false;
+  }
+  outcome.failures = RestoreLists(last.before, progress);
+  if (!outcome.failures.empty()) {
+    outcome.status = UndoStatus::Partly;
+    return outcome;
+  }
+  outcome.status = UndoStatus::Restored;
+  if (snapshot) {
+    Complete(folder, std::move(begun));
+  } else {
+    // The lists are those of the undo file now; an undo file left behind would only say they
+    // changed since.
+    DeleteFileW(UndoFilePath(folder).c_str());
+  }
+  return outcome;
+}
+
+std::optional<UndoRecord> ReadPending(const std::wstring& folder) {
+  if (!PendingExists(folder)) return std::nullopt;
+  return ReadUndoFile(PendingFilePath(folder));
+}
+
+std::vector<RestoreFailure> FinishInterrupted(const std::wstring& folder, const UndoRecord& pending, bool putBack,
+                                              const RestoreProgress& progress) {
+  if (pending.after) {
+    Promote(folder);
+    return {};
+  }
+  if (!putBack) {
+    FinishChange(folder, pending);
+    return {};
+  }
+  if (pending.kind == ChangeKind::Undo) {
+    const UndoRecord last = ReadUndoFile(UndoFilePath(folder));
+    std::vector<RestoreFailure> failures = RestoreLists(last.before, progress);
+    if (failures.empty()) Complete(folder, pending);
+    return failures;
+  }
+  std::vector<RestoreFailure> failures = RestoreLists(pending.before, progress);
+  // Back as before the change: the undo file of the change before it stays the way back.
+  if (failures.empty()) DeleteFileW(PendingFilePath(folder).c_str());
+  return failures;
 }
 
 }  // namespace listfile

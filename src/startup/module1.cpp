@@ -10,6 +10,7 @@
 #include "forms/frmexport.h"
 #include "forms/frmimport.h"
 #include "forms/frmlang.h"
+#include "forms/listcommands.h"
 #include "forms/program_windows.h"
 #include "settings/options.h"
 
@@ -34,6 +35,7 @@ void SaveLanguageAndShowMain() {
     DiscardTranslatedWindows();
     throw;
   }
+  listcommands::OfferToFinishInterruptedChange();
   // Said once a run: the file and the reason do not change while the program runs.
   static bool told = false;
   if (notSaved && !told) {

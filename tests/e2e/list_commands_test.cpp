@@ -28,7 +28,8 @@ const std::wstring kTitle = L"Brushwick";
 const std::wstring kUndone = L"Przywrócono listy sprzed ostatniej zmiany.";
 
 using Lists = std::pair<std::map<std::string, RegValue>, std::map<std::string, RegValue>>;
-Lists BothLists() { return {ListValues("5.0"), ListValues("6.0")}; }
+// As stored, read wide: a text outside the ANSI code page compares exactly.
+Lists BothLists() { return {StoredListValues("5.0"), StoredListValues("6.0")}; }
 
 std::wstring Summary(int vb5_count, int vb5_removed, int vb6_count, int vb6_removed) {
   return L"Liczba ostatnio używanych plików dla VB5: " + std::to_wstring(vb5_count) + L"\r\n" +
@@ -128,6 +129,9 @@ class ListCommandsTest : public AppTest {
 
 TEST_F(ListCommandsTest, UndoPutsBackTheListsAfterACleanAndAnImportAndUndoesItself) {
   SeedList("5.0", {gone_, alive_, gone2_});
+  // Types other than REG_SZ come back as they were.
+  PutListValue("5.0", "4", alive2_, REG_EXPAND_SZ);
+  PutRawValue("5.0", "5", REG_DWORD, std::string("\x07\0\0\0", 4));
   SeedList("6.0", {alive2_, gone_});
   const Lists seeded = BothLists();
   OpenMain();
@@ -139,13 +143,21 @@ TEST_F(ListCommandsTest, UndoPutsBackTheListsAfterACleanAndAnImportAndUndoesItse
   EXPECT_EQ(TakeBox(), L"Nie ma zmiany do cofnięcia.");
 
   Click(Control(main_, f1::Command1));
-  EXPECT_EQ(TakeBox(), Summary(3, 2, 2, 1));
+  EXPECT_EQ(TakeBox(), Summary(5, 3, 2, 1));
   const Lists cleaned = BothLists();
   ASSERT_NE(cleaned, seeded);
   Undo(seeded);
   Undo(cleaned);
 
-  WriteBytes(folder() / L"inna.rec", " 1 \r\n 0 \r\n[]\r\nX:\\a.vbp\r\n");
+  // An entry the ANSI code page cannot hold is snapshotted exactly too; a long import is undone
+  // whole.
+  PutWideListValue("5.0", "2", L"C:\\\u041F\u0440\u043E\u0435\u043A\u0442\\\u4E2D.vbp");
+  const Lists before = BothLists();
+  std::string rec = " 1 \r\n 0 \r\n[]\r\n";
+  std::vector<std::string> imported;
+  for (int i = 1; i <= 2000; ++i) imported.push_back("X:\\a" + std::to_string(i) + ".vbp");
+  for (const std::string& entry : imported) rec += entry + "\r\n";
+  WriteBytes(folder() / L"inna.rec", rec);
   Click(Control(main_, f1::Command4));
   HWND imp = WaitForWindow(app(), ids::kFrmImportClass, nullptr, Visibility::Visible);
   ASSERT_NE(imp, nullptr);
@@ -153,16 +165,16 @@ TEST_F(ListCommandsTest, UndoPutsBackTheListsAfterACleanAndAnImportAndUndoesItse
   EXPECT_EQ(ItemTexts(Control(imp, im::Combo1)), std::vector<std::wstring>{L"Inna"});
   Click(Control(imp, im::Command1));
   EXPECT_EQ(TakeBox(), L"OK");
-  EXPECT_EQ(ReadList("5.0"), std::vector<std::string>{"X:\\a.vbp"});
-  Undo(cleaned);
+  EXPECT_EQ(ReadList("5.0"), imported);
+  Undo(before);
 
   // Damaged undo data undoes nothing, says so, and leaves the lists to other copies.
   WriteBytes(folder() / L"cofnij.dat", " x \r\n");
-  const Lists before = BothLists();
+  const Lists unchanged = BothLists();
   ChooseFromMenu(kUndoKey);
   const std::wstring failed = TakeBox(BoxIcon::Warning);
   EXPECT_EQ(failed.rfind(L"Nie cofnięto zmiany; listy pozostały bez zmian.", 0), 0u) << Utf8(failed);
-  EXPECT_EQ(BothLists(), before);
+  EXPECT_EQ(BothLists(), unchanged);
   EXPECT_TRUE(ListsFree()) << "the failed undo kept the lists from other copies";
 }
 
@@ -245,7 +257,7 @@ TEST_F(ListCommandsTest, ClearBothThenUndoAndNoClearWithoutUndoUnlessAgreed) {
 
   // Undo data that cannot be written: asked, and No changes nothing.
   ASSERT_TRUE(DeleteFileW((folder() / L"cofnij.dat").c_str()));
-  ASSERT_TRUE(CreateDirectoryW((folder() / L"cofnij.dat").c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryW((folder() / L"cofnij.new").c_str(), nullptr));
   clear = OpenWindow(kClearKey, ids::kFrmClearClass);
   ASSERT_NE(clear, nullptr);
   Click(Control(clear, cl::Command1));
@@ -257,6 +269,80 @@ TEST_F(ListCommandsTest, ClearBothThenUndoAndNoClearWithoutUndoUnlessAgreed) {
   ChooseFromMenu(kUndoKey);
   EXPECT_FALSE(MessageBoxAppears(app(), Millis(300))) << "Undo is not greyed out";
   EXPECT_EQ(BothLists(), seeded);
+}
+
+// A run that changes nothing keeps the undo file of the change before it; an undo over lists
+// that changed since says how many entries would go, and No keeps everything.
+TEST_F(ListCommandsTest, AFailedRunKeepsTheUndoFileAndUndoAsksWhenTheListsChangedSince) {
+  SeedList("5.0", {gone_, alive_});
+  SeedList("6.0", {alive2_});
+  const Lists seeded = BothLists();
+  OpenMain();
+  Click(Control(main_, f1::Command1));
+  EXPECT_EQ(TakeBox(), Summary(2, 1, 1, 0));
+  const std::string undoFile = ReadBytes(folder() / L"cofnij.dat");
+  ASSERT_EQ(undoFile.rfind("Brushwick undo 1\r\n", 0), 0u);
+
+  PutListValue("6.0", "2", gone2_);
+  DenyOnListKey("6.0", KEY_SET_VALUE);
+  Click(Control(main_, f1::Command1));
+  EXPECT_EQ(TakeBox(BoxIcon::Warning).rfind(Summary(1, 0, 2, 0), 0), 0u);
+  DenyOnListKey("6.0", 0);
+  EXPECT_EQ(ReadBytes(folder() / L"cofnij.dat"), undoFile);
+  EXPECT_FALSE(FileExists(folder() / L"cofnij.new"));
+
+  // Visual Basic opened a project meanwhile.
+  PutListValue("5.0", "2", alive2_);
+  const Lists now = BothLists();
+  ChooseFromMenu(kUndoKey);
+  Answer(IDNO, L"Listy zmieniły się od ostatniej zmiany");
+  EXPECT_EQ(BothLists(), now);
+  ChooseFromMenu(kUndoKey);
+  auto box = WaitForMessageBox(app());
+  ASSERT_TRUE(box);
+  EXPECT_NE(box->text.find(L"usunie: 2\r\nw tym dodane po tej zmianie: 2"), std::wstring::npos) << Utf8(box->text);
+  Shoot(box->window, L"changed-since");
+  EXPECT_TRUE(AnswerMessageBox(box->window, IDYES));
+  EXPECT_EQ(TakeBox(), kUndone);
+  EXPECT_EQ(BothLists(), seeded);
+}
+
+// Killed in the middle of a long import, the program offers at its next start to put the lists
+// back as they were before it (default Yes), and does.
+TEST_F(ListCommandsTest, AnImportKilledHalfWayIsOfferedBackAtTheNextStart) {
+  SeedList("5.0", {alive_, gone_});
+  SeedList("6.0", {alive2_});
+  const Lists seeded = BothLists();
+  std::string rec = " 1 \r\n 0 \r\n[]\r\n";
+  for (int i = 1; i <= 30000; ++i) rec += "X:\\b" + std::to_string(i) + ".vbp\r\n";
+  WriteBytes(folder() / L"duza.rec", rec);
+  OpenMain();
+  Click(Control(main_, f1::Command4));
+  HWND imp = WaitForWindow(app(), ids::kFrmImportClass, nullptr, Visibility::Visible);
+  ASSERT_NE(imp, nullptr);
+  Click(Control(imp, im::Command1));
+  bool halfWay = false;
+  for (int i = 0; i < 3000 && !halfWay; ++i) {
+    Sleep(10);
+    halfWay = GetListValue("5.0", "300").has_value();
+  }
+  app().Kill();
+  ASSERT_TRUE(halfWay) << "the import did not start";
+  ASSERT_NE(BothLists(), seeded);
+
+  Launch();
+  auto box = WaitForMessageBox(app());
+  ASSERT_TRUE(box) << "no word of the interrupted change";
+  EXPECT_EQ(box->buttons, (std::vector<int>{IDYES, IDNO}));
+  EXPECT_EQ(box->defaultButton, IDYES);
+  EXPECT_EQ(box->text.rfind(L"Ostatnia zmiana list (import listy, rozpoczęta ", 0), 0u) << Utf8(box->text);
+  main_ = FindTopWindow(app().pid(), ids::kForm1Class, &kTitle);
+  EXPECT_TRUE(main_ && Visible(main_)) << "the main window shows behind the question";
+  Shoot(box->window, L"interrupted");
+  EXPECT_TRUE(AnswerMessageBox(box->window, IDYES));
+  EXPECT_EQ(TakeBox(), L"Przywrócono listy sprzed przerwanej zmiany.");
+  EXPECT_EQ(BothLists(), seeded);
+  EXPECT_FALSE(FileExists(folder() / L"cofnij.new"));
 }
 
 }  // namespace

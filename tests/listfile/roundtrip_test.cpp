@@ -3,10 +3,13 @@
 // exactly the lists that the file holds.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <random>
+#include <set>
 
 #include "common/error.h"
 #include "listfile/undo.h"
+#include "registry/autostart.h"
 #include "listfile_fixture.h"
 
 namespace listfile_test {
@@ -38,32 +41,41 @@ TEST_F(ListFileTest, ExportedListsComeBackByteForByte) {
   EXPECT_EQ(FileBytes(L"again"), saved);
 }
 
-// The undo file and an exported list file hold only lists they give back exactly: an entry the
-// format would turn into other entries stops the saving. For the undo file a list that cannot be
-// read exactly is left out, unless the change replaces it, and is then left alone by the undo.
-TEST_F(ListFileTest, UndoAndExportGiveBackExactlyWhatTheySavedOrSaveNothing) {
-  const std::string tooLong(255, 'x');
+// An exported list file holds only lists it gives back exactly: an entry the format would turn
+// into other entries, or one that cannot be read exactly, stops the export. The undo file holds
+// every list exactly, whatever its entries, types and numbers, and undoing twice returns.
+TEST_F(ListFileTest, UndoGivesBackEveryListExactlyAndExportOnlyWhatItCan) {
+  const std::string tooLong(300, 'x');
+  const std::wstring nonAnsi = L"C:\\\u0416\u4E2D\\\u00E9.vbp";
   struct Case {
     const char* what;
     Entries list50, list60;
-    listfile::Replaced replaced;
-    bool saved;
     bool exported;
+    bool typed = false;  // also values of other types, past a gap, past 1000, outside ANSI
   };
   const Case cases[] = {
-      {"\"[]\" ends a 6.0 list only", {"a", ""}, {"[]", "b"}, {}, true, true},
-      {"\"[]\" in the 5.0 list", {"a", "[]"}, {"b"}, {}, false, false},
-      {"a line break in an entry", {"a\rb"}, {}, {}, false, false},
-      {"a 5.0 list not read exactly", {"a", tooLong}, {"b"}, {}, true, false},
-      {"... that the change replaces", {"a", tooLong}, {"b"}, {true, false}, false, false},
+      {"\"[]\" ends a 6.0 list only", {"a", ""}, {"[]", "b"}, true},
+      {"\"[]\" in the 5.0 list", {"a", "[]"}, {"b"}, false},
+      {"a line break in an entry", {"a\rb"}, {}, false},
+      {"a 5.0 list not read exactly", {"a", tooLong}, {"b"}, false},
+      {"every type and place", {"a"}, {"b"}, false, true},
   };
   const std::wstring undoFile = listfile::UndoFilePath(folder_.path());
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    WriteBytes(undoFile, "former");
     SeedList("5.0", c.list50);
     SeedList("6.0", c.list60);
-    const ValueMap old50 = ListValues("5.0"), old60 = ListValues("6.0");
+    if (c.typed) {
+      PutRawValue("5.0", "2", REG_DWORD, std::string("\x01\x02\x03\x04", 4));
+      PutRawValue("5.0", "3", REG_EXPAND_SZ, std::string("%\0T\0%\0\0\0", 8));
+      PutRawValue("5.0", "4", REG_BINARY, std::string("\0\xFF\x7F", 3));
+      PutRawValue("5.0", "5", REG_NONE, "");
+      PutRawValue("5.0", "7", REG_MULTI_SZ, std::string("a\0b\0\0", 5));  // after a gap; odd size
+      PutWideListValue("6.0", "2", nonAnsi);
+      PutWideListValue("6.0", "1001", std::wstring(400, L'\u0105'));
+      PutRawValue("6.0", "name", REG_SZ, "not numbered");
+    }
+    const ValueMap old50 = StoredListValues("5.0"), old60 = StoredListValues("6.0");
     RemoveTree(Path(L"list"));
     try {
       listfile::WriteListFile(folder_.path(), L"list", true, true);
@@ -72,22 +84,153 @@ TEST_F(ListFileTest, UndoAndExportGiveBackExactlyWhatTheySavedOrSaveNothing) {
       EXPECT_FALSE(c.exported) << "export refused";
       EXPECT_FALSE(FileExists(Path(L"list")));
     }
-    if (!c.saved) {
-      EXPECT_THROW(listfile::SaveUndo(folder_.path(), c.replaced), AppError);
-      EXPECT_EQ(ReadBytes(undoFile), "former");
+    const listfile::UndoRecord begun = listfile::BeginChange(folder_.path(), listfile::ChangeKind::Import);
+    PutListValue("6.0", "1", "changed");
+    EXPECT_TRUE(listfile::FinishChange(folder_.path(), begun));
+    EXPECT_FALSE(listfile::PendingExists(folder_.path()));
+    const ValueMap changed50 = StoredListValues("5.0"), changed60 = StoredListValues("6.0");
+    EXPECT_EQ(listfile::UndoLastChange(folder_.path(), {}, {}).status, listfile::UndoStatus::Restored);
+    EXPECT_EQ(StoredListValues("5.0"), old50);
+    EXPECT_EQ(StoredListValues("6.0"), old60);
+    // Undoing again returns to the change.
+    EXPECT_EQ(listfile::UndoLastChange(folder_.path(), {}, {}).status, listfile::UndoStatus::Restored);
+    EXPECT_EQ(StoredListValues("5.0"), changed50);
+    EXPECT_EQ(StoredListValues("6.0"), changed60);
+    // A change that changes nothing keeps the undo file byte for byte.
+    const std::string kept = ReadBytes(undoFile);
+    EXPECT_FALSE(listfile::FinishChange(folder_.path(), listfile::BeginChange(folder_.path(), listfile::ChangeKind::Clean)));
+    EXPECT_EQ(ReadBytes(undoFile), kept);
+    EXPECT_FALSE(listfile::PendingExists(folder_.path()));
+  }
+}
+
+// An undo file that is not exactly as the program wrote it is refused whole: the registry and
+// the file stay as they are.
+TEST_F(ListFileTest, DamagedUndoFilesAreRefusedBeforeAnythingChanges) {
+  SeedList("5.0", {"a", "b"});
+  PutRawValue("6.0", "1", REG_DWORD, std::string("\x05\0\0\0", 4));
+  const listfile::UndoRecord begun = listfile::BeginChange(folder_.path(), listfile::ChangeKind::Clear);
+  SeedList("5.0", {});
+  ASSERT_TRUE(listfile::FinishChange(folder_.path(), begun));
+  const std::wstring undoFile = listfile::UndoFilePath(folder_.path());
+  const std::string sound = ReadBytes(undoFile);
+  listfile::UndoRecord record = listfile::ParseUndoFile(sound, undoFile);
+  auto withValue = [&](size_t bytes) {
+    listfile::UndoRecord r = record;
+    r.before.lists[0].values[0].data.assign(bytes, 'v');
+    return listfile::UndoFileText(r);
+  };
+  auto edited = [&](const std::string& from, const std::string& to) {
+    std::string bytes = sound;
+    const size_t at = bytes.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    return at == std::string::npos ? bytes : bytes.replace(at, from.size(), to);
+  };
+  std::vector<std::pair<std::string, std::string>> damaged = {
+      {"empty", ""},
+      {"the list-file layout", " 0 \r\n 0 \r\n"},
+      {"a hex digit changed", edited("610", "620")},
+      {"a value's type changed", edited("1 4 05", "1 1 05")},
+      {"a NUL in a line", edited("list 6.0", std::string("list\0006.0", 8))},
+      {"a count changed", edited("list 5.0 1 2", "list 5.0 1 3")},
+      {"a byte more", sound + " "},
+      {"LF line ends", edited("\r\n", "\n")},
+      {"a value larger than 32 KB", withValue(listfile::kMaxValueBytes + 1)},
+  };
+  for (size_t cut = 0; cut < sound.size(); cut += 7) damaged.push_back({"cut", sound.substr(0, cut)});
+  // The largest value the file takes is taken.
+  EXPECT_EQ(listfile::ParseUndoFile(withValue(listfile::kMaxValueBytes), undoFile).before.lists[0].values[0].data.size(),
+            listfile::kMaxValueBytes);
+  const ValueMap now50 = StoredListValues("5.0"), now60 = StoredListValues("6.0");
+  for (const auto& [what, bytes] : damaged) {
+    SCOPED_TRACE(what + ": " + testing::PrintToString(bytes.substr(0, 80)));
+    WriteBytes(undoFile, bytes);
+    try {
+      (void)listfile::UndoLastChange(folder_.path(), {}, {});
+      ADD_FAILURE() << "taken";
+    } catch (const AppError& e) {
+      EXPECT_EQ(e.problem, Problem::UndoFileDamaged);
+      EXPECT_EQ(e.subject, undoFile);
+    }
+    EXPECT_EQ(ReadBytes(undoFile), bytes);
+    EXPECT_FALSE(listfile::PendingExists(folder_.path()));
+    EXPECT_EQ(StoredListValues("5.0"), now50);
+    EXPECT_EQ(StoredListValues("6.0"), now60);
+  }
+}
+
+// An undo stopped after any number of registry calls (as when the program is killed) leaves
+// every entry of both states in the registry or in a file, and finishing it at the next start
+// puts the lists back exactly, with the way back to where the user was.
+TEST_F(ListFileTest, UndoStoppedAtEveryStepLosesNothingAndIsFinishedAtTheNextStart) {
+  const auto seedA = [] {
+    SeedList("5.0", {"a1", "a2", "a3"});
+    PutRawValue("5.0", "2", REG_EXPAND_SZ, std::string("%\0A\0%\0\0\0", 8));
+    SeedList("6.0", {"a1", "b"});
+  };
+  const auto seedB = [] {
+    SeedList("5.0", {"b1", "a1", "b3", "b4", "b5"});
+    PutRawValue("5.0", "1002", REG_SZ, "far");
+    SeedList("6.0", {"b"});
+  };
+  seedA();
+  const ValueMap a50 = StoredListValues("5.0"), a60 = StoredListValues("6.0");
+  const listfile::UndoRecord begun = listfile::BeginChange(folder_.path(), listfile::ChangeKind::Import);
+  seedB();
+  ASSERT_TRUE(listfile::FinishChange(folder_.path(), begun));
+  const ValueMap b50 = StoredListValues("5.0"), b60 = StoredListValues("6.0");
+  const std::string undoBytes = ReadBytes(listfile::UndoFilePath(folder_.path()));
+
+  // Every (type, bytes) of the registry and of both files.
+  const auto everywhere = [&] {
+    std::multiset<std::pair<DWORD, std::string>> held;
+    for (const char* v : {"5.0", "6.0"})
+      for (const auto& [name, value] : StoredListValues(v)) held.insert({value.type, value.bytes});
+    for (const std::wstring& file : {listfile::UndoFilePath(folder_.path()), listfile::PendingFilePath(folder_.path())}) {
+      if (!FileExists(file)) continue;
+      const listfile::UndoRecord r = listfile::ReadUndoFile(file);
+      for (const listfile::ListsState* s : {&r.before, r.after ? &*r.after : nullptr})
+        for (int i = 0; s && i < 2; ++i)
+          for (const auto& v : s->lists[i].values) held.insert({v.type, v.data});
+    }
+    return held;
+  };
+  bool finished = false;
+  for (int k = 0; !finished && k < 100; ++k) {
+    SCOPED_TRACE("stopped after " + std::to_string(k) + " registry calls");
+    seedB();
+    WriteBytes(listfile::UndoFilePath(folder_.path()), undoBytes);
+    int calls = 0;
+    Autostart::SetFaultInjectorForTesting([&](Autostart::Operation, const std::string&) {
+      return ++calls > k ? ERROR_ACCESS_DENIED : ERROR_SUCCESS;
+    });
+    try {
+      finished = listfile::UndoLastChange(folder_.path(), {}, {}).status == listfile::UndoStatus::Restored;
+    } catch (const AppError&) {
+      // Stopped before it began: nothing changed.
+    }
+    finished = finished && calls <= k;
+    Autostart::SetFaultInjectorForTesting({});
+    const auto held = everywhere();
+    for (const ValueMap* state : {&a50, &a60, &b50, &b60})
+      for (const auto& [name, value] : *state) EXPECT_GT(held.count({value.type, value.bytes}), 0u) << name;
+    // The next start.
+    if (const std::optional<listfile::UndoRecord> pending = listfile::ReadPending(folder_.path())) {
+      EXPECT_EQ(pending->kind, listfile::ChangeKind::Undo);
+      EXPECT_TRUE(listfile::FinishInterrupted(folder_.path(), *pending, true).empty());
+    }
+    EXPECT_FALSE(listfile::PendingExists(folder_.path()));
+    if (StoredListValues("5.0") == b50 && StoredListValues("6.0") == b60) {
+      EXPECT_EQ(ReadBytes(listfile::UndoFilePath(folder_.path())), undoBytes) << "stopped before it began";
       continue;
     }
-    listfile::SaveUndo(folder_.path(), c.replaced);
-    SeedList("6.0", {"changed"});
-    const ValueMap changed50 = ListValues("5.0"), changed60 = ListValues("6.0");
-    EXPECT_EQ(listfile::RestoreUndo(folder_.path()), listfile::RestoreResult::Restored);
-    EXPECT_EQ(ListValues("5.0"), old50);
-    EXPECT_EQ(ListValues("6.0"), old60);
-    // Undoing again returns to the change.
-    EXPECT_EQ(listfile::RestoreUndo(folder_.path()), listfile::RestoreResult::Restored);
-    EXPECT_EQ(ListValues("5.0"), changed50);
-    EXPECT_EQ(ListValues("6.0"), changed60);
+    EXPECT_EQ(StoredListValues("5.0"), a50);
+    EXPECT_EQ(StoredListValues("6.0"), a60);
+    EXPECT_EQ(listfile::UndoLastChange(folder_.path(), {}, {}).status, listfile::UndoStatus::Restored);
+    EXPECT_EQ(StoredListValues("5.0"), b50);
+    EXPECT_EQ(StoredListValues("6.0"), b60);
   }
+  EXPECT_TRUE(finished);
 }
 
 // ---- Generated list files ----

@@ -178,3 +178,22 @@ void PutWideListValue(const std::string& version, const std::string& name, const
                                      static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
   if (status != ERROR_SUCCESS) Fail("cannot write the value " + name, status);
 }
+
+std::map<std::string, RegValue> StoredListValues(const std::string& version) {
+  std::map<std::string, RegValue> values;
+  const KeyHandle key = OpenList(version, KEY_READ, false);
+  if (!key) return values;
+  for (DWORD i = 0;; ++i) {
+    wchar_t name[512];
+    DWORD length = 512, type = 0, size = 0;
+    if (RegEnumValueW(key.get(), i, name, &length, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) break;
+    RegValue value{type, std::string(size, '\0')};
+    DWORD read = size;
+    if (RegQueryValueExW(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(value.bytes.data()), &read) !=
+        ERROR_SUCCESS)
+      Fail("cannot read a value", 0);
+    value.bytes.resize(read);
+    values[std::string(name, name + length)] = value;
+  }
+  return values;
+}

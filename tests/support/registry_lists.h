@@ -52,3 +52,5 @@ void DenyOnListKey(const std::string& version, DWORD denied);
 void MakeReadOnly(const std::string& version);
 // Stores a REG_SZ value through the wide API, so it may hold what the ANSI code page cannot.
 void PutWideListValue(const std::string& version, const std::string& name, const std::wstring& text);
+// Every value of the list key as stored, read through the wide API (texts as UTF-16, exactly).
+std::map<std::string, RegValue> StoredListValues(const std::string& version);
