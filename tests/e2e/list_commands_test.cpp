@@ -237,6 +237,7 @@ TEST_F(ListCommandsTest, ReviewRemovesExactlyTheCheckedEntries) {
   EXPECT_EQ(rows[4], (Row{L"6.0", L"2", AnsiToWide(long_entry), L"nie da się odczytać dokładnie"}));
   EXPECT_EQ(rows[5], (Row{L"6.0", L"3", AnsiToWide(gone_), L"nie istnieje"}));
   EXPECT_EQ(rows[6], (Row{L"6.0", L"5", AnsiToWide(alive_), L"istnieje"}));
+  Shoot(review, L"review-unreadable");
   ToggleRow(list, 3);
   EXPECT_EQ(CheckImages(list), (std::vector<int>{2, 1, 2, 0, 0, 0, 0}));
   Click(Control(review, rv::Command2));
