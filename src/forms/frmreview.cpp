@@ -106,8 +106,9 @@ LRESULT CALLBACK ListWithSpace(HWND list, UINT message, WPARAM wParam, LPARAM lP
   const bool plain = GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0;
   if (message == WM_KEYDOWN && wParam == VK_SPACE && plain) {
     forms::Guarded([&] {
-      if (auto* form = reinterpret_cast<FrmReview*>(GetWindowLongPtrW(GetParent(list), GWLP_USERDATA)))
-        form->ToggleSelection();
+      // The window keeps its form there, as the form runtime put it.
+      if (auto* form = reinterpret_cast<forms::Form*>(GetWindowLongPtrW(GetParent(list), GWLP_USERDATA)))
+        static_cast<FrmReview*>(form)->ToggleSelection();
     });
     return 0;
   }
