@@ -2,7 +2,11 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
+#include <map>
+#include <memory>
+#include <utility>
 
 #include "common/text.h"
 
@@ -25,6 +29,110 @@ const std::vector<std::string>& Checked(const VersionScan& scan) {
   static const std::vector<std::string> none;
   return scan.list.status == ERROR_SUCCESS ? scan.list.texts : none;
 }
+
+bool SameScan(const Autostart::ListScan& a, const Autostart::ListScan& b) {
+  return a.status == b.status && a.texts == b.texts && a.types == b.types && a.failedValue == b.failedValue;
+}
+
+// Both lists as a run decides on them: the scans it cleans by, and all that is stored, so that
+// a change anywhere (past a gap too) counts.
+struct Reading {
+  VersionScan vb5, vb6;
+  StoredList stored5, stored6;
+  bool Same(const Reading& other) const {
+    return SameScan(vb5.list, other.vb5.list) && SameScan(vb6.list, other.vb6.list) && stored5 == other.stored5 &&
+           stored6 == other.stored6;
+  }
+};
+Reading ReadBoth() { return {ScanVersion("5.0"), ScanVersion("6.0"), ReadStoredList("5.0"), ReadStoredList("6.0")}; }
+
+// Places compare without regard to case, as Windows names them.
+std::string PlaceKey(std::string place) {
+  if (!place.empty()) CharUpperBuffA(place.data(), static_cast<DWORD>(place.size()));
+  return place;
+}
+
+bool DropsAny(const std::vector<bool>& keep) {
+  for (bool kept : keep)
+    if (!kept) return true;
+  return false;
+}
+
+// One entry as a run checks it: its text, and its expanded text ("" when it has none).
+using Entry = std::pair<std::string, std::string>;
+
+std::vector<Entry> Entries(const VersionScan& scan) {
+  const std::vector<std::string>& texts = Checked(scan);
+  const std::vector<std::string> expanded = ExpandedTexts(scan);
+  std::vector<Entry> entries;
+  for (size_t i = 0; i < texts.size(); ++i) entries.emplace_back(texts[i], expanded[i]);
+  return entries;
+}
+
+// What a run has learnt so far, kept across its decisions.
+struct Findings {
+  std::map<Entry, PathState> states;
+  std::map<Entry, bool> removeAway;  // entries out of reach: the user's answer
+
+  // Checks the entries not checked yet. A place met before is not probed again: it answered when
+  // an entry on it could be found or found missing, else it counts as out of reach.
+  void Check(const std::vector<Entry>& entries, const ExistenceChecks& checks, const WaitPump& pump) {
+    std::vector<Entry> fresh;
+    for (const Entry& entry : entries)
+      if (!states.count(entry) && std::find(fresh.begin(), fresh.end(), entry) == fresh.end()) fresh.push_back(entry);
+    if (fresh.empty()) return;
+    auto answered = std::make_shared<std::map<std::string, bool>>();
+    for (const auto& [entry, state] : states) {
+      const std::string place = PlaceKey(PlaceOf(entry.first));
+      if (!place.empty()) (*answered)[place] = (*answered)[place] || state != PathState::Unreachable;
+    }
+    ExistenceChecks known = checks;
+    // Copied into the probes, which may outlive this call.
+    known.placeAnswers = [answered, probe = checks.placeAnswers](const std::string& place) {
+      const auto it = answered->find(PlaceKey(place));
+      return it != answered->end() ? it->second : probe(place);
+    };
+    std::vector<std::string> paths, alternatives;
+    for (const Entry& entry : fresh) {
+      paths.push_back(entry.first);
+      alternatives.push_back(entry.second);
+    }
+    const std::vector<PathState> found = CheckPaths(paths, known, pump, alternatives);
+    for (size_t i = 0; i < fresh.size(); ++i) states[fresh[i]] = found[i];
+  }
+
+  // Asks about the entries out of reach not asked about yet.
+  void Decide(const std::vector<Entry>& entries, const UnreachableDecision& removeUnreachable) {
+    std::vector<Entry> undecided;
+    std::vector<std::string> paths;
+    for (const Entry& entry : entries)
+      if (states.at(entry) == PathState::Unreachable && !removeAway.count(entry)) {
+        undecided.push_back(entry);
+        paths.push_back(entry.first);
+      }
+    if (undecided.empty()) return;
+    const auto places = UnreachablePlaces(paths, std::vector<PathState>(paths.size(), PathState::Unreachable));
+    const bool remove = removeUnreachable && removeUnreachable(places);
+    for (const Entry& entry : undecided) removeAway[entry] = remove;
+  }
+
+  std::vector<bool> Kept(const std::vector<Entry>& entries) const {
+    std::vector<bool> keep(entries.size());
+    for (size_t i = 0; i < entries.size(); ++i) {
+      const PathState state = states.at(entries[i]);
+      keep[i] = state == PathState::Exists || (state == PathState::Unreachable && !removeAway.at(entries[i]));
+    }
+    return keep;
+  }
+
+  // How many of the dropped entries were dropped only because their place was out of reach.
+  std::int32_t DroppedAway(const std::vector<Entry>& entries, const std::vector<bool>& keep) const {
+    std::int32_t count = 0;
+    for (size_t i = 0; i < entries.size(); ++i)
+      if (!keep[i] && states.at(entries[i]) == PathState::Unreachable) ++count;
+    return count;
+  }
+};
 
 }  // namespace
 
@@ -193,36 +301,53 @@ CleanOutcome RewriteList(const VersionScan& scan, const std::vector<bool>& keep,
   return outcome;
 }
 
+StoredList ReadStoredList(const std::string& version) {
+  StoredList list;
+  list.status = Autostart::ReadNumberedValues(HKEY_CURRENT_USER, Autostart::ListKeyPath(version), list.values);
+  return list;
+}
+
 BothOutcomes CleanBothLists(std::vector<std::string>& List1, const ExistenceChecks& checks,
                             const WaitPump& pump, const UnreachableDecision& removeUnreachable,
                             const BeforeChange& beforeChange) {
-  const VersionScan vb5 = ScanVersion("5.0"), vb6 = ScanVersion("6.0");
-  std::vector<std::string> paths = Checked(vb5);
-  const size_t first6 = paths.size();
-  paths.insert(paths.end(), Checked(vb6).begin(), Checked(vb6).end());
-  std::vector<std::string> expanded = ExpandedTexts(vb5);
-  const std::vector<std::string> expanded6 = ExpandedTexts(vb6);
-  expanded.insert(expanded.end(), expanded6.begin(), expanded6.end());
-  const std::vector<PathState> states = CheckPaths(paths, checks, pump, expanded);
-  const auto places = UnreachablePlaces(paths, states);
-  const bool removeThem = !places.empty() && removeUnreachable && removeUnreachable(places);
-
-  const std::vector<bool> keep5 = Kept(states, 0, first6, removeThem);
-  const std::vector<bool> keep6 = Kept(states, first6, paths.size() - first6, removeThem);
   BothOutcomes outcomes;
-  const auto dropsAny = [](const std::vector<bool>& keep) {
-    for (bool kept : keep)
-      if (!kept) return true;
-    return false;
-  };
-  if (beforeChange && (dropsAny(keep5) || dropsAny(keep6)) && !beforeChange()) {
-    outcomes.declined = true;
+  Findings findings;
+  Reading reading = ReadBoth();
+  for (int decision = 0; decision < kDecisionTries; ++decision) {
+    const std::vector<Entry> texts5 = Entries(reading.vb5), texts6 = Entries(reading.vb6);
+    std::vector<Entry> entries = texts5;
+    entries.insert(entries.end(), texts6.begin(), texts6.end());
+    findings.Check(entries, checks, pump);
+    findings.Decide(entries, removeUnreachable);
+    const std::vector<bool> keep5 = findings.Kept(texts5), keep6 = findings.Kept(texts6);
+
+    // The probes and the question took time: the lists are written only as they were decided on.
+    Reading now = ReadBoth();
+    if (!now.Same(reading)) {
+      reading = std::move(now);
+      continue;
+    }
+    if (beforeChange && (DropsAny(keep5) || DropsAny(keep6))) {
+      if (!beforeChange()) {
+        outcomes.declined = true;
+        return outcomes;
+      }
+      now = ReadBoth();
+      if (!now.Same(reading)) {
+        reading = std::move(now);
+        continue;
+      }
+    }
+    outcomes.vb5 = RewriteList(reading.vb5, keep5, List1);
+    List1.clear();
+    outcomes.vb6 = RewriteList(reading.vb6, keep6, List1);
+    List1.clear();
+    // A list whose rewriting stopped half-way cannot tell which of its dropped entries are gone.
+    if (outcomes.vb5.status == ERROR_SUCCESS) outcomes.vb5.removedUnreachable = findings.DroppedAway(texts5, keep5);
+    if (outcomes.vb6.status == ERROR_SUCCESS) outcomes.vb6.removedUnreachable = findings.DroppedAway(texts6, keep6);
     return outcomes;
   }
-  outcomes.vb5 = RewriteList(vb5, keep5, List1);
-  List1.clear();
-  outcomes.vb6 = RewriteList(vb6, keep6, List1);
-  List1.clear();
+  outcomes.changedMeanwhile = true;
   return outcomes;
 }
 

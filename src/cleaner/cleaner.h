@@ -27,6 +27,9 @@ struct CleanOutcome {
   // Entries after the checked ones ("1001" on, up to the first missing number): never checked,
   // they move down with the rest in their order, exactly as stored, so that no gap opens.
   std::int32_t unchecked = 0;
+  // Of `removed`, the entries whose place could not be reached, removed because the user said so
+  // (counted when the list was rewritten whole).
+  std::int32_t removedUnreachable = 0;
 };
 
 // One version's list as read for cleaning: the entries "1", "2", ... up to the first missing
@@ -39,6 +42,15 @@ struct VersionScan {
   std::vector<Autostart::StoredValue> stored;
 };
 VersionScan ScanVersion(const std::string& version);
+
+// Every numbered value of one version's list as stored (any type, any place): what a command
+// reads again right before it writes, to tell whether the list changed since it decided.
+struct StoredList {
+  Autostart::Status status = 0;  // of the reading; ERROR_FILE_NOT_FOUND when there is no list
+  std::vector<Autostart::StoredValue> values;
+  bool operator==(const StoredList&) const = default;
+};
+StoredList ReadStoredList(const std::string& version);
 
 // For each checked entry of the scan: its text with the environment variables expanded when it
 // is stored as REG_EXPAND_SZ and expanding changes it, "" otherwise. The IDE's users mean such an
@@ -66,7 +78,12 @@ using UnreachableDecision = std::function<bool(const std::vector<std::pair<std::
 struct BothOutcomes {
   CleanOutcome vb5, vb6;
   bool declined = false;  // `beforeChange` said no: nothing was changed
+  // The lists changed each time they were read again before writing: nothing was changed.
+  bool changedMeanwhile = false;
 };
+
+// How many times a command decides before it gives up on lists that keep changing.
+inline constexpr int kDecisionTries = 3;
 
 // Asked once, after the checks and only when some entry is to be removed, before the first
 // change; false leaves both lists as they are.
@@ -75,8 +92,12 @@ using BeforeChange = std::function<bool()>;
 // A cleaning run over both lists as Start makes it: both are read, every entry is checked (each
 // drive or share probed once, `pump` serving the windows meanwhile), and when some entries live
 // on places that do not answer, `removeUnreachable` decides about them once, before anything
-// changes; without it they stay. Then the 5.0 and the 6.0 list are rewritten. `List1` is the
-// working list, empty before and after.
+// changes; without it they stay. Right before writing (and again after `beforeChange`), both
+// lists are read again: when they changed meanwhile (an IDE that closed writes its list back),
+// the run decides again on the new reading, checking only entries not checked yet, probing only
+// places not probed yet and asking only about new entries out of reach, at most kDecisionTries
+// times; then the 5.0 and the 6.0 list are rewritten. `List1` is the working list, empty before
+// and after.
 BothOutcomes CleanBothLists(std::vector<std::string>& List1, const ExistenceChecks& checks,
                             const WaitPump& pump = {}, const UnreachableDecision& removeUnreachable = {},
                             const BeforeChange& beforeChange = {});

@@ -1,31 +1,98 @@
 #include "common/listslock.h"
 
+#include <cwchar>
+#include <vector>
+
+namespace {
+
+// The locks this process holds now, by name; shared by every thread (tests take the lock from
+// several), so guarded.
+struct Holders {
+  CRITICAL_SECTION guard;
+  std::vector<std::pair<const wchar_t*, ListsLock*>> held;
+  Holders() { InitializeCriticalSection(&guard); }
+};
+Holders& TheHolders() {
+  static Holders holders;
+  return holders;
+}
+
+class Guard {
+ public:
+  Guard() { EnterCriticalSection(&TheHolders().guard); }
+  ~Guard() { LeaveCriticalSection(&TheHolders().guard); }
+  Guard(const Guard&) = delete;
+  Guard& operator=(const Guard&) = delete;
+};
+
+bool SameName(const wchar_t* a, const wchar_t* b) { return std::wcscmp(a, b) == 0; }
+
+}  // namespace
+
 ListsLock::~ListsLock() {
-  if (held_) ReleaseMutex(mutex_);
+  if (held_) {
+    Unregister();
+    ReleaseMutex(mutex_);
+  }
   if (mutex_) CloseHandle(mutex_);
 }
 
-bool ListsLock::Acquire(DWORD timeoutMs, void (*pump)()) {
-  if (held_) return true;
-  if (!mutex_) mutex_ = CreateMutexW(nullptr, FALSE, name_);
-  if (!mutex_) return false;
-  const DWORD start = GetTickCount();  // wraps, but differences stay right
-  for (;;) {
-    const DWORD elapsed = GetTickCount() - start;
-    const DWORD left = elapsed < timeoutMs ? timeoutMs - elapsed : 0;
-    const DWORD result = pump ? MsgWaitForMultipleObjectsEx(1, &mutex_, left, QS_ALLINPUT,
-                                                            MWMO_INPUTAVAILABLE)
-                              : WaitForSingleObject(mutex_, left);
-    if (result == WAIT_OBJECT_0 || result == WAIT_ABANDONED_0) {
-      // Abandoned: a copy ended while it held the lists. It is ours now, and the lists are
-      // worked on as that copy left them.
-      held_ = true;
-      return true;
-    }
-    if (pump && result == WAIT_OBJECT_0 + 1 && left > 0) {
-      pump();
-      continue;
-    }
-    return false;  // timed out or failed
+void ListsLock::Register() {
+  Guard guard;
+  auto& held = TheHolders().held;
+  // The mutex is ours alone now: any other entry of this name is left by a thread that ended
+  // while holding it.
+  std::erase_if(held, [&](const auto& entry) { return SameName(entry.first, name_); });
+  held.emplace_back(name_, this);
+}
+
+void ListsLock::Unregister() {
+  Guard guard;
+  std::erase_if(TheHolders().held, [&](const auto& entry) { return entry.second == this; });
+}
+
+bool ListsLock::HeldByThisThread() {
+  Guard guard;
+  for (const auto& entry : TheHolders().held)
+    if (entry.second->thread_ == GetCurrentThreadId()) return true;
+  return false;
+}
+
+ListsLock::Outcome ListsLock::Take(const std::function<bool(HANDLE mutex)>& wait) {
+  if (held_) return Outcome::Taken;
+  {
+    Guard guard;
+    for (const auto& [name, lock] : TheHolders().held)
+      if (SameName(name, name_) && lock->thread_ == GetCurrentThreadId()) return Outcome::Refused;
   }
+  if (!mutex_) mutex_ = CreateMutexW(nullptr, FALSE, name_);
+  if (!mutex_) return Outcome::NotTaken;
+  const DWORD now = WaitForSingleObject(mutex_, 0);
+  // Abandoned: a copy ended while it held the lists. It is ours now, and the lists are worked on
+  // as that copy left them.
+  const bool taken = now == WAIT_OBJECT_0 || now == WAIT_ABANDONED || (now == WAIT_TIMEOUT && wait && wait(mutex_));
+  if (!taken) return Outcome::NotTaken;
+  held_ = true;
+  thread_ = GetCurrentThreadId();
+  Register();
+  return Outcome::Taken;
+}
+
+bool ListsLock::Acquire(DWORD timeoutMs, void (*pump)()) {
+  return Take([&](HANDLE mutex) {
+           const DWORD start = GetTickCount();  // wraps, but differences stay right
+           for (;;) {
+             const DWORD elapsed = GetTickCount() - start;
+             const DWORD left = elapsed < timeoutMs ? timeoutMs - elapsed : 0;
+             const DWORD result = pump ? MsgWaitForMultipleObjectsEx(1, &mutex, left, QS_ALLINPUT,
+                                                                     MWMO_INPUTAVAILABLE)
+                                       : WaitForSingleObject(mutex, left);
+             if (result == WAIT_OBJECT_0 || result == WAIT_ABANDONED_0) return true;
+             if (pump && result == WAIT_OBJECT_0 + 1 && left > 0) {
+               pump();
+               continue;
+             }
+             return false;  // timed out or failed
+           }
+         }) == Outcome::Taken;
 }

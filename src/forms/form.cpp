@@ -6,6 +6,7 @@
 #include <cwchar>
 #include <iterator>
 
+#include "forms/ids.h"
 #include "forms/messages.h"
 #include "common/text.h"
 
@@ -95,6 +96,9 @@ void Dispatch(MSG& msg) {
   TranslateMessage(&msg);
   DispatchMessageW(&msg);
 }
+
+// Waits and BusyScopes running now (the window thread's alone).
+int busyScopes = 0;
 
 }  // namespace
 
@@ -290,7 +294,7 @@ void Form::Show() {
   SetForegroundWindow(hwnd_);
 }
 
-void Form::ShowModal() {
+void Form::BeginModal() {
   Load();
   if (modal_) return;
   // No owner: like a modal form, it disables every other window of the program while it shows.
@@ -305,6 +309,17 @@ void Form::ShowModal() {
   }
   modal_ = true;
   Show();
+}
+
+void Form::EndModal() {
+  Hide();
+  modal_ = false;
+}
+
+void Form::ShowModal() {
+  Load();
+  if (modal_) return;
+  BeginModal();
   MSG msg;
   while (hwnd_ && IsWindowVisible(hwnd_)) {
     const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
@@ -430,6 +445,8 @@ bool Form::ApplyLanguageLine(int line, const std::wstring& text) {
 }
 
 void Form::OnCommand(int id, int notification) {
+  // One command at a time: while one works on the lists, only the wait's window answers.
+  if (Busy() && !def_.answersWhileBusy) return;
   for (const ControlDef& c : def_.controls) {
     if (c.id != id || !c.handler) continue;
     const bool clicked = (c.kind == Kind::Button || c.kind == Kind::CheckBox) && notification == BN_CLICKED;
@@ -494,8 +511,16 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_CLOSE:
-      Unload();
+      // Not in the middle of a command: the program would end between two writes.
+      if (!Busy() || def_.answersWhileBusy) Unload();
       return 0;
+    case WM_SETCURSOR:
+      if (Busy()) {
+        // The wait's window keeps an arrow to reach Cancel with.
+        SetCursor(LoadCursorW(nullptr, def_.answersWhileBusy ? IDC_APPSTARTING : IDC_WAIT));
+        return TRUE;
+      }
+      return DefWindowProcW(hwnd_, message, wParam, lParam);
     case WM_ENDSESSION:
       if (wParam) Unload();
       return 0;
@@ -517,9 +542,14 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_INITMENUPOPUP:
       if (HIWORD(lParam)) OnSystemMenu(reinterpret_cast<HMENU>(wParam));
       return DefWindowProcW(hwnd_, message, wParam, lParam);
-    case WM_SYSCOMMAND:
-      if ((wParam & 0xFFF0) < 0xF000 && OnSystemCommand(static_cast<UINT>(wParam & 0xFFF0))) return 0;
+    case WM_SYSCOMMAND: {
+      const UINT command = static_cast<UINT>(wParam & 0xFFF0);
+      // While a command works, the program's own commands are unavailable and the window menu
+      // does not open: its modal loop would hold the waiting command until the menu is left.
+      if (Busy() && (command < 0xF000 || command == SC_KEYMENU || command == SC_MOUSEMENU)) return 0;
+      if (command < 0xF000 && OnSystemCommand(command)) return 0;
       return DefWindowProcW(hwnd_, message, wParam, lParam);
+    }
     case WM_NOTIFY: {
       bool handled = true;
       const LRESULT answer = OnNotify(*reinterpret_cast<const NMHDR*>(lParam), handled);
@@ -541,13 +571,18 @@ void DoEvents() {
   }
 }
 
+bool Busy() { return busyScopes > 0 || ListsLock::HeldByThisThread(); }
+
 BusyScope::BusyScope(HWND window)
     : window_(window),
       focus_(GetFocus()),
       disabled_(window && EnableWindow(window, FALSE) == 0),
-      cursor_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
+      cursor_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {
+  ++busyScopes;
+}
 
 BusyScope::~BusyScope() {
+  --busyScopes;
   if (disabled_) EnableWindow(window_, TRUE);
   SetCursor(cursor_);
   if (focus_ && IsWindow(focus_) && IsWindowEnabled(focus_)) SetFocus(focus_);
@@ -571,8 +606,110 @@ int MsgBox(const std::wstring& text, UINT flags) {
   return MessageBoxW(owner, text.c_str(), L"Brushwick", flags | (owner ? 0u : MB_TASKMODAL));
 }
 
+namespace {
+
+// The wait's window: why the program waits, and Cancel. Its own size, so a text of three lines
+// fits at every DPI.
+namespace wid = ids::frmwait;
+constexpr int kWaitWidth = 5400, kWaitHeight = 1470, kWaitMargin = 120, kWaitButtonWidth = 1695,
+              kWaitButtonHeight = 375;
+void CancelWait(Form& form);
+constexpr ControlDef kWaitControls[] = {
+    {.name = L"Label1", .id = wid::Label1, .kind = Kind::Label, .container = 0, .caption = nullptr,
+     .left = kWaitMargin, .top = kWaitMargin, .width = kWaitWidth - 2 * kWaitMargin, .height = 735, .tabIndex = 1},
+    {.name = L"Command1", .id = wid::Command1, .kind = Kind::Button, .container = 0, .caption = L"Anuluj",
+     .left = kWaitWidth - kWaitMargin - kWaitButtonWidth, .top = kWaitHeight - kWaitMargin - kWaitButtonHeight,
+     .width = kWaitButtonWidth, .height = kWaitButtonHeight, .tabIndex = 0, .handler = &CancelWait},
+};
+constexpr FormDef kWaitForm{.className = ids::kFrmWaitClass, .caption = L"Brushwick", .clientWidth = kWaitWidth,
+                            .clientHeight = kWaitHeight, .controls = kWaitControls, .defaultButton = wid::Command1,
+                            .cancelButton = wid::Command1, .answersWhileBusy = true};
+
+class FrmWait : public Form {
+ public:
+  FrmWait() : Form(kWaitForm) {}
+  bool cancelled = false;
+
+ protected:
+  // Its close box cancels; the wait itself takes the window down.
+  bool OnQueryUnload() override {
+    cancelled = true;
+    return false;
+  }
+};
+
+void CancelWait(Form& form) { static_cast<FrmWait&>(form).cancelled = true; }
+
+bool Signalled(DWORD result) { return result == WAIT_OBJECT_0 || result == WAIT_ABANDONED_0; }
+
+// Like DoEvents; false once the program is asked to end.
+bool PumpWaiting() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return false;
+    }
+    Dispatch(msg);
+  }
+  return true;
+}
+
+}  // namespace
+
+WaitEnd WaitWithCancel(HANDLE object, const WaitText& text, DWORD timeoutMs) {
+  if (Signalled(WaitForSingleObject(object, 0))) return WaitEnd::Signalled;
+  ++busyScopes;
+  FrmWait window;
+  window.SetOwner(ActiveProgramWindow());
+  window.Load();
+  window.SetCaption(L"Brushwick");
+  window.SetControlText(wid::Label1, Say(text.polish, text.english));
+  window.SetControlText(wid::Command1, Say(L"Anuluj", L"Cancel"));
+  window.BeginModal();
+  SetCursor(LoadCursorW(nullptr, IDC_APPSTARTING));
+  WaitEnd end = WaitEnd::TimedOut;
+  const DWORD start = GetTickCount();  // wraps, but differences stay right
+  for (;;) {
+    if (window.cancelled) {
+      end = WaitEnd::Cancelled;
+      break;
+    }
+    const DWORD elapsed = GetTickCount() - start;
+    if (elapsed >= timeoutMs) break;
+    const DWORD result =
+        MsgWaitForMultipleObjectsEx(1, &object, timeoutMs - elapsed, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (Signalled(result)) {
+      end = WaitEnd::Signalled;
+      break;
+    }
+    if (result == WAIT_FAILED) break;
+    if (result == WAIT_OBJECT_0 + 1 && !PumpWaiting()) {
+      end = WaitEnd::Cancelled;
+      break;
+    }
+  }
+  window.EndModal();
+  window.Discard();
+  --busyScopes;
+  return end;
+}
+
 bool TakeLists(ListsLock& lock) {
-  if (lock.Acquire(kListsLockWaitMs, DoEvents)) return true;
+  bool cancelled = false;
+  const ListsLock::Outcome outcome = lock.Take([&](HANDLE mutex) {
+    const WaitEnd end = WaitWithCancel(
+        mutex,
+        {L"Inna kopia programu Brushwick pracuje teraz na listach ostatnio używanych plików. Brushwick "
+         L"czeka, aż skończy; Anuluj rezygnuje z polecenia.",
+         L"Another copy of Brushwick is working on the recent-files lists. Brushwick waits for it to "
+         L"finish; Cancel gives up the command."},
+        kListsLockWaitMs);
+    cancelled = end == WaitEnd::Cancelled;
+    return end == WaitEnd::Signalled;
+  });
+  if (outcome == ListsLock::Outcome::Taken) return true;
+  if (outcome == ListsLock::Outcome::Refused || cancelled) return false;
   MsgBox(Say(L"Inna kopia programu Brushwick pracuje teraz na listach ostatnio używanych plików. "
              L"Nic nie zostało zmienione; spróbuj ponownie za chwilę.",
              L"Another copy of Brushwick is working on the recent-files lists. Nothing was changed; "

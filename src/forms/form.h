@@ -49,6 +49,9 @@ struct FormDef {
   int captionLine = 0;  // the language-file line that replaces the window's caption; 0 for none
   // The user may resize the window, down to its designed client size; OnSize places the controls.
   bool resizable = false;
+  // Its controls answer while a command works on the lists (the wait's own window); every other
+  // window's commands are unavailable then.
+  bool answersWhileBusy = false;
 };
 
 // True when the window's caption and its controls take each language-file line from `first` to
@@ -95,6 +98,10 @@ class Form {
   // Shows the window modally (every other window of the program disabled) and returns when it
   // hides itself.
   void ShowModal();
+  // The same without a loop of its own, for a caller that runs one: EndModal gives the other
+  // windows back and hides this one.
+  void BeginModal();
+  void EndModal();
   void Hide();
   // Asks the window to unload: the unload handler may refuse. True when the window is gone.
   bool Unload();
@@ -170,10 +177,15 @@ class Form {
 // Processes every window message waiting in the queue, then returns.
 void DoEvents();
 
-// While a long piece of work runs on the window's behalf: the window is disabled, so that
-// nothing else can be started from it (the windows behind a modal one are disabled already),
-// and the cursor shows the wait. KeepAnswering(), called now and then by the work, lets the
-// program's windows repaint and answer meanwhile. All is undone when the scope ends.
+// True while a command works on the lists: it holds them, waits for them, or runs in a
+// BusyScope. Meanwhile no other command starts (buttons and window-menu items do nothing, the
+// window menu does not open, no window closes) and the cursor shows the wait; only the wait's
+// own window answers.
+bool Busy();
+
+// While a long piece of work runs on the window's behalf: the window is disabled, the program
+// is Busy() and the cursor shows the wait. KeepAnswering(), called now and then by the work,
+// lets the program's windows repaint and answer meanwhile. All is undone when the scope ends.
 class BusyScope {
  public:
   explicit BusyScope(HWND window);
@@ -192,9 +204,21 @@ class BusyScope {
 int RunMessageLoop();
 // A message box captioned "Brushwick", owned by the program's active window.
 int MsgBox(const std::wstring& text, UINT flags = MB_OK | MB_ICONINFORMATION);
-// Takes the recent-files lists for a handler that changes or exports them, waiting with the
-// windows responsive while another copy of the program works on them. When that copy still holds
-// them after kListsLockWaitMs, tells the user so and returns false: the handler changes nothing.
+// What a wait says in its window: why the program waits.
+struct WaitText {
+  const wchar_t* polish;
+  const wchar_t* english;
+};
+enum class WaitEnd { Signalled, Cancelled, TimedOut };
+// Waits at most `timeoutMs` for `object` (a mutex is acquired by this thread then). Unless it is
+// signalled at once, a small window owned by the active one says why and offers Cancel (Esc and
+// its close box cancel too); the program is Busy() meanwhile, its other windows are disabled,
+// and the wait goes on whatever the user does elsewhere.
+WaitEnd WaitWithCancel(HANDLE object, const WaitText& text, DWORD timeoutMs);
+// Takes the recent-files lists for a handler that changes or exports them. While another copy
+// works on them, waits for it (WaitWithCancel); when the user cancels, returns false; when that
+// copy still holds them after kListsLockWaitMs, tells the user so and returns false: the handler
+// changes nothing. False at once, without a word, when this copy holds them already.
 bool TakeLists(ListsLock& lock);
 // Tells the user about a failure that reached a handler, then ends the program.
 [[noreturn]] void ReportFatalAndExit(DWORD code, const std::wstring& description);

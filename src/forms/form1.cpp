@@ -99,6 +99,14 @@ std::wstring UncheckedEntriesNote(const std::string& version, const CleanOutcome
          L" were not checked and were kept as they are, in their order.\r\n";
 }
 
+std::wstring UnreachableRemovedNote(std::int32_t vb5, std::int32_t vb6, bool polish) {
+  if (vb5 == 0 && vb6 == 0) return L"";
+  const std::wstring counts = L"VB5: " + DecimalTextW(vb5) + L", VB6: " + DecimalTextW(vb6) + L".\r\n";
+  return (polish ? L"Usunięto też, zgodnie z odpowiedzią Tak, wpisy z miejsc, które były niedostępne: "
+                 : L"Also removed, as answered Yes, entries on places that could not be reached: ") +
+         counts;
+}
+
 Form1::Form1() : forms::Form(kForm) {}
 
 void Form1::OnLoad() {
@@ -157,11 +165,25 @@ void Form1::CleaningRun() {
     forms::DoEvents();
   }
   if (run.declined) return;
-  std::wstring text = Summary(run.vb5, run.vb6);
-  const std::wstring notes = ChangeFailureNote("5.0", run.vb5, polish) + ChangeFailureNote("6.0", run.vb6, polish) +
+  if (run.changedMeanwhile) {
+    forms::MsgBox(Say(L"Listy zmieniały się, gdy Brushwick nad nimi pracował (na przykład zamykany Visual "
+                      L"Basic zapisywał swoją listę). Nic nie zostało zmienione; spróbuj ponownie.",
+                      L"The lists changed while Brushwick was working on them (a closing Visual Basic "
+                      L"writing its list back, for example). Nothing was changed; try again."),
+                  MB_OK | MB_ICONWARNING);
+    return;
+  }
+  // Entries removed because the user said so are not dead ones: they are counted apart.
+  CleanOutcome dead5 = run.vb5, dead6 = run.vb6;
+  dead5.removed -= run.vb5.removedUnreachable;
+  dead6.removed -= run.vb6.removedUnreachable;
+  std::wstring text = Summary(dead5, dead6);
+  const std::wstring notes = UnreachableRemovedNote(run.vb5.removedUnreachable, run.vb6.removedUnreachable, polish) +
+                             ChangeFailureNote("5.0", run.vb5, polish) + ChangeFailureNote("6.0", run.vb6, polish) +
                              UncheckedEntriesNote("5.0", run.vb5, polish) + UncheckedEntriesNote("6.0", run.vb6, polish);
   if (!notes.empty()) text += L"\r\n" + notes;
-  forms::MsgBox(text, MB_OK | (notes.empty() ? MB_ICONINFORMATION : MB_ICONWARNING));
+  const bool failed = run.vb5.status != ERROR_SUCCESS || run.vb6.status != ERROR_SUCCESS;
+  forms::MsgBox(text, MB_OK | (failed ? MB_ICONWARNING : MB_ICONINFORMATION));
 }
 
 bool Form1::OnQueryUnload() {

@@ -1,6 +1,15 @@
 #pragma once
 // Clear a list: asks which version's list (5.0, 6.0 or both), confirms, and removes every entry.
+#include <string>
+
+#include "cleaner/cleaner.h"
 #include "forms/form.h"
+
+// "The VB5 list: 2 of 3 entries removed." and the note of a failure, as clearing and the review
+// report each list they changed.
+std::wstring RemovalReport(const std::string& version, const CleanOutcome& outcome, bool polish);
+// The lists changed each time they were read again before writing: nothing was changed.
+void ReportListsChangedMeanwhile();
 
 class FrmClear : public forms::Form {
  public:

@@ -3,11 +3,13 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstring>
 #include <optional>
 
 #include "forms/messages.h"
 #include "common/text.h"
 #include "forms/form1.h"
+#include "forms/frmclear.h"
 #include "forms/ids.h"
 #include "forms/listcommands.h"
 #include "forms/program_windows.h"
@@ -79,8 +81,39 @@ void SetCheckImage(HWND list, int row, int image) {
   SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
 }
 
-bool SameList(const Autostart::ListScan& a, const Autostart::ListScan& b) {
-  return a.status == b.status && a.texts == b.texts && a.failedValue == b.failedValue;
+bool SameScan(const Autostart::ListScan& a, const Autostart::ListScan& b) {
+  return a.status == b.status && a.texts == b.texts && a.types == b.types && a.failedValue == b.failedValue;
+}
+
+// The text of a value the ANSI read cannot give exactly, from its stored bytes: UTF-16 for the
+// string types, the code page's bytes otherwise; up to the first 0.
+std::wstring StoredText(const Autostart::StoredValue& value) {
+  std::wstring text;
+  if (value.type == REG_SZ || value.type == REG_EXPAND_SZ || value.type == REG_MULTI_SZ) {
+    text.resize(value.data.size() / sizeof(wchar_t));
+    if (!text.empty()) std::memcpy(text.data(), value.data.data(), text.size() * sizeof(wchar_t));
+  } else {
+    text = AnsiToWide(value.data);
+  }
+  return text.substr(0, text.find(L'\0'));
+}
+
+const char* VersionOf(int list) { return list == 0 ? "5.0" : "6.0"; }
+
+// Space belongs to the program: the list view would toggle the focused row alone.
+WNDPROC listProc = nullptr;
+LRESULT CALLBACK ListWithSpace(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+  const bool plain = GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0;
+  if (message == WM_KEYDOWN && wParam == VK_SPACE && plain) {
+    forms::Guarded([&] {
+      // The window keeps its form there, as the form runtime put it.
+      if (auto* form = reinterpret_cast<forms::Form*>(GetWindowLongPtrW(GetParent(list), GWLP_USERDATA)))
+        static_cast<FrmReview*>(form)->ToggleSelection();
+    });
+    return 0;
+  }
+  if (message == WM_CHAR && wParam == L' ') return 0;  // no search for a blank
+  return CallWindowProcW(listProc, list, message, wParam, lParam);
 }
 
 }  // namespace
@@ -89,6 +122,9 @@ FrmReview::FrmReview() : forms::Form(kForm) {}
 
 void FrmReview::OnLoad() {
   HWND list = Control(id::ListView1);
+  const auto previous =
+      reinterpret_cast<WNDPROC>(SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListWithSpace)));
+  if (previous != &ListWithSpace) listProc = previous;
   SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
   for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
@@ -120,51 +156,81 @@ void FrmReview::OnActivate() {
 }
 
 void FrmReview::Fill() {
-  // Probes of slow places keep the program's windows answering.
-  std::optional<forms::BusyScope> busy;
-  const auto pump = [&] {
-    if (!busy) busy.emplace(MainWindow().hwnd());
-    busy->KeepAnswering();
+  // Probes of slow places keep the program's windows answering, and nothing else starts.
+  forms::BusyScope busy(MainWindow().hwnd());
+  // Every numbered value is shown; the scan, which a removal works by, says which can go.
+  struct Entry {
+    std::wstring number, path;
+    int position = -1;  // in the scan, or -1
+    bool exact = false;
+    size_t checked = 0;  // index among the paths checked
   };
-  scans_[0] = ScanVersion("5.0");
-  scans_[1] = ScanVersion("6.0");
-  std::vector<std::string> paths;
-  for (const VersionScan& scan : scans_)
-    if (scan.list.status == 0) paths.insert(paths.end(), scan.list.texts.begin(), scan.list.texts.end());
-  const std::vector<PathState> states = CheckPaths(paths, ExistenceChecks::System(), pump);
-  busy.reset();
+  std::vector<Entry> entries[2];
+  std::vector<std::string> paths, alternatives;
+  for (int l = 0; l < 2; ++l) {
+    scans_[l] = ScanVersion(VersionOf(l));
+    const std::vector<std::string> expanded = ExpandedTexts(scans_[l]);
+    stored_[l] = ReadStoredList(VersionOf(l));
+    const Autostart::ListScan& scan = scans_[l].list;
+    const std::string keyPath = Autostart::ListKeyPath(VersionOf(l));
+    for (const Autostart::StoredValue& value : stored_[l].values) {
+      Entry entry;
+      entry.number = AnsiToWide(value.name);
+      // Entry "n" of the scan stands at n - 1.
+      size_t position = scan.texts.size();
+      if (value.name.size() <= 9) {
+        const size_t number = std::stoul(value.name);
+        if (number <= scan.texts.size()) position = number - 1;
+      }
+      std::string text;
+      if (position < scan.texts.size()) {
+        entry.position = static_cast<int>(position);
+        text = scan.texts[position];
+        entry.exact = true;
+      } else {
+        std::int32_t type = REG_SZ;
+        entry.exact = Autostart::ReadEntry(HKEY_CURRENT_USER, keyPath, value.name, text, type) == ERROR_SUCCESS;
+      }
+      if (entry.exact) {
+        entry.path = AnsiToWide(text);
+        entry.checked = paths.size();
+        paths.push_back(text);
+        alternatives.push_back(position < expanded.size() ? expanded[position] : std::string());
+      } else {
+        entry.path = StoredText(value);  // the wide read shows what the ANSI one cannot
+      }
+      entries[l].push_back(std::move(entry));
+    }
+  }
+  const std::vector<PathState> states = CheckPaths(paths, ExistenceChecks::System(), [&] { busy.KeepAnswering(); }, alternatives);
 
   HWND list = Control(id::ListView1);
   filling_ = true;
   SendMessageW(list, WM_SETREDRAW, FALSE, 0);
   SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
   rows_.clear();
-  size_t checked = 0;
   for (int l = 0; l < 2; ++l) {
-    const Autostart::ListScan& scan = scans_[l].list;
-    const bool readable = scan.status == 0;
-    // A list that cannot be read exactly shows what was read and the entry that stops it.
-    const size_t shown = scan.texts.size() + (readable ? 0 : 1);
-    for (size_t i = 0; i < shown; ++i) {
+    // A list that cannot be read exactly is never changed: none of its rows has a check box.
+    const bool readable = scans_[l].list.status == 0;
+    for (const Entry& entry : entries[l]) {
       State state = State::Unreadable;
-      if (readable) {
-        const PathState s = states[checked++];
+      if (entry.exact) {
+        const PathState s = states[entry.checked];
         state = s == PathState::Exists ? State::Exists : s == PathState::Gone ? State::Gone : State::Unreachable;
       }
+      const bool checkable = readable && entry.position >= 0;
       const int row = static_cast<int>(rows_.size());
-      rows_.push_back({l, static_cast<int>(i), state});
+      rows_.push_back({l, entry.position, state, checkable});
       const std::wstring version = l == 0 ? L"5.0" : L"6.0";
       LVITEMW item{};
       item.mask = LVIF_TEXT;
       item.iItem = row;
       item.pszText = const_cast<wchar_t*>(version.c_str());
       SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-      SetCell(list, row, 1, i < scan.texts.size() ? DecimalTextW(static_cast<long long>(i) + 1)
-                                                   : AnsiToWide(scan.failedValue));
-      SetCell(list, row, 2, i < scan.texts.size() ? AnsiToWide(scan.texts[i]) : L"");
+      SetCell(list, row, 1, entry.number);
+      SetCell(list, row, 2, entry.path);
       SetCell(list, row, 3, StateText(state));
-      // Rows of a list that cannot be read exactly have no check box: that list is never changed.
-      SetCheckImage(list, row, !readable ? 0 : state == State::Gone ? 2 : 1);
+      SetCheckImage(list, row, !checkable ? 0 : state == State::Gone ? 2 : 1);
     }
   }
   if (!rows_.empty()) {
@@ -176,6 +242,24 @@ void FrmReview::Fill() {
   SendMessageW(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);
   filling_ = false;
+}
+
+void FrmReview::ToggleSelection() {
+  HWND list = Control(id::ListView1);
+  const int focused = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+  if (focused < 0 || static_cast<size_t>(focused) >= rows_.size()) return;
+  const bool focusedSelected = (SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(focused), LVIS_SELECTED) & LVIS_SELECTED) != 0;
+  std::vector<int> targets;
+  for (int row = 0; row < static_cast<int>(rows_.size()); ++row) {
+    const bool target = focusedSelected
+                            ? (SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED) & LVIS_SELECTED) != 0
+                            : row == focused;
+    if (target && rows_[static_cast<size_t>(row)].checkable) targets.push_back(row);
+  }
+  if (targets.empty()) return;
+  const int leader = rows_[static_cast<size_t>(focused)].checkable ? focused : targets.front();
+  const int image = Checked(leader) ? 1 : 2;
+  for (int row : targets) SetCheckImage(list, row, image);
 }
 
 bool FrmReview::Checked(int row) const {
@@ -217,7 +301,7 @@ LRESULT FrmReview::OnNotify(const NMHDR& header, bool& handled) {
     // The rows of a list that cannot be read exactly keep having no check box.
     if ((change.uChanged & LVIF_STATE) && ((change.uNewState ^ change.uOldState) & LVIS_STATEIMAGEMASK) &&
         change.iItem >= 0 && static_cast<size_t>(change.iItem) < rows_.size() &&
-        rows_[static_cast<size_t>(change.iItem)].state == State::Unreadable) {
+        !rows_[static_cast<size_t>(change.iItem)].checkable) {
       handled = true;
       return TRUE;
     }
@@ -241,29 +325,39 @@ void FrmReview::RemoveChecked() {
   for (int l = 0; l < 2; ++l) keep[l].assign(scans_[l].list.texts.size(), true);
   for (size_t r = 0; r < rows_.size(); ++r) {
     const Row& row = rows_[r];
-    if (row.state == State::Unreadable || !Checked(static_cast<int>(r))) continue;
+    if (!row.checkable || !Checked(static_cast<int>(r))) continue;
     keep[row.list][static_cast<size_t>(row.position)] = false;
     anyChecked = true;
   }
   const bool polish = MessagesInPolish();
+  // What is removed must be what was shown: a list changed meanwhile (by another copy, or by an
+  // IDE) is shown again instead.
+  const auto unchanged = [&] {
+    for (int l = 0; l < 2; ++l)
+      if (!SameScan(ScanVersion(VersionOf(l)).list, scans_[l].list) || ReadStoredList(VersionOf(l)) != stored_[l])
+        return false;
+    return true;
+  };
+  const auto showAgain = [&] {
+    forms::MsgBox(Say(L"Listy zmieniły się od chwili ich wyświetlenia. Nic nie zostało usunięte; "
+                      L"sprawdź je ponownie.",
+                      L"The lists have changed since they were shown. Nothing was removed; "
+                      L"check them again."),
+                  MB_OK | MB_ICONWARNING);
+    Fill();
+  };
   CleanOutcome outcomes[2];
   {
     ListsLock lock;
     if (!forms::TakeLists(lock)) return;
-    // What is removed must be what was shown: a list changed meanwhile (by another copy, or
-    // by an IDE) is shown again instead.
-    for (const VersionScan& scan : scans_) {
-      if (!SameList(ScanVersion(scan.version).list, scan.list)) {
-        forms::MsgBox(Say(L"Listy zmieniły się od chwili ich wyświetlenia. Nic nie zostało usunięte; "
-                          L"sprawdź je ponownie.",
-                          L"The lists have changed since they were shown. Nothing was removed; "
-                          L"check them again."),
-                      MB_OK | MB_ICONWARNING);
-        Fill();
-        return;
+    if (!unchanged()) return showAgain();
+    if (anyChecked) {
+      if (!listcommands::SaveUndoOrAsk(listfile::ChangeKind::Review)) return;
+      if (!unchanged()) {  // the question about undo was a wait too
+        listcommands::FinishChange();
+        return showAgain();
       }
     }
-    if (anyChecked && !listcommands::SaveUndoOrAsk(listfile::ChangeKind::Review)) return;
     for (int l = 0; l < 2; ++l) {
       const VersionScan& scan = scans_[l];
       bool drops = false;
@@ -278,9 +372,9 @@ void FrmReview::RemoveChecked() {
     }
     listcommands::FinishChange();
   }
-  std::wstring text = MainWindow().Summary(outcomes[0], outcomes[1]);
-  const std::wstring notes = ChangeFailureNote("5.0", outcomes[0], polish) + ChangeFailureNote("6.0", outcomes[1], polish);
-  if (!notes.empty()) text += L"\r\n" + notes;
-  forms::MsgBox(text, MB_OK | (notes.empty() ? MB_ICONINFORMATION : MB_ICONWARNING));
+  // Checked entries are removed because the user chose them, not because they are dead.
+  const std::wstring text = RemovalReport("5.0", outcomes[0], polish) + RemovalReport("6.0", outcomes[1], polish);
+  const bool failed = outcomes[0].status != ERROR_SUCCESS || outcomes[1].status != ERROR_SUCCESS;
+  forms::MsgBox(text, MB_OK | (failed ? MB_ICONWARNING : MB_ICONINFORMATION));
   Hide();
 }

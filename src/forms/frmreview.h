@@ -1,6 +1,7 @@
 #pragma once
-// Review the lists: both lists in one list view (version, number, path, state) with a check box
-// per entry; "Remove checked" removes exactly the checked entries.
+// Review the lists: both lists in one list view (version, number, path, state), every numbered
+// entry with its own number and state; a check box per entry that a removal can take out;
+// "Remove checked" removes exactly the checked entries.
 #include <string>
 #include <vector>
 
@@ -14,6 +15,9 @@ class FrmReview : public forms::Form {
   void RemoveChecked();
 
   enum class State { Exists, Gone, Unreachable, Unreadable };
+  // Space: every selected row (or the focused one alone when it is not selected) takes the
+  // opposite of the focused row's check.
+  void ToggleSelection();
 
  protected:
   void OnLoad() override;
@@ -23,9 +27,10 @@ class FrmReview : public forms::Form {
 
  private:
   struct Row {
-    int list;      // 0 for 5.0, 1 for 6.0
-    int position;  // in the list, 0-based
+    int list;        // 0 for 5.0, 1 for 6.0
+    int position;    // in the scan, 0-based
     State state;
+    bool checkable;  // a removal can take it out: in the scan of a list read exactly
   };
   // Reads both lists, checks their entries and fills the list view.
   void Fill();
@@ -33,6 +38,7 @@ class FrmReview : public forms::Form {
   bool Checked(int row) const;
 
   VersionScan scans_[2];
+  StoredList stored_[2];
   std::vector<Row> rows_;
   bool filling_ = false;
 };

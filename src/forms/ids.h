@@ -10,6 +10,7 @@ inline constexpr wchar_t kFrmExportClass[] = L"Brushwick.frmExport";
 inline constexpr wchar_t kFrmImportClass[] = L"Brushwick.frmImport";
 inline constexpr wchar_t kFrmClearClass[] = L"Brushwick.frmClear";
 inline constexpr wchar_t kFrmReviewClass[] = L"Brushwick.frmReview";
+inline constexpr wchar_t kFrmWaitClass[] = L"Brushwick.frmWait";
 
 namespace form1 {
 enum : int { Command1 = 1001, Command3 = 1003, Command4 = 1004, Command5 = 1005, Frame1 = 1011, Label1 = 1021 };
@@ -33,6 +34,10 @@ enum : int { Combo1 = 5001, Frame1 = 5011, Command1 = 5031, Command2 = 5032 };
 }
 namespace frmreview {
 enum : int { ListView1 = 6001, Command1 = 6031, Command2 = 6032 };
+}
+// The window of a wait (another copy holds the lists): why it waits, and Cancel.
+namespace frmwait {
+enum : int { Label1 = 7021, Command1 = 7031 };
 }
 
 }  // namespace ids

@@ -25,11 +25,38 @@ struct Item {
   const wchar_t* english;
 };
 constexpr Item kItems[] = {
-    // Access keys apart from those of the system's own commands (Move, Size, Close, ...).
-    {menu::Review, L"&Przejrzyj listy...", L"Re&view the lists..."},
+    {menu::Review, L"Przejrzyj &listy...", L"Re&view the lists..."},
     {menu::Undo, L"C&ofnij ostatnią zmianę", L"&Undo the last change"},
     {menu::Clear, L"W&yczyść listę...", L"C&lear a list..."},
 };
+
+// The access keys of the system's own items of the window menu, in Polish as Windows and Wine
+// show them (Przywróć, Przenieś, Rozmiar, Minimalizuj, Maksymalizuj, Zamknij, "Wine -
+// informacje") and in English (Restore, Move, Size, Minimize, Maximize, Close, About Wine).
+constexpr const wchar_t* kSystemKeysPolish = L"preamnkz";
+constexpr const wchar_t* kSystemKeysEnglish = L"rmsnxca";
+
+constexpr wchar_t AccessKey(const wchar_t* text) {
+  for (; *text; ++text)
+    if (text[0] == L'&' && text[1] != L'&' && text[1]) return text[1] >= L'A' && text[1] <= L'Z' ? text[1] - L'A' + L'a' : text[1];
+  return 0;
+}
+constexpr bool Holds(const wchar_t* keys, wchar_t key) {
+  for (; *keys; ++keys)
+    if (*keys == key) return true;
+  return false;
+}
+// Each item has a key of its own in each language, taken by none of the system's items.
+constexpr bool KeysApart() {
+  for (const Item& item : kItems) {
+    const wchar_t polish = AccessKey(item.polish), english = AccessKey(item.english);
+    if (!polish || !english || Holds(kSystemKeysPolish, polish) || Holds(kSystemKeysEnglish, english)) return false;
+    for (const Item& other : kItems)
+      if (&other != &item && (AccessKey(other.polish) == polish || AccessKey(other.english) == english)) return false;
+  }
+  return true;
+}
+static_assert(KeysApart(), "an access key of the window menu is taken twice");
 
 bool AskGoOnWithoutUndo(const AppError& e) {
   const std::wstring text =
@@ -203,8 +230,12 @@ std::optional<listfile::UndoRecord> Pending(bool tell) {
 }  // namespace
 
 bool SaveUndoOrAsk(listfile::ChangeKind kind) {
+  // Begun again by the same command before it wrote anything (the lists changed after the first
+  // snapshot): its own new file is no interrupted change, and the fresh snapshot replaces it.
+  const bool again = g_begun.has_value();
   g_begun.reset();
-  if (const std::optional<listfile::UndoRecord> pending = Pending(false)) {
+  if (again) DeleteFileW(listfile::PendingFilePath(ProgramFolder()).c_str());
+  if (const std::optional<listfile::UndoRecord> pending = again ? std::nullopt : Pending(false)) {
     // The lists may be half changed: that is settled first, and the command starts afresh.
     ResolveInterrupted(*pending);
     RefreshMainMenu();

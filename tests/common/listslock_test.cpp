@@ -11,7 +11,8 @@ namespace {
 const std::wstring kName = L"Local\\BrushwickListsLockTest." + std::to_wstring(GetCurrentProcessId());
 
 // Another holder keeps the lock from us; a holder that ends without giving it back leaves it to
-// the next one, which then owns it (and must give it back in turn).
+// the next one, which then owns it (and must give it back in turn); its holder cannot take it a
+// second time.
 TEST(ListsLockTest, WaitsForAnotherHolderAndTakesOverAnAbandonedOne) {
   HANDLE taken = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   HANDLE end = CreateEventW(nullptr, TRUE, FALSE, nullptr);
@@ -33,6 +34,9 @@ TEST(ListsLockTest, WaitsForAnotherHolderAndTakesOverAnAbandonedOne) {
     ListsLock next(kName.c_str());
     EXPECT_TRUE(next.Acquire(0));
     EXPECT_TRUE(next.Acquire(0)) << "taking it again while held";
+    // A second command of the same copy must not get in between.
+    ListsLock nested(kName.c_str());
+    EXPECT_FALSE(nested.Acquire(50)) << "the thread that holds it took it a second time";
   }
   std::thread([] {
     ListsLock after(kName.c_str());

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "common/listslock.h"
 #include "driver/app_test.h"
 #include "forms/ids.h"
 
@@ -307,7 +308,7 @@ TEST_F(HighDpiTest, TheExportAndImportWindowsGrowByHalf) {
   EXPECT_TRUE(WaitForWindowGone(imp, kTimeout, true)) << "the import window stays";
 }
 
-TEST_F(HighDpiTest, TheReviewAndClearWindowsGrowByHalf) {
+TEST_F(HighDpiTest, TheReviewClearAndWaitWindowsGrowByHalf) {
   SetScreenDpi(kHighDpi);
   SeedList("5.0", {"C:\\nie\\ma\\takiego\\projektu.vbp"});
   HWND main = OpenMain();
@@ -332,6 +333,18 @@ TEST_F(HighDpiTest, TheReviewAndClearWindowsGrowByHalf) {
   Shoot(clear, L"clear");
   Click(Control(clear, cl::Command2));
   EXPECT_TRUE(WaitForWindowGone(clear, kTimeout, true)) << "the clear window stays";
+
+  // The window of a command that waits for another copy.
+  ListsLock other_copy;
+  ASSERT_TRUE(other_copy.Acquire(0));
+  Click(Control(main, f1::Command1));
+  HWND wait = WaitForWindow(app(), ids::kFrmWaitClass, nullptr, Visibility::Visible);
+  ExpectScaledLayout(wait, 5400, 1470,
+                     {{ids::frmwait::Label1, 0, Shows::Wrapped, 120, 120, 5160, 735},
+                      {ids::frmwait::Command1, 0, Shows::Caption, 3585, 975, 1695, 375}});
+  Shoot(wait, L"wait");
+  PressKey(Control(wait, ids::frmwait::Command1), VK_ESCAPE);
+  EXPECT_TRUE(WaitForWindowGone(wait)) << "the wait window stays";
 }
 
 // The description, drawn at 96 and then at 144 DPI: the text itself grows by half, it is not the

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/listslock.h"
 #include "common/text.h"
 #include "driver/app_test.h"
 #include "forms/ids.h"
@@ -67,7 +68,7 @@ class ListCommandsTest : public AppTest {
     PostMessageW(main_, WM_CHAR, key, 0);
     EXPECT_TRUE(WaitForWindowGone(popup, Millis(5000), true)) << "the window menu stays open";
   }
-  static constexpr wchar_t kReviewKey = L'p', kUndoKey = L'o', kClearKey = L'y';
+  static constexpr wchar_t kReviewKey = L'l', kUndoKey = L'o', kClearKey = L'y';
 
   void Command(UINT command) { PostMessageW(main_, WM_SYSCOMMAND, command, 0); }
 
@@ -114,6 +115,26 @@ class ListCommandsTest : public AppTest {
     for (int i = 0; i < count; ++i)
       images.push_back(static_cast<int>((Send(list, LVM_GETITEMSTATE, i, LVIS_STATEIMAGEMASK) & LVIS_STATEIMAGEMASK) >> 12));
     return images;
+  }
+  // The check images once they read `expected`, or after two seconds as they are then: keys are
+  // posted, and a message sent to see their effect may overtake them.
+  static std::vector<int> CheckImagesBecome(HWND list, const std::vector<int>& expected) {
+    std::vector<int> images = CheckImages(list);
+    for (int i = 0; i < 200 && images != expected; ++i) {
+      Sleep(10);
+      images = CheckImages(list);
+    }
+    return images;
+  }
+  // Each row as the review shows it: version, number, path, state.
+  static std::vector<std::vector<std::wstring>> Rows(HWND list) {
+    std::vector<std::vector<std::wstring>> rows;
+    const int count = static_cast<int>(Send(list, LVM_GETITEMCOUNT));
+    for (int i = 0; i < count; ++i) {
+      rows.emplace_back();
+      for (int column = 0; column < 4; ++column) rows.back().push_back(ListViewText(list, i, column));
+    }
+    return rows;
   }
   // Space on row `row`, reached with Home and Down as a user would.
   static void ToggleRow(HWND list, int row) {
@@ -199,7 +220,7 @@ TEST_F(ListCommandsTest, ReviewRemovesExactlyTheCheckedEntries) {
   // Uncheck the second gone entry, check the existing 6.0 entry.
   ToggleRow(list, 2);
   ToggleRow(list, 3);
-  ASSERT_EQ(CheckImages(list), (std::vector<int>{2, 1, 1, 2}));
+  ASSERT_EQ(CheckImagesBecome(list, {2, 1, 1, 2}), (std::vector<int>{2, 1, 1, 2}));
   // Ctrl+A, typed for real: the list has the focus and selects every row.
   ASSERT_EQ(FocusOf(review), list);
   INPUT keys[4] = {};
@@ -210,30 +231,58 @@ TEST_F(ListCommandsTest, ReviewRemovesExactlyTheCheckedEntries) {
   ASSERT_EQ(SendInput(4, keys, sizeof(INPUT)), 4u);
   for (int i = 0; i < 200 && Send(list, LVM_GETSELECTEDCOUNT) != 4; ++i) Sleep(10);
   EXPECT_EQ(Send(list, LVM_GETSELECTEDCOUNT), 4);
+  // Space then toggles every selected row, as the focused (last) one goes.
+  PressKey(list, VK_SPACE);
+  EXPECT_EQ(CheckImagesBecome(list, {1, 1, 1, 1}), (std::vector<int>{1, 1, 1, 1}));
+  PressKey(list, VK_SPACE);
+  EXPECT_EQ(CheckImagesBecome(list, {2, 2, 2, 2}), (std::vector<int>{2, 2, 2, 2}));
+  ToggleRow(list, 1);
+  ToggleRow(list, 2);
+  ASSERT_EQ(CheckImagesBecome(list, {2, 1, 1, 2}), (std::vector<int>{2, 1, 1, 2}));
   Click(Control(review, rv::Command1));
-  EXPECT_EQ(TakeBox(), Summary(3, 1, 1, 1));
+  // Chosen by the user, not found dead: counted as removed entries.
+  EXPECT_EQ(TakeBox(), L"Lista VB5: usunięto 1 z 3 wpisów.\r\nLista VB6: usunięto 1 z 1 wpisów.\r\n");
   EXPECT_TRUE(WaitForWindowGone(review, Millis(5000), true));
   EXPECT_EQ(ReadList("5.0"), (std::vector<std::string>{alive_, gone2_}));
   EXPECT_TRUE(ListValues("6.0").empty());
   Undo(seeded);
 
-  // A list that cannot be read exactly offers no check box; Cancel, and Esc as well, change
-  // nothing, though entries are checked.
-  SeedList("6.0", {gone_, std::string(255, 'x')});
+  // A list that cannot be read exactly offers no check box. Every
+  // entry shows with its own number, path and state, past a gap too; the long one is read
+  // through the wide call.
+  const std::string long_entry = "C:\\" + std::string(296, 'x') + ".vbp";
+  SeedList("6.0", {alive2_, long_entry, gone_});
+  PutListValue("6.0", "5", alive_);
   const Lists unreadable = BothLists();
+  review = OpenWindow(kReviewKey, ids::kFrmReviewClass);
+  ASSERT_NE(review, nullptr);
+  list = Control(review, rv::ListView1);
+  EXPECT_EQ(CheckImages(list), (std::vector<int>{2, 1, 2, 0, 0, 0, 0}));
+  using Row = std::vector<std::wstring>;
+  const std::vector<Row> rows = Rows(list);
+  ASSERT_EQ(rows.size(), 7u);
+  EXPECT_EQ(rows[0], (Row{L"5.0", L"1", AnsiToWide(gone_), L"nie istnieje"}));
+  EXPECT_EQ(rows[3], (Row{L"6.0", L"1", AnsiToWide(alive2_), L"istnieje"}));
+  EXPECT_EQ(rows[4], (Row{L"6.0", L"2", AnsiToWide(long_entry), L"nie da się odczytać dokładnie"}));
+  EXPECT_EQ(rows[5], (Row{L"6.0", L"3", AnsiToWide(gone_), L"nie istnieje"}));
+  EXPECT_EQ(rows[6], (Row{L"6.0", L"5", AnsiToWide(alive_), L"istnieje"}));
+  Shoot(review, L"review-unreadable");
+  // Cancel, and Esc as well, change nothing, though entries are checked.
   for (const bool esc : {false, true}) {
     SCOPED_TRACE(esc ? "Esc" : "Cancel");
-    review = OpenWindow(kReviewKey, ids::kFrmReviewClass);
-    ASSERT_NE(review, nullptr);
-    list = Control(review, rv::ListView1);
-    EXPECT_EQ(CheckImages(list), (std::vector<int>{2, 1, 2, 0, 0}));
+    if (esc) {
+      review = OpenWindow(kReviewKey, ids::kFrmReviewClass);
+      ASSERT_NE(review, nullptr);
+      list = Control(review, rv::ListView1);
+    }
     ToggleRow(list, 3);
-    EXPECT_EQ(CheckImages(list), (std::vector<int>{2, 1, 2, 0, 0}));
     if (esc)
       PressKey(list, VK_ESCAPE);
     else
       Click(Control(review, rv::Command2));
     EXPECT_TRUE(WaitForWindowGone(review, Millis(5000), true));
+    // Read once the window went, after the keys posted before: the row still has no box.
+    EXPECT_EQ(CheckImages(list), (std::vector<int>{2, 1, 2, 0, 0, 0, 0}));
     EXPECT_FALSE(MessageBoxAppears(app(), Millis(300)));
     EXPECT_EQ(BothLists(), unreadable);
   }
@@ -269,6 +318,77 @@ TEST_F(ListCommandsTest, ClearBothThenUndoAndNoClearWithoutUndoUnlessAgreed) {
   ChooseFromMenu(kUndoKey);
   EXPECT_FALSE(MessageBoxAppears(app(), Millis(300))) << "Undo is not greyed out";
   EXPECT_EQ(BothLists(), seeded);
+
+  // Every numbered value goes, past a gap too, and the count says so; agreed without undo.
+  for (const char* name : {"3", "4", "6"}) PutListValue("5.0", name, alive_);
+  clear = OpenWindow(kClearKey, ids::kFrmClearClass);
+  ASSERT_NE(clear, nullptr);
+  Click(Control(clear, cl::Command1));
+  Answer(IDYES, L"Usunąć wszystkie wpisy listy VB5?\r\n\r\nLiczba wpisów: VB5: 5.");
+  Answer(IDYES, L"Nie można zapisać danych do cofnięcia zmiany: ");
+  EXPECT_EQ(TakeBox(), L"Lista VB5: usunięto 5 z 5 wpisów.\r\n");
+  EXPECT_TRUE(ListValues("5.0").empty());
+  EXPECT_EQ(ListValues("6.0"), seeded.second);
+}
+
+// While another copy holds the lists, a removal shows that it waits, the rest of the program
+// takes no command and the window menu does not open; Esc (Cancel) gives the removal up for
+// good: it does not go ahead once the lists are free.
+TEST_F(ListCommandsTest, CancelWhileWaitingForAnotherCopyGivesTheCommandUp) {
+  SeedList("5.0", {gone_, alive_});
+  const Lists seeded = BothLists();
+  OpenMain();
+  HWND review = OpenWindow(kReviewKey, ids::kFrmReviewClass);
+  ASSERT_NE(review, nullptr);
+  {
+    ListsLock other_copy;
+    ASSERT_TRUE(other_copy.Acquire(0));
+    Click(Control(review, rv::Command1));
+    HWND wait = WaitForWindow(app(), ids::kFrmWaitClass, nullptr, Visibility::Visible);
+    ASSERT_NE(wait, nullptr) << "nothing shows that the removal waits";
+    EXPECT_EQ(Text(Control(wait, ids::frmwait::Label1)),
+              L"Inna kopia programu Brushwick pracuje teraz na listach ostatnio używanych plików. "
+              L"Brushwick czeka, aż skończy; Anuluj rezygnuje z polecenia.");
+    EXPECT_FALSE(Enabled(review));
+    Click(Control(review, rv::Command2));
+    PostMessageW(main_, WM_SYSCOMMAND, SC_KEYMENU, L' ');
+    EXPECT_EQ(WaitForWindow(app(), L"#32768", nullptr, Visibility::Visible, Millis(500)), nullptr)
+        << "the window menu opened during the wait";
+    EXPECT_TRUE(Visible(review)) << "the review window took its Cancel during the wait";
+    Shoot(wait, L"wait");
+    PressKey(Control(wait, ids::frmwait::Command1), VK_ESCAPE);
+    EXPECT_TRUE(WaitForWindowGone(wait, Millis(5000))) << "Esc does not end the wait";
+  }
+  EXPECT_FALSE(MessageBoxAppears(app(), Millis(1500))) << "the removal went ahead after Cancel";
+  EXPECT_EQ(BothLists(), seeded);
+  EXPECT_TRUE(Visible(review) && Enabled(review));
+}
+
+// A long import is one command: Undo, asked for meanwhile, neither runs in between nor later,
+// and the window menu stays shut.
+TEST_F(ListCommandsTest, NoOtherCommandRunsDuringALongImport) {
+  SeedList("5.0", {alive_});
+  std::string file = " 1 \r\n 0 \r\n[]\r\n";
+  std::vector<std::string> entries;
+  for (int i = 1; i <= 6000; ++i) {
+    entries.push_back("C:\\p" + std::to_string(i) + ".vbp");
+    file += entries.back() + "\r\n";
+  }
+  WriteBytes(folder() / L"duza.rec", file);
+  OpenMain();
+  Click(Control(main_, f1::Command4));
+  HWND imp = WaitForWindow(app(), ids::kFrmImportClass, nullptr, Visibility::Visible);
+  ASSERT_NE(imp, nullptr);
+  Click(Control(imp, im::Command1));
+  for (int i = 0; i < 1000 && Enabled(imp); ++i) Sleep(2);
+  ASSERT_FALSE(Enabled(imp)) << "the import did not start, or ended too soon to test";
+  Command(menu::Undo);
+  PostMessageW(main_, WM_SYSCOMMAND, SC_KEYMENU, L' ');
+  EXPECT_EQ(TakeBox(), L"OK") << "another command ran during the import";
+  EXPECT_EQ(FindTopWindow(app().pid(), L"#32768", nullptr, Visibility::Visible), nullptr)
+      << "the window menu opened during the import";
+  EXPECT_FALSE(MessageBoxAppears(app(), Millis(500)));
+  EXPECT_EQ(ReadList("5.0"), entries);
 }
 
 // A run that changes nothing keeps the undo file of the change before it; an undo over lists

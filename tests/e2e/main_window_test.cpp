@@ -318,6 +318,8 @@ TEST_F(MainWindowTest, TwoCopiesCleaningAtOnceLoseNoEntry) {
   ASSERT_TRUE(held.Acquire(0));
   Click(Control(main, f1::Command1));
   EXPECT_TRUE(Sync(main)) << "the waiting copy does not answer";
+  EXPECT_NE(WaitForWindow(app(), ids::kFrmWaitClass, nullptr, Visibility::Visible), nullptr)
+      << "nothing shows that Start waits";
   const auto box = WaitForMessageBox(app(), Millis(60000));
   ASSERT_TRUE(box.has_value()) << "no message after the wait";
   EXPECT_EQ(box->icon, BoxIcon::Warning) << IconName(box->icon);
@@ -329,39 +331,72 @@ TEST_F(MainWindowTest, TwoCopiesCleaningAtOnceLoseNoEntry) {
 }
 
 // A drive that is not there says nothing about the files on it: their entries stay unless the
-// user, asked once per run, says to remove them.
+// user, asked once per run, says to remove them, and then they are counted apart from the dead
+// ones. A list that changes while the question is open (an IDE that closes writes its list back)
+// is decided on again as it is then: only a new entry out of reach is asked about again.
 TEST_F(MainWindowTest, EntriesOnADriveThatIsNotThereStayUnlessTheUserSaysToRemoveThem) {
   TempFolder files;
   const std::string alive = WideToAnsi(files / L"alive.vbp"), gone = WideToAnsi(files / L"gone.vbp");
-  WriteBytes(files / L"alive.vbp", "");
-  const std::string away5 = "Q:\\Projekty\\away.vbp", away6 = "q:\\x.vbp";
-  SeedList("5.0", {away5, alive, gone});
-  SeedList("6.0", {away6});
+  const std::string alive2 = WideToAnsi(files / L"alive2.vbp"), fresh = WideToAnsi(files / L"nowy.vbp");
+  for (const wchar_t* name : {L"alive.vbp", L"alive2.vbp", L"nowy.vbp"}) WriteBytes(files / name, "");
+  const std::string away5 = "Q:\\Projekty\\away.vbp", away6 = "q:\\x.vbp", away_new = "Q:\\nowy.vbp";
+  const std::wstring kAwayNote = L"\r\nUsunięto też, zgodnie z odpowiedzią Tak, wpisy z miejsc, które były niedostępne: ";
+  struct Case {
+    const char* name;
+    std::vector<std::string> vb5, vb6;
+    int answer;
+    std::vector<std::string> written;  // the 5.0 list as written while the question is open
+    int second_answer;                 // 0: no second question
+    std::vector<std::string> expected5, expected6;
+    std::wstring summary;
+  };
+  const Case cases[] = {
+      {"No keeps them", {away5, alive, gone}, {away6}, IDNO, {}, 0, {away5, alive}, {away6}, Summary(3, 1, 1, 0)},
+      {"Yes removes them, not as dead", {away5, alive}, {away6}, IDYES, {}, 0, {alive}, {},
+       Summary(2, 0, 1, 0) + kAwayNote + L"VB5: 1, VB6: 1.\r\n"},
+      {"the list changes meanwhile",
+       {alive, gone, away5, alive2},
+       {alive},
+       IDYES,
+       {fresh, alive, gone, away5, alive2, away_new},
+       IDNO,
+       {fresh, alive, alive2, away_new},
+       {alive},
+       Summary(6, 1, 1, 0) + kAwayNote + L"VB5: 1, VB6: 0.\r\n"},
+  };
   HWND main = OpenMain();
   ASSERT_NE(main, nullptr);
-
-  for (const int answer : {IDNO, IDYES}) {
-    SCOPED_TRACE(answer == IDNO ? "No" : "Yes");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SeedList("5.0", c.vb5);
+    SeedList("6.0", c.vb6);
     Click(Control(main, f1::Command1));
     const auto question = WaitForMessageBox(app());
     ASSERT_TRUE(question) << "no question about the entries out of reach";
     EXPECT_EQ(question->icon, BoxIcon::Question) << IconName(question->icon);
     EXPECT_EQ(question->buttons, (std::vector<int>{IDYES, IDNO}));
     EXPECT_EQ(question->defaultButton, IDNO);
-    EXPECT_NE(question->text.find(L": 2\r\n\r\n    Q:\\   2\r\n"), std::wstring::npos) << Utf8(question->text);
-    if (answer == IDNO) Shoot(question->window, L"question");
-    ASSERT_TRUE(AnswerMessageBox(question->window, answer));
-    const MessageBoxInfo summary = PressStartSummary();
-    if (answer == IDNO) {
-      EXPECT_EQ(summary.text, Summary(3, 1, 1, 0)) << "entries kept are not counted as removed";
-      EXPECT_EQ(ReadList("5.0"), (std::vector<std::string>{away5, alive}));
-      EXPECT_EQ(ReadList("6.0"), std::vector<std::string>{away6});
-    } else {
-      EXPECT_EQ(summary.text, Summary(2, 1, 1, 1));
-      EXPECT_EQ(ReadList("5.0"), std::vector<std::string>{alive});
-      EXPECT_TRUE(ListValues("6.0").empty());
+    const std::wstring places = c.vb6 == std::vector<std::string>{away6} ? L": 2\r\n\r\n    Q:\\   2\r\n"
+                                                                        : L": 1\r\n\r\n    Q:\\   1\r\n";
+    EXPECT_NE(question->text.find(places), std::wstring::npos) << Utf8(question->text);
+    if (c.answer == IDNO) Shoot(question->window, L"question");
+    if (!c.written.empty()) SeedList("5.0", c.written);
+    ASSERT_TRUE(AnswerMessageBox(question->window, c.answer));
+    if (c.second_answer) {
+      const auto again = WaitForMessageBox(app());
+      ASSERT_TRUE(again) << "no question about the new entry out of reach";
+      EXPECT_NE(again->text.find(L": 1\r\n\r\n    Q:\\   1\r\n"), std::wstring::npos) << Utf8(again->text);
+      ASSERT_TRUE(AnswerMessageBox(again->window, c.second_answer));
     }
+    const MessageBoxInfo summary = PressStartSummary();
+    EXPECT_EQ(summary.text, c.summary);
+    EXPECT_EQ(summary.icon, BoxIcon::Information) << IconName(summary.icon);
     EXPECT_TRUE(CloseMessageBox(summary.window));
+    for (const auto& [version, texts] : {std::pair{"5.0", c.expected5}, std::pair{"6.0", c.expected6}}) {
+      std::map<std::string, RegValue> expected;
+      for (size_t i = 0; i < texts.size(); ++i) expected[std::to_string(i + 1)] = {REG_SZ, Sz(texts[i])};
+      EXPECT_EQ(ListValues(version), expected) << version << ": entries lost, doubled or left behind a gap";
+    }
   }
 }
 

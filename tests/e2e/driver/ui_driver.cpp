@@ -1,5 +1,7 @@
 #include "driver/ui_driver.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
@@ -656,6 +658,37 @@ std::vector<std::wstring> ItemTexts(HWND list) {
 }
 
 int CheckState(HWND check_box) { return static_cast<int>(Send(check_box, BM_GETCHECK)); }
+
+std::wstring ListViewText(HWND list, int row, int column) {
+  // The item and its text area must live in the list's own process.
+  DWORD pid = 0;
+  GetWindowThreadProcessId(list, &pid);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (!process) FailLast("cannot open the list's process");
+  constexpr int kChars = 1024;
+  const SIZE_T bytes = sizeof(LVITEMW) + kChars * sizeof(wchar_t);
+  auto* remote = static_cast<char*>(VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT, PAGE_READWRITE));
+  if (!remote) {
+    CloseHandle(process);
+    FailLast("cannot reserve memory in the list's process");
+  }
+  LVITEMW item{};
+  item.iSubItem = column;
+  item.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(LVITEMW));
+  item.cchTextMax = kChars;
+  std::wstring text(kChars, L'\0');
+  const bool written = WriteProcessMemory(process, remote, &item, sizeof item, nullptr) != FALSE;
+  const auto length = written ? static_cast<int>(Send(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                                                      reinterpret_cast<LPARAM>(remote)))
+                              : -1;
+  const bool read = length >= 0 && ReadProcessMemory(process, remote + sizeof(LVITEMW), text.data(),
+                                                     kChars * sizeof(wchar_t), nullptr) != FALSE;
+  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  if (!read) throw std::runtime_error("cannot read row " + std::to_string(row) + " of the list view");
+  text.resize(static_cast<size_t>(std::min(length, kChars - 1)));
+  return text;
+}
 bool Enabled(HWND window) { return IsWindowEnabled(window) != FALSE; }
 bool Visible(HWND window) { return IsWindowVisible(window) != FALSE; }
 LONG Style(HWND window) { return GetWindowLongW(window, GWL_STYLE); }

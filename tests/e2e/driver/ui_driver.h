@@ -171,6 +171,8 @@ int SelectedIndex(HWND list);
 std::vector<std::wstring> ItemTexts(HWND list);
 // BM_GETCHECK: BST_UNCHECKED, BST_CHECKED or BST_INDETERMINATE.
 int CheckState(HWND check_box);
+// The text of one cell of another process's list view (row and column from 0).
+std::wstring ListViewText(HWND list, int row, int column);
 bool Enabled(HWND window);
 bool Visible(HWND window);
 LONG Style(HWND window);
