@@ -179,7 +179,8 @@ void FrmReview::Fill() {
       // Entry "n" of the scan stands at n - 1.
       size_t position = scan.texts.size();
       if (value.name.size() <= 9) {
-        const size_t number = std::stoul(value.name);
+        size_t number = 0;
+        for (char digit : value.name) number = number * 10 + static_cast<size_t>(digit - '0');
         if (number <= scan.texts.size()) position = number - 1;
       }
       std::string text;
