@@ -804,7 +804,9 @@ TextFit MeasureCaption(HWND control, int margin) {
   });
 }
 
-RECT InkBounds(HWND window) {
+namespace {
+
+RECT InkBoundsNow(HWND window) {
   RECT client{};
   GetClientRect(window, &client);
   MapWindowPoints(window, HWND_DESKTOP, reinterpret_cast<POINT*>(&client), 2);
@@ -829,6 +831,19 @@ RECT InkBounds(HWND window) {
         ink.bottom = std::max<LONG>(ink.bottom, y + 1);
       }
   if (ink.right == 0) return RECT{};
+  return ink;
+}
+
+}  // namespace
+
+RECT InkBounds(HWND window) {
+  // A window of another process may still be painting under load: what it draws is waited for a
+  // little, and a control that draws nothing still shows as empty.
+  RECT ink{};
+  PollUntil(Millis(2000), [&] {
+    ink = InkBoundsNow(window);
+    return !IsRectEmpty(&ink);
+  });
   return ink;
 }
 
