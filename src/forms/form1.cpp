@@ -8,6 +8,7 @@
 #include "forms/messages.h"
 #include "common/text.h"
 #include "common/textfile.h"
+#include "forms/frmclear.h"
 #include "forms/frmexport.h"
 #include "forms/frmimport.h"
 #include "forms/frmlang.h"
@@ -166,11 +167,7 @@ void Form1::CleaningRun() {
   }
   if (run.declined) return;
   if (run.changedMeanwhile) {
-    forms::MsgBox(Say(L"Listy zmieniały się, gdy Brushwick nad nimi pracował (na przykład zamykany Visual "
-                      L"Basic zapisywał swoją listę). Nic nie zostało zmienione; spróbuj ponownie.",
-                      L"The lists changed while Brushwick was working on them (a closing Visual Basic "
-                      L"writing its list back, for example). Nothing was changed; try again."),
-                  MB_OK | MB_ICONWARNING);
+    ReportListsChangedMeanwhile();
     return;
   }
   // Entries removed because the user said so are not dead ones: they are counted apart.
