@@ -10,6 +10,7 @@
 #include "common/textfile.h"
 #include "forms/frmclear.h"
 #include "forms/frmexport.h"
+#include "forms/frmide.h"
 #include "forms/frmimport.h"
 #include "forms/frmlang.h"
 #include "forms/ids.h"
@@ -152,6 +153,8 @@ void Form1::CleaningRun() {
   const auto ask = [&](const std::vector<std::pair<std::string, int>>& places) {
     return forms::MsgBox(UnreachableQuestion(places, polish), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
   };
+  const frmide::Answer ide = frmide::AskAboutOpenIdes(true, true);
+  if (!ide) return;
   BothOutcomes run;
   {
     // Held for both versions, the question included, and given back before the summary waits
@@ -180,7 +183,7 @@ void Form1::CleaningRun() {
                              UncheckedEntriesNote("5.0", run.vb5, polish) + UncheckedEntriesNote("6.0", run.vb6, polish);
   if (!notes.empty()) text += L"\r\n" + notes;
   const bool failed = run.vb5.status != ERROR_SUCCESS || run.vb6.status != ERROR_SUCCESS;
-  forms::MsgBox(text, MB_OK | (failed ? MB_ICONWARNING : MB_ICONINFORMATION));
+  forms::MsgBox(ide.Noted(text), MB_OK | (failed ? MB_ICONWARNING : MB_ICONINFORMATION));
 }
 
 bool Form1::OnQueryUnload() {

@@ -6,6 +6,7 @@
 #include "forms/messages.h"
 #include "common/text.h"
 #include "forms/form1.h"
+#include "forms/frmide.h"
 #include "forms/ids.h"
 #include "forms/listcommands.h"
 
@@ -119,6 +120,8 @@ void FrmClear::ClearChosen() {
     return lists;
   };
 
+  const frmide::Answer ide = frmide::AskAboutOpenIdes(chosen[0], chosen[1]);
+  if (!ide) return;
   std::wstring report;
   bool failed = false;
   {
@@ -174,6 +177,6 @@ void FrmClear::ClearChosen() {
     }
     listcommands::FinishChange();
   }
-  forms::MsgBox(report, MB_OK | (failed ? MB_ICONWARNING : MB_ICONINFORMATION));
+  forms::MsgBox(ide.Noted(report), MB_OK | (failed ? MB_ICONWARNING : MB_ICONINFORMATION));
   Hide();
 }

@@ -4,6 +4,7 @@
 #include "common/propercase.h"
 #include "common/textfile.h"
 #include "common/error.h"
+#include "forms/frmide.h"
 #include "forms/messages.h"
 #include "common/text.h"
 #include "forms/ids.h"
@@ -75,6 +76,8 @@ void FrmImport::ImportList() {
   // also works where file names match with their case.
   const std::wstring& file = files_[static_cast<size_t>(selected)];
   const bool polish = MessagesInPolish();
+  const frmide::Answer ide = frmide::AskAboutOpenIdes(true, true);
+  if (!ide) return;
   listfile::ImportResult result;
   try {
     ListsLock lock;
@@ -113,7 +116,7 @@ void FrmImport::ImportList() {
     return;
   }
   if (problems.empty()) {
-    forms::MsgBox(L"OK");
+    forms::MsgBox(ide.Noted(L"OK"));
   } else {
     forms::MsgBox((polish ? L"Lista została zaimportowana tylko częściowo.\r\n\r\n"
                           : L"The list was imported only in part.\r\n\r\n") + problems,

@@ -10,6 +10,7 @@
 #include "common/text.h"
 #include "forms/form1.h"
 #include "forms/frmclear.h"
+#include "forms/frmide.h"
 #include "forms/ids.h"
 #include "forms/listcommands.h"
 #include "forms/program_windows.h"
@@ -347,6 +348,9 @@ void FrmReview::RemoveChecked() {
                   MB_OK | MB_ICONWARNING);
     Fill();
   };
+  const frmide::Answer ide = frmide::AskAboutOpenIdes(std::find(keep[0].begin(), keep[0].end(), false) != keep[0].end(),
+                                                      std::find(keep[1].begin(), keep[1].end(), false) != keep[1].end());
+  if (!ide) return;
   CleanOutcome outcomes[2];
   {
     ListsLock lock;
@@ -376,6 +380,6 @@ void FrmReview::RemoveChecked() {
   // Checked entries are removed because the user chose them, not because they are dead.
   const std::wstring text = RemovalReport("5.0", outcomes[0], polish) + RemovalReport("6.0", outcomes[1], polish);
   const bool failed = outcomes[0].status != ERROR_SUCCESS || outcomes[1].status != ERROR_SUCCESS;
-  forms::MsgBox(text, MB_OK | (failed ? MB_ICONWARNING : MB_ICONINFORMATION));
+  forms::MsgBox(ide.Noted(text), MB_OK | (failed ? MB_ICONWARNING : MB_ICONINFORMATION));
   Hide();
 }

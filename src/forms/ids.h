@@ -11,6 +11,7 @@ inline constexpr wchar_t kFrmImportClass[] = L"Brushwick.frmImport";
 inline constexpr wchar_t kFrmClearClass[] = L"Brushwick.frmClear";
 inline constexpr wchar_t kFrmReviewClass[] = L"Brushwick.frmReview";
 inline constexpr wchar_t kFrmWaitClass[] = L"Brushwick.frmWait";
+inline constexpr wchar_t kFrmIdeClass[] = L"Brushwick.frmIde";
 
 namespace form1 {
 enum : int { Command1 = 1001, Command3 = 1003, Command4 = 1004, Command5 = 1005, Frame1 = 1011, Label1 = 1021 };
@@ -38,6 +39,10 @@ enum : int { ListView1 = 6001, Command1 = 6031, Command2 = 6032 };
 // The window of a wait (another copy holds the lists): why it waits, and Cancel.
 namespace frmwait {
 enum : int { Label1 = 7021, Command1 = 7031 };
+}
+// The question asked while a Visual Basic IDE runs: Wait, Go on now, Cancel.
+namespace frmide {
+enum : int { Label1 = 8021, Command1 = 8031, Command2 = 8032, Command3 = 8033 };
 }
 
 }  // namespace ids

@@ -10,6 +10,7 @@
 #include "forms/form.h"
 #include "forms/form1.h"
 #include "forms/frmclear.h"
+#include "forms/frmide.h"
 #include "forms/frmreview.h"
 #include "forms/ids.h"
 #include "forms/program_windows.h"
@@ -280,6 +281,8 @@ void UndoLastChange() {
     forms::MsgBox(Say(L"Nie ma zmiany do cofnięcia.", L"There is no change to undo."));
     return;
   }
+  const frmide::Answer ide = frmide::AskAboutOpenIdes(true, true);
+  if (!ide) return;
   ListsLock lock;
   if (!forms::TakeLists(lock)) return;
   if (const std::optional<listfile::UndoRecord> pending = Pending(true)) {
@@ -302,8 +305,8 @@ void UndoLastChange() {
     case listfile::UndoStatus::Declined:
       return;
     case listfile::UndoStatus::Restored:
-      forms::MsgBox(Say(L"Przywrócono listy sprzed ostatniej zmiany.",
-                        L"The lists are back as they were before the last change."));
+      forms::MsgBox(ide.Noted(Say(L"Przywrócono listy sprzed ostatniej zmiany.",
+                                  L"The lists are back as they were before the last change.")));
       return;
     case listfile::UndoStatus::Partly:
       TellPartly(outcome.failures);
