@@ -138,12 +138,13 @@ void Form::Load() {
                                                 GetSystemMetrics(SM_CYSMICON), 0));
     RegisterClassExW(&cls);
   }
-  hwnd_ = CreateWindowExW(kExStyle, def_.className, def_.caption, StyleOf(def_), CW_USEDEFAULT,
+  hwnd_ = CreateWindowExW(kExStyle, def_.className, Tr(def_.caption), StyleOf(def_), CW_USEDEFAULT,
                           CW_USEDEFAULT, 100, 100, owner_, nullptr, instance, this);
-  if (!hwnd_) ThrowLastError(Action::CreateWindow, def_.caption);
+  if (!hwnd_) ThrowLastError(Action::CreateWindow, Tr(def_.caption));
   dpi_ = WindowDpi(hwnd_);
   CreateControls();
   ApplyLayout(dpi_, nullptr);
+  ApplyTexts();
   OnLoad();
 }
 
@@ -191,7 +192,7 @@ void Form::CreateControls() {
         exStyle = WS_EX_CLIENTEDGE;
         break;
     }
-    HWND control = CreateWindowExW(exStyle, cls, c->caption ? c->caption : L"", style, 0, 0, 0, 0,
+    HWND control = CreateWindowExW(exStyle, cls, L"", style, 0, 0, 0, 0,
                                    hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c->id)),
                                    GetModuleHandleW(nullptr), nullptr);
     if (!control) ThrowLastError(Action::CreateControl, c->name);
@@ -220,22 +221,22 @@ GdiObject Form::DialogFont(UINT dpi) {
 
 void Form::PlaceControls(UINT dpi, HFONT font) {
   for (const ControlDef& c : def_.controls) {
-    int left = c.left, top = c.top;
+    int left = c.twips.left, top = c.twips.top;
     if (c.container) {
       for (const ControlDef& frame : def_.controls) {
         if (frame.id == c.container) {
-          left += frame.left;
-          top += frame.top;
+          left += frame.twips.left;
+          top += frame.twips.top;
         }
       }
     }
     HWND control = Control(c.id);
-    const int height = TwipsToPixels(c.height, dpi);
+    const int height = TwipsToPixels(c.twips.height, dpi);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     // A drop-down list's window height includes the list that drops below its field.
     const int windowHeight = c.kind == Kind::DropDownList ? height + TwipsToPixels(2400, dpi) : height;
     SetWindowPos(control, nullptr, TwipsToPixels(left, dpi), TwipsToPixels(top, dpi),
-                 TwipsToPixels(c.width, dpi), windowHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+                 TwipsToPixels(c.twips.width, dpi), windowHeight, SWP_NOZORDER | SWP_NOACTIVATE);
     if (c.kind == Kind::DropDownList) FitDropDownField(control, height);
   }
 }
@@ -289,6 +290,7 @@ HWND Form::Control(int id) const {
 
 void Form::Show() {
   Load();
+  ApplyTexts();
   OnActivate();
   ShowWindow(hwnd_, SW_SHOW);
   SetForegroundWindow(hwnd_);
@@ -422,36 +424,32 @@ double Form::TagNumber() const {
   return sign * value;
 }
 
-bool Form::ApplyLanguageLine(int line, const std::wstring& text) {
-  if (line == def_.captionLine) {
-    Load();
-    SetCaption(text);
-    return true;
-  }
+void Form::ApplyTexts() {
+  if (!hwnd_) return;
+  if (def_.caption != Text::None) SetCaption(Tr(def_.caption));
   for (const ControlDef& c : def_.controls) {
-    if (c.languageLine == 0 || line < c.languageLine || line >= c.languageLine + c.languageLines) continue;
-    Load();
-    if (c.languageLines == 1) {
-      SetControlText(c.id, text);
-    } else {
-      // Paragraphs: the first line replaces the text, the others are added to it.
-      const bool last = line == c.languageLine + c.languageLines - 1;
-      SetControlText(c.id, (line == c.languageLine ? std::wstring() : ControlText(c.id)) + text +
-                               (last ? L"\r\n" : L"\r\n\r\n"));
+    if (c.text == Text::None) continue;
+    if (c.paragraphs == 1) {
+      SetControlText(c.id, Tr(c.text));
+      continue;
     }
-    return true;
+    std::wstring text;
+    for (int p = 0; p < c.paragraphs; ++p)
+      text += std::wstring(Tr(static_cast<Text>(static_cast<int>(c.text) + p))) +
+              (p + 1 == c.paragraphs ? L"\r\n" : L"\r\n\r\n");
+    SetControlText(c.id, text);
   }
-  return false;
+  OnTexts();
 }
 
 void Form::OnCommand(int id, int notification) {
   // One command at a time: while one works on the lists, only the wait's window answers.
   if (Busy() && !def_.answersWhileBusy) return;
   for (const ControlDef& c : def_.controls) {
-    if (c.id != id || !c.handler) continue;
+    if (c.id != id || !c.onClick) continue;
     const bool clicked = (c.kind == Kind::Button || c.kind == Kind::CheckBox) && notification == BN_CLICKED;
     const bool changed = c.kind == Kind::TextBox && notification == EN_CHANGE;
-    if (clicked || changed) c.handler(*this);
+    if (clicked || changed) c.onClick(*this);
     return;
   }
 }
@@ -603,7 +601,7 @@ int RunMessageLoop() {
 
 int MsgBox(const std::wstring& text, UINT flags) {
   HWND owner = ActiveProgramWindow();
-  return MessageBoxW(owner, text.c_str(), L"Brushwick", flags | (owner ? 0u : MB_TASKMODAL));
+  return MessageBoxW(owner, text.c_str(), Tr(Text::ProgramName), flags | (owner ? 0u : MB_TASKMODAL));
 }
 
 namespace {
@@ -615,13 +613,14 @@ constexpr int kWaitWidth = 5400, kWaitHeight = 1470, kWaitMargin = 120, kWaitBut
               kWaitButtonHeight = 375;
 void CancelWait(Form& form);
 constexpr ControlDef kWaitControls[] = {
-    {.name = L"Label1", .id = wid::Label1, .kind = Kind::Label, .container = 0, .caption = nullptr,
-     .left = kWaitMargin, .top = kWaitMargin, .width = kWaitWidth - 2 * kWaitMargin, .height = 735, .tabIndex = 1},
-    {.name = L"Command1", .id = wid::Command1, .kind = Kind::Button, .container = 0, .caption = L"Anuluj",
-     .left = kWaitWidth - kWaitMargin - kWaitButtonWidth, .top = kWaitHeight - kWaitMargin - kWaitButtonHeight,
-     .width = kWaitButtonWidth, .height = kWaitButtonHeight, .tabIndex = 0, .handler = &CancelWait},
+    {.name = L"Label1", .id = wid::Label1, .kind = Kind::Label,
+     .twips = {kWaitMargin, kWaitMargin, kWaitWidth - 2 * kWaitMargin, 735}, .tabIndex = 1},
+    {.name = L"Command1", .id = wid::Command1, .kind = Kind::Button, .text = Text::Cancel,
+     .twips = {kWaitWidth - kWaitMargin - kWaitButtonWidth, kWaitHeight - kWaitMargin - kWaitButtonHeight,
+               kWaitButtonWidth, kWaitButtonHeight},
+     .tabIndex = 0, .onClick = &CancelWait},
 };
-constexpr FormDef kWaitForm{.className = ids::kFrmWaitClass, .caption = L"Brushwick", .clientWidth = kWaitWidth,
+constexpr FormDef kWaitForm{.className = ids::kFrmWaitClass, .caption = Text::ProgramName, .clientWidth = kWaitWidth,
                             .clientHeight = kWaitHeight, .controls = kWaitControls, .defaultButton = wid::Command1,
                             .cancelButton = wid::Command1, .answersWhileBusy = true};
 
@@ -657,15 +656,13 @@ bool PumpWaiting() {
 
 }  // namespace
 
-WaitEnd WaitWithCancel(HANDLE object, const WaitText& text, DWORD timeoutMs) {
+WaitEnd WaitWithCancel(HANDLE object, const std::wstring& why, DWORD timeoutMs) {
   if (Signalled(WaitForSingleObject(object, 0))) return WaitEnd::Signalled;
   ++busyScopes;
   FrmWait window;
   window.SetOwner(ActiveProgramWindow());
   window.Load();
-  window.SetCaption(L"Brushwick");
-  window.SetControlText(wid::Label1, Say(text.polish, text.english));
-  window.SetControlText(wid::Command1, Say(L"Anuluj", L"Cancel"));
+  window.SetControlText(wid::Label1, why);
   window.BeginModal();
   SetCursor(LoadCursorW(nullptr, IDC_APPSTARTING));
   WaitEnd end = WaitEnd::TimedOut;
@@ -698,32 +695,19 @@ WaitEnd WaitWithCancel(HANDLE object, const WaitText& text, DWORD timeoutMs) {
 bool TakeLists(ListsLock& lock) {
   bool cancelled = false;
   const ListsLock::Outcome outcome = lock.Take([&](HANDLE mutex) {
-    const WaitEnd end = WaitWithCancel(
-        mutex,
-        {L"Inna kopia programu Brushwick pracuje teraz na listach ostatnio używanych plików. Brushwick "
-         L"czeka, aż skończy; Anuluj rezygnuje z polecenia.",
-         L"Another copy of Brushwick is working on the recent-files lists. Brushwick waits for it to "
-         L"finish; Cancel gives up the command."},
-        kListsLockWaitMs);
+    const WaitEnd end = WaitWithCancel(mutex, Tr(Text::WaitingForOtherCopy), kListsLockWaitMs);
     cancelled = end == WaitEnd::Cancelled;
     return end == WaitEnd::Signalled;
   });
   if (outcome == ListsLock::Outcome::Taken) return true;
   if (outcome == ListsLock::Outcome::Refused || cancelled) return false;
-  MsgBox(Say(L"Inna kopia programu Brushwick pracuje teraz na listach ostatnio używanych plików. "
-             L"Nic nie zostało zmienione; spróbuj ponownie za chwilę.",
-             L"Another copy of Brushwick is working on the recent-files lists. Nothing was changed; "
-             L"try again in a moment."),
-         MB_OK | MB_ICONWARNING);
+  MsgBox(Tr(Text::OtherCopyBusy), MB_OK | MB_ICONWARNING);
   return false;
 }
 
 void ReportFatalAndExit(DWORD code, const std::wstring& description) {
-  const std::wstring text =
-      std::wstring(Say(L"Wystąpił nieoczekiwany błąd i program zostanie zamknięty.\r\n\r\nBłąd ",
-                       L"An unexpected error occurred and Brushwick will close.\r\n\r\nError ")) +
-      DecimalTextW(code) + L": " + description;
-  MessageBoxW(nullptr, text.c_str(), L"Brushwick", MB_OK | MB_ICONERROR | MB_TASKMODAL);
+  const std::wstring text = Tr(Text::Fatal, {DecimalTextW(code), description});
+  MessageBoxW(nullptr, text.c_str(), Tr(Text::ProgramName), MB_OK | MB_ICONERROR | MB_TASKMODAL);
   ExitProcess(1);
 }
 

@@ -10,6 +10,7 @@
 
 #include "common/handles.h"
 #include "common/listslock.h"
+#include "settings/texts.h"
 
 namespace forms {
 
@@ -20,33 +21,36 @@ class Form;
 // text changes. Called with the window the control belongs to.
 using ControlHandler = void (*)(Form& form);
 
+// A place in twips: 15 twips make a pixel at 96 DPI.
+struct Twips {
+  int left = 0, top = 0, width = 0, height = 0;
+};
+
 // Everything about one control, in one row.
 struct ControlDef {
   const wchar_t* name;
   int id;
   Kind kind;
-  int container;  // id of the frame the control stands in; 0 for the window itself
-  const wchar_t* caption;  // the built-in (Polish) text
-  int left, top, width, height;  // twips, relative to the container
-  int tabIndex;
-  // The language-file line that replaces the caption; 0 when no line does. A label may take
-  // `languageLines` lines from there on as paragraphs, each followed by an empty line but the
-  // last, which ends with a line break.
-  int languageLine = 0;
-  int languageLines = 1;
-  ControlHandler handler = nullptr;
+  int container = 0;  // id of the frame the control stands in; 0 for the window itself
+  // Its caption, by name; Text::None for a control that shows data. A label may show
+  // `paragraphs` texts from there on (in the table's order), each followed by an empty line but
+  // the last, which ends with a line break.
+  Text text = Text::None;
+  int paragraphs = 1;
+  Twips twips;  // relative to the container
+  int tabIndex = 0;
+  ControlHandler onClick = nullptr;
 };
 
 struct FormDef {
   const wchar_t* className;
-  const wchar_t* caption;
+  Text caption;
   int clientWidth, clientHeight;  // twips
   std::span<const ControlDef> controls;
   int defaultButton = 0;  // id of the button Enter presses, 0 for none
   int cancelButton = 0;   // id of the button Esc presses, 0 for none
   // The close rule: asked to unload while its Tag reads as 0, the window only hides.
   bool hidesUntilTagged = false;
-  int captionLine = 0;  // the language-file line that replaces the window's caption; 0 for none
   // The user may resize the window, down to its designed client size; OnSize places the controls.
   bool resizable = false;
   // Its controls answer while a command works on the lists (the wait's own window); every other
@@ -57,20 +61,22 @@ struct FormDef {
 // True when the window's caption and its controls take each language-file line from `first` to
 // `last` exactly once, and no other line: checked at compile time for every window.
 constexpr bool TakesEachLineOnce(const FormDef& def, int first, int last) {
-  auto takes = [](const ControlDef& c, int line) {
-    return c.languageLine != 0 && line >= c.languageLine && line < c.languageLine + c.languageLines;
+  int uses[64] = {};
+  auto take = [&](Text text) {
+    const int line = RowOf(text).line;
+    if (line == 0) return true;
+    if (line < first || line > last || line - first >= 64) return false;
+    ++uses[line - first];
+    return true;
   };
+  if (!take(def.caption)) return false;
   for (const ControlDef& c : def.controls) {
-    if (c.languageLine != 0 &&
-        (c.languageLines < 1 || c.languageLine < first || c.languageLine + c.languageLines - 1 > last))
-      return false;
+    if (c.paragraphs < 1 || static_cast<int>(c.text) + c.paragraphs > static_cast<int>(Text::Count)) return false;
+    for (int p = 0; p < c.paragraphs; ++p)
+      if (!take(static_cast<Text>(static_cast<int>(c.text) + p))) return false;
   }
-  if (def.captionLine != 0 && (def.captionLine < first || def.captionLine > last)) return false;
-  for (int line = first; line <= last; ++line) {
-    int uses = def.captionLine == line ? 1 : 0;
-    for (const ControlDef& c : def.controls) uses += takes(c, line) ? 1 : 0;
-    if (uses != 1) return false;
-  }
+  for (int line = first; line <= last; ++line)
+    if (uses[line - first] != 1) return false;
   return true;
 }
 
@@ -108,10 +114,9 @@ class Form {
   // Destroys the window without asking its handlers; the next use builds it afresh.
   void Discard();
 
-  // Puts one line of a language file in its place (loading the window, hidden, when needed):
-  // the window's caption or the caption of the control whose row names the line. False when the
-  // line belongs to no part of this window.
-  bool ApplyLanguageLine(int line, const std::wstring& text);
+  // Puts the texts in use on the window's caption and controls, as the rows name them; done
+  // each time the window is shown, so a window built before the language changed follows it.
+  void ApplyTexts();
   const FormDef& Definition() const { return def_; }
 
   std::wstring Caption() const;
@@ -148,6 +153,8 @@ class Form {
   }
   // The client area's new size in pixels (resizable windows); after the controls were placed.
   virtual void OnSize(int /*width*/, int /*height*/) {}
+  // After ApplyTexts put the rows' texts in place, for texts the rows cannot say.
+  virtual void OnTexts() {}
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -204,17 +211,12 @@ class BusyScope {
 int RunMessageLoop();
 // A message box captioned "Brushwick", owned by the program's active window.
 int MsgBox(const std::wstring& text, UINT flags = MB_OK | MB_ICONINFORMATION);
-// What a wait says in its window: why the program waits.
-struct WaitText {
-  const wchar_t* polish;
-  const wchar_t* english;
-};
 enum class WaitEnd { Signalled, Cancelled, TimedOut };
 // Waits at most `timeoutMs` for `object` (a mutex is acquired by this thread then). Unless it is
-// signalled at once, a small window owned by the active one says why and offers Cancel (Esc and
+// signalled at once, a small window owned by the active one says `why` and offers Cancel (Esc and
 // its close box cancel too); the program is Busy() meanwhile, its other windows are disabled,
 // and the wait goes on whatever the user does elsewhere.
-WaitEnd WaitWithCancel(HANDLE object, const WaitText& text, DWORD timeoutMs);
+WaitEnd WaitWithCancel(HANDLE object, const std::wstring& why, DWORD timeoutMs);
 // Takes the recent-files lists for a handler that changes or exports them. While another copy
 // works on them, waits for it (WaitWithCancel); when the user cancels, returns false; when that
 // copy still holds them after kListsLockWaitMs, tells the user so and returns false: the handler

@@ -14,14 +14,14 @@ class Form1 : public forms::Form {
  public:
   Form1();
 
-  // The words around the numbers of the summary; built in, replaceable by a language file.
+  // The words around the numbers of the summary, as the texts in use give them.
   std::array<std::wstring, 6> SummaryText;
-  static const std::array<std::wstring_view, 6> kBuiltInSummaryText;
   // The cleaner's working list: the survivors of the version being cleaned.
   std::vector<std::string> List1;
 
-  // Applies the language file named by CurrentLanguage; nothing for "#". Throws AppError when the
-  // file cannot be opened or ends early, after assigning the lines it did hold.
+  // Applies the language file named by CurrentLanguage to the texts in use and to the window;
+  // nothing for "#". Throws AppError when the file cannot be opened or ends early, after taking
+  // the lines it did hold.
   void Language();
   // Start: cleans the 5.0 and then the 6.0 list and shows the summary.
   void CleaningRun();
@@ -35,18 +35,19 @@ class Form1 : public forms::Form {
   // The window menu carries the commands of listcommands.h.
   void OnSystemMenu(HMENU menu) override;
   bool OnSystemCommand(UINT command) override;
+  void OnTexts() override;
 };
 
 // The home page to open: the Polish one for the built-in texts, the English one otherwise.
 const wchar_t* HomePageAddress(const std::string& language);
 // The question asked before entries whose drive or share cannot be reached now are removed:
 // how many there are and on which places (each with its count).
-std::wstring UnreachableQuestion(const std::vector<std::pair<std::string, int>>& places, bool polish);
+std::wstring UnreachableQuestion(const std::vector<std::pair<std::string, int>>& places);
 // The note that counts the entries removed, as the user said, because their place could not be
 // reached; "" when there are none.
-std::wstring UnreachableRemovedNote(std::int32_t vb5, std::int32_t vb6, bool polish);
+std::wstring UnreachableRemovedNote(std::int32_t vb5, std::int32_t vb6);
 // The note that tells the user a version's list could not be changed, or "" when it was.
-std::wstring ChangeFailureNote(const std::string& version, const CleanOutcome& outcome, bool polish);
+std::wstring ChangeFailureNote(const std::string& version, const CleanOutcome& outcome);
 // The note that a version's list holds more entries than were checked, and that those were kept
 // as they are; "" when it holds no more.
-std::wstring UncheckedEntriesNote(const std::string& version, const CleanOutcome& outcome, bool polish);
+std::wstring UncheckedEntriesNote(const std::string& version, const CleanOutcome& outcome);

@@ -18,26 +18,30 @@ using forms::Kind;
 namespace id = ids::frmclear;
 
 constexpr ControlDef kControls[] = {
-    {L"Frame1", id::Frame1, Kind::Frame, 0, L"Którą listę wyczyścić?", 120, 120, 4695, 735, 0},
-    {L"Combo1", id::Combo1, Kind::DropDownList, id::Frame1, nullptr, 120, 240, 4455, 315, 1},
-    {L"Command1", id::Command1, Kind::Button, 0, L"Wyczyść", 120, 1080, 1695, 375, 2, 0, 1,
-     [](Form& f) { static_cast<FrmClear&>(f).ClearChosen(); }},
-    {L"Command2", id::Command2, Kind::Button, 0, L"Anuluj", 3120, 1080, 1695, 375, 3, 0, 1,
-     [](Form& f) { f.Hide(); }},
+    {.name = L"Frame1", .id = id::Frame1, .kind = Kind::Frame, .text = Text::ClearFrame,
+     .twips = {120, 120, 4695, 735}, .tabIndex = 0},
+    {.name = L"Combo1", .id = id::Combo1, .kind = Kind::DropDownList, .container = id::Frame1,
+     .twips = {120, 240, 4455, 315}, .tabIndex = 1},
+    {.name = L"Command1", .id = id::Command1, .kind = Kind::Button, .text = Text::ClearButton,
+     .twips = {120, 1080, 1695, 375}, .tabIndex = 2,
+     .onClick = [](Form& f) { static_cast<FrmClear&>(f).ClearChosen(); }},
+    {.name = L"Command2", .id = id::Command2, .kind = Kind::Button, .text = Text::Cancel,
+     .twips = {3120, 1080, 1695, 375}, .tabIndex = 3, .onClick = [](Form& f) { f.Hide(); }},
 };
-constexpr forms::FormDef kForm{ids::kFrmClearClass, L"Wyczyść listę", 4920, 1560, kControls,
-                               id::Command1, id::Command2};
+constexpr forms::FormDef kForm{.className = ids::kFrmClearClass, .caption = Text::ClearTitle, .clientWidth = 4920,
+                               .clientHeight = 1560, .controls = kControls, .defaultButton = id::Command1,
+                               .cancelButton = id::Command2};
 
 // The choices of the drop-down list, in its order.
 struct Choice {
   bool v50, v60;
-  const wchar_t* polish;
-  const wchar_t* english;
+  Text text;   // as the list shows it
+  Text which;  // as the question names it
 };
 constexpr Choice kChoices[] = {
-    {true, false, L"Visual Basic 5.0", L"Visual Basic 5.0"},
-    {false, true, L"Visual Basic 6.0", L"Visual Basic 6.0"},
-    {true, true, L"Visual Basic 5.0 i 6.0", L"Visual Basic 5.0 and 6.0"},
+    {true, false, Text::VisualBasic50, Text::ClearWhich50},
+    {false, true, Text::VisualBasic60, Text::ClearWhich60},
+    {true, true, Text::ClearChoiceBoth, Text::ClearWhichBoth},
 };
 
 }  // namespace
@@ -45,14 +49,10 @@ constexpr Choice kChoices[] = {
 FrmClear::FrmClear() : forms::Form(kForm) {}
 
 void FrmClear::OnActivate() {
-  SetCaption(Say(L"Wyczyść listę", L"Clear a list"));
-  SetControlText(id::Frame1, Say(L"Którą listę wyczyścić?", L"Which list to clear?"));
-  SetControlText(id::Command1, Say(L"Wyczyść", L"Clear"));
-  SetControlText(id::Command2, Say(L"Anuluj", L"Cancel"));
   HWND combo = Control(id::Combo1);
   SendMessageW(combo, CB_RESETCONTENT, 0, 0);
   for (const Choice& c : kChoices)
-    SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Say(c.polish, c.english)));
+    SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Tr(c.text)));
   SendMessageW(combo, CB_SETCURSEL, 0, 0);
 }
 
@@ -83,36 +83,21 @@ CleanOutcome ClearValues(const std::string& version, const StoredList& list) {
 }
 
 const char* VersionOf(size_t index) { return index == 0 ? "5.0" : "6.0"; }
-std::wstring VbName(const std::string& version) { return version == "5.0" ? L"VB5" : L"VB6"; }
 
 }  // namespace
 
-std::wstring RemovalReport(const std::string& version, const CleanOutcome& outcome, bool polish) {
-  const std::wstring vb = VbName(version);
-  return (polish ? L"Lista " + vb + L": usunięto " + DecimalTextW(outcome.removed) + L" z " +
-                       DecimalTextW(outcome.entryCount) + L" wpisów.\r\n"
-                 : L"The " + vb + L" list: " + DecimalTextW(outcome.removed) + L" of " +
-                       DecimalTextW(outcome.entryCount) + L" entries removed.\r\n") +
-         ChangeFailureNote(version, outcome, polish);
+std::wstring RemovalReport(const std::string& version, const CleanOutcome& outcome) {
+  return Tr(Text::RemovalReport, {VbName(version), DecimalTextW(outcome.removed), DecimalTextW(outcome.entryCount)}) +
+         L"\r\n" + ChangeFailureNote(version, outcome);
 }
 
-void ReportListsChangedMeanwhile() {
-  forms::MsgBox(Say(L"Listy zmieniały się, gdy Brushwick nad nimi pracował (na przykład zamykany Visual "
-                    L"Basic zapisywał swoją listę). Nic nie zostało zmienione; spróbuj ponownie.",
-                    L"The lists changed while Brushwick was working on them (a closing Visual Basic "
-                    L"writing its list back, for example). Nothing was changed; try again."),
-                MB_OK | MB_ICONWARNING);
-}
+void ReportListsChangedMeanwhile() { forms::MsgBox(Tr(Text::ListsChangedMeanwhile), MB_OK | MB_ICONWARNING); }
 
 void FrmClear::ClearChosen() {
   const LRESULT selected = SendMessageW(Control(id::Combo1), CB_GETCURSEL, 0, 0);
   if (selected < 0 || static_cast<size_t>(selected) >= std::size(kChoices)) return;
   const Choice& choice = kChoices[selected];
   const bool chosen[2] = {choice.v50, choice.v60};
-  const bool polish = MessagesInPolish();
-  const std::wstring which = choice.v50 && choice.v60 ? (polish ? L"list VB5 i VB6" : L"the VB5 and VB6 lists")
-                             : choice.v50            ? (polish ? L"listy VB5" : L"the VB5 list")
-                                                     : (polish ? L"listy VB6" : L"the VB6 list");
   const auto read = [&] {
     std::array<StoredList, 2> lists;
     for (size_t l = 0; l < 2; ++l)
@@ -141,14 +126,8 @@ void FrmClear::ClearChosen() {
         if (chosen[l])
           counts += (counts.empty() ? L"" : L", ") + VbName(VersionOf(l)) + L": " +
                     DecimalTextW(static_cast<long long>(lists[l].values.size()));
-      std::wstring question =
-          polish ? L"Usunąć wszystkie wpisy " + which + L"?\r\n\r\nLiczba wpisów: " + counts +
-                       L".\r\n\r\nZmianę można cofnąć poleceniem \"Cofnij ostatnią zmianę\" w menu okna."
-                 : L"Remove every entry of " + which + L"?\r\n\r\nEntries: " + counts +
-                       L".\r\n\r\nThe change can be undone with \"Undo the last change\" in the window menu.";
-      if (decision > 0)
-        question += polish ? L"\r\n\r\nListy zmieniły się, gdy czekało poprzednie pytanie."
-                           : L"\r\n\r\nThe lists changed while the previous question was waiting.";
+      std::wstring question = Tr(Text::ClearQuestion, {Tr(choice.which), counts});
+      if (decision > 0) question += std::wstring(L"\r\n\r\n") + Tr(Text::ClearAskedAgain);
       if (forms::MsgBox(question, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
         listcommands::FinishChange();
         return;
@@ -172,7 +151,7 @@ void FrmClear::ClearChosen() {
     for (size_t l = 0; l < 2; ++l) {
       if (!chosen[l]) continue;
       const CleanOutcome outcome = ClearValues(VersionOf(l), lists[l]);
-      report += RemovalReport(VersionOf(l), outcome, polish);
+      report += RemovalReport(VersionOf(l), outcome);
       failed = failed || outcome.status != ERROR_SUCCESS;
     }
     listcommands::FinishChange();

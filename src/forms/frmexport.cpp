@@ -17,19 +17,24 @@ namespace id = ids::frmexport;
 FrmExport& Self(Form& form) { return static_cast<FrmExport&>(form); }
 
 constexpr ControlDef kControls[] = {
-    {L"Frame1", id::Frame1, Kind::Frame, 0, L"Podaj nazwę listy", 120, 120, 4455, 735, 0, 11},
-    {L"Text1", id::Text1, Kind::TextBox, id::Frame1, L"", 120, 240, 4215, 285, 1, 0, 1,
-     [](Form& f) { Self(f).NameChanged(); }},
-    {L"Frame2", id::Frame2, Kind::Frame, 0, L"Eksport dotyczy VB w wesji", 120, 960, 4455, 615, 2, 12},
-    {L"Check1", id::Check1, Kind::CheckBox, id::Frame2, L"Visual Basic 5.0", 240, 240, 1575, 255, 3},
-    {L"Check2", id::Check2, Kind::CheckBox, id::Frame2, L"Visual Basic 6.0", 2400, 240, 1815, 255, 4},
-    {L"Command1", id::Command1, Kind::Button, 0, L"OK", 120, 1800, 1575, 375, 5, 0, 1,
-     [](Form& f) { Self(f).ExportList(); }},
-    {L"Command2", id::Command2, Kind::Button, 0, L"Anuluj", 3000, 1800, 1575, 375, 6, 13, 1,
-     [](Form& f) { f.Hide(); }},
+    {.name = L"Frame1", .id = id::Frame1, .kind = Kind::Frame, .text = Text::ExportNameFrame,
+     .twips = {120, 120, 4455, 735}, .tabIndex = 0},
+    {.name = L"Text1", .id = id::Text1, .kind = Kind::TextBox, .container = id::Frame1,
+     .twips = {120, 240, 4215, 285}, .tabIndex = 1, .onClick = [](Form& f) { Self(f).NameChanged(); }},
+    {.name = L"Frame2", .id = id::Frame2, .kind = Kind::Frame, .text = Text::ExportVersionFrame,
+     .twips = {120, 960, 4455, 615}, .tabIndex = 2},
+    {.name = L"Check1", .id = id::Check1, .kind = Kind::CheckBox, .container = id::Frame2,
+     .text = Text::VisualBasic50, .twips = {240, 240, 1575, 255}, .tabIndex = 3},
+    {.name = L"Check2", .id = id::Check2, .kind = Kind::CheckBox, .container = id::Frame2,
+     .text = Text::VisualBasic60, .twips = {2400, 240, 1815, 255}, .tabIndex = 4},
+    {.name = L"Command1", .id = id::Command1, .kind = Kind::Button, .text = Text::ExportButton,
+     .twips = {120, 1800, 1575, 375}, .tabIndex = 5, .onClick = [](Form& f) { Self(f).ExportList(); }},
+    {.name = L"Command2", .id = id::Command2, .kind = Kind::Button, .text = Text::ExportCancel,
+     .twips = {3000, 1800, 1575, 375}, .tabIndex = 6, .onClick = [](Form& f) { f.Hide(); }},
 };
-constexpr forms::FormDef kForm{ids::kFrmExportClass, L"Eksportuj listę", 4680, 2310, kControls,
-                               id::Command1, id::Command2, true, 10};
+constexpr forms::FormDef kForm{.className = ids::kFrmExportClass, .caption = Text::ExportTitle, .clientWidth = 4680,
+                               .clientHeight = 2310, .controls = kControls, .defaultButton = id::Command1,
+                               .cancelButton = id::Command2, .hidesUntilTagged = true};
 static_assert(forms::TakesEachLineOnce(kForm, kExportWindowLines.first, kExportWindowLines.last));
 
 }  // namespace
@@ -55,15 +60,12 @@ void FrmExport::ExportList() {
     listfile::WriteListFile(ProgramFolder(), ControlText(id::Text1), with50, with60);
   } catch (const AppError& e) {
     // Nothing was written: say so and stay open, so the name can be corrected.
-    forms::MsgBox(std::wstring(Say(L"Nie udało się zapisać listy.\r\n\r\n",
-                                   L"The list could not be written.\r\n\r\n")) +
-                      Describe(e),
-                  MB_OK | MB_ICONWARNING);
+    forms::MsgBox(Tr(Text::ExportFailed, {Describe(e)}), MB_OK | MB_ICONWARNING);
     HWND name = Control(id::Text1);
     SetFocus(name);
     SendMessageW(name, EM_SETSEL, 0, -1);
     return;
   }
-  forms::MsgBox(L"OK");
+  forms::MsgBox(Tr(Text::Done));
   Hide();
 }

@@ -15,33 +15,9 @@ namespace id = ids::frmide;
 
 enum class Choice { Wait, GoOn, Cancel };
 
-// Every text of the question, the wait and the note, in one place.
-enum class Text { Question, Wait, GoOn, Cancel, Waiting, Note };
-std::wstring Say(Text text, const OpenIdes& open) {
-  const std::wstring ide = open.vb5 && open.vb6 ? L"Visual Basic 5.0 (VB5.EXE), Visual Basic 6.0 (VB6.EXE)"
-                           : open.vb5           ? L"Visual Basic 5.0 (VB5.EXE)"
-                                                : L"Visual Basic 6.0 (VB6.EXE)";
-  switch (text) {
-    case Text::Question:
-      return ::Say(L"Otwarty jest teraz ", L"Open now: ") + ide +
-             ::Say(L".\r\n\r\nZamykany Visual Basic zapisuje z powrotem swoją starą listę ostatnio używanych "
-                   L"plików, więc zmiana jego listy zostałaby wtedy cofnięta.\r\n\r\nCzekaj: Brushwick "
-                   L"poczeka, aż Visual Basic zostanie zamknięty, i zmieni listę, którą on zapisze.",
-                   L".\r\n\r\nA closing Visual Basic writes its old recent-files list back, which would "
-                   L"then undo the change to its list.\r\n\r\nWait: Brushwick waits until Visual Basic "
-                   L"has closed, then changes the list it wrote.");
-    case Text::Wait: return ::Say(L"Czekaj", L"Wait");
-    case Text::GoOn: return ::Say(L"Kontynuuj teraz", L"Go on now");
-    case Text::Cancel: return ::Say(L"Anuluj", L"Cancel");
-    case Text::Waiting:
-      return ::Say(L"Brushwick czeka na zamknięcie: ", L"Brushwick waits for this to close: ") + ide +
-             ::Say(L". Anuluj rezygnuje z polecenia.", L". Cancel gives up the command.");
-    case Text::Note:
-      return ::Say(L"Podczas zmiany otwarty był ", L"Open during the change: ") + ide +
-             ::Say(L"; zamykany może zapisać z powrotem swoją starą listę.\r\n",
-                   L"; when it closes it may write its old list back.\r\n");
-  }
-  return {};
+// The IDEs as the question, the wait and the note name them.
+std::wstring Named(const OpenIdes& open) {
+  return Tr(open.vb5 && open.vb6 ? Text::IdeBoth : open.vb5 ? Text::Ide50 : Text::Ide60);
 }
 
 constexpr int kWidth = 6240, kMargin = 120, kLabelHeight = 1935, kButtonWidth = 1815, kButtonHeight = 375,
@@ -49,19 +25,19 @@ constexpr int kWidth = 6240, kMargin = 120, kLabelHeight = 1935, kButtonWidth = 
               kGap = (kWidth - 2 * kMargin - 3 * kButtonWidth) / 2;
 void Choose(Form& form, Choice choice);
 constexpr ControlDef kControls[] = {
-    {.name = L"Label1", .id = id::Label1, .kind = Kind::Label, .container = 0, .caption = nullptr,
-     .left = kMargin, .top = kMargin, .width = kWidth - 2 * kMargin, .height = kLabelHeight, .tabIndex = 3},
-    {.name = L"Command1", .id = id::Command1, .kind = Kind::Button, .container = 0, .caption = L"Czekaj",
-     .left = kMargin, .top = kButtonTop, .width = kButtonWidth, .height = kButtonHeight, .tabIndex = 0,
-     .handler = [](Form& f) { Choose(f, Choice::Wait); }},
-    {.name = L"Command2", .id = id::Command2, .kind = Kind::Button, .container = 0, .caption = L"Kontynuuj teraz",
-     .left = kMargin + kButtonWidth + kGap, .top = kButtonTop, .width = kButtonWidth, .height = kButtonHeight,
-     .tabIndex = 1, .handler = [](Form& f) { Choose(f, Choice::GoOn); }},
-    {.name = L"Command3", .id = id::Command3, .kind = Kind::Button, .container = 0, .caption = L"Anuluj",
-     .left = kWidth - kMargin - kButtonWidth, .top = kButtonTop, .width = kButtonWidth, .height = kButtonHeight,
-     .tabIndex = 2, .handler = [](Form& f) { Choose(f, Choice::Cancel); }},
+    {.name = L"Label1", .id = id::Label1, .kind = Kind::Label,
+     .twips = {kMargin, kMargin, kWidth - 2 * kMargin, kLabelHeight}, .tabIndex = 3},
+    {.name = L"Command1", .id = id::Command1, .kind = Kind::Button, .text = Text::IdeWait,
+     .twips = {kMargin, kButtonTop, kButtonWidth, kButtonHeight}, .tabIndex = 0,
+     .onClick = [](Form& f) { Choose(f, Choice::Wait); }},
+    {.name = L"Command2", .id = id::Command2, .kind = Kind::Button, .text = Text::IdeGoOn,
+     .twips = {kMargin + kButtonWidth + kGap, kButtonTop, kButtonWidth, kButtonHeight}, .tabIndex = 1,
+     .onClick = [](Form& f) { Choose(f, Choice::GoOn); }},
+    {.name = L"Command3", .id = id::Command3, .kind = Kind::Button, .text = Text::Cancel,
+     .twips = {kWidth - kMargin - kButtonWidth, kButtonTop, kButtonWidth, kButtonHeight}, .tabIndex = 2,
+     .onClick = [](Form& f) { Choose(f, Choice::Cancel); }},
 };
-constexpr forms::FormDef kForm{.className = ids::kFrmIdeClass, .caption = L"Brushwick", .clientWidth = kWidth,
+constexpr forms::FormDef kForm{.className = ids::kFrmIdeClass, .caption = Text::ProgramName, .clientWidth = kWidth,
                                .clientHeight = kHeight, .controls = kControls, .defaultButton = id::Command1,
                                .cancelButton = id::Command3};
 
@@ -87,10 +63,7 @@ void Choose(Form& form, Choice choice) {
 Choice Ask(const OpenIdes& open) {
   FrmIde window;
   window.Load();
-  window.SetControlText(id::Label1, Say(Text::Question, open));
-  window.SetControlText(id::Command1, Say(Text::Wait, open));
-  window.SetControlText(id::Command2, Say(Text::GoOn, open));
-  window.SetControlText(id::Command3, Say(Text::Cancel, open));
+  window.SetControlText(id::Label1, Tr(Text::IdeQuestion, {Named(open)}));
   window.ShowModal();
   const Choice choice = window.choice;
   window.Discard();
@@ -115,11 +88,10 @@ Answer AskAboutOpenIdes(bool list50, bool list60) {
   const Choice choice = Ask(open);
   asking = false;
   if (choice == Choice::Cancel) return {.proceed = false, .note = {}};
-  if (choice == Choice::GoOn) return {.proceed = true, .note = Say(Text::Note, open)};
+  if (choice == Choice::GoOn) return {.proceed = true, .note = Tr(Text::IdeNote, {Named(open)}) + L"\r\n"};
   IdeWatch watch(concerned);
   if (!watch.AllClosed()) return {.proceed = false, .note = {}};
-  const std::wstring waiting = Say(Text::Waiting, open);
-  const forms::WaitEnd end = forms::WaitWithCancel(watch.AllClosed(), {waiting.c_str(), waiting.c_str()}, INFINITE);
+  const forms::WaitEnd end = forms::WaitWithCancel(watch.AllClosed(), Tr(Text::IdeWaiting, {Named(open)}), INFINITE);
   return {.proceed = end == forms::WaitEnd::Signalled, .note = {}};
 }
 

@@ -20,15 +20,18 @@ using forms::Kind;
 namespace id = ids::frmimport;
 
 constexpr ControlDef kControls[] = {
-    {L"Frame1", id::Frame1, Kind::Frame, 0, L"Wybierz listę", 120, 120, 4695, 735, 0, 15},
-    {L"Combo1", id::Combo1, Kind::DropDownList, id::Frame1, nullptr, 120, 240, 4455, 315, 1},
-    {L"Command1", id::Command1, Kind::Button, 0, L"Importuj", 120, 1080, 1695, 375, 2, 16, 1,
-     [](Form& f) { static_cast<FrmImport&>(f).ImportList(); }},
-    {L"Command2", id::Command2, Kind::Button, 0, L"Anuluj", 3120, 1080, 1695, 375, 3, 17, 1,
-     [](Form& f) { f.Hide(); }},
+    {.name = L"Frame1", .id = id::Frame1, .kind = Kind::Frame, .text = Text::ImportFrame,
+     .twips = {120, 120, 4695, 735}, .tabIndex = 0},
+    {.name = L"Combo1", .id = id::Combo1, .kind = Kind::DropDownList, .container = id::Frame1,
+     .twips = {120, 240, 4455, 315}, .tabIndex = 1},
+    {.name = L"Command1", .id = id::Command1, .kind = Kind::Button, .text = Text::ImportButton,
+     .twips = {120, 1080, 1695, 375}, .tabIndex = 2, .onClick = [](Form& f) { static_cast<FrmImport&>(f).ImportList(); }},
+    {.name = L"Command2", .id = id::Command2, .kind = Kind::Button, .text = Text::ImportCancel,
+     .twips = {3120, 1080, 1695, 375}, .tabIndex = 3, .onClick = [](Form& f) { f.Hide(); }},
 };
-constexpr forms::FormDef kForm{ids::kFrmImportClass, L"Importuj listę", 4920, 1560, kControls,
-                               id::Command1, id::Command2, true, 14};
+constexpr forms::FormDef kForm{.className = ids::kFrmImportClass, .caption = Text::ImportTitle, .clientWidth = 4920,
+                               .clientHeight = 1560, .controls = kControls, .defaultButton = id::Command1,
+                               .cancelButton = id::Command2, .hidesUntilTagged = true};
 static_assert(forms::TakesEachLineOnce(kForm, kImportWindowLines.first, kImportWindowLines.last));
 
 }  // namespace
@@ -52,19 +55,15 @@ void FrmImport::OnActivate() {
 namespace {
 
 // What went wrong with one version's list, or "" when it was replaced whole.
-std::wstring VersionProblem(const wchar_t* vb, const listfile::VersionImport& v, bool polish) {
+std::wstring VersionProblem(const wchar_t* vb, const listfile::VersionImport& v) {
   if (v.Complete()) return L"";
-  if (v.keyMissing)
-    return polish ? std::wstring(L"Lista ") + vb + L" nie istnieje w rejestrze; pominięto ją.\r\n"
-                  : std::wstring(L"There is no ") + vb + L" list in the registry; it was skipped.\r\n";
+  if (v.keyMissing) return Tr(Text::ImportKeyMissing, {vb}) + L"\r\n";
   std::wstring reason = DecimalTextW(static_cast<DWORD>(v.firstFailure));
   const std::wstring name = StatusName(static_cast<DWORD>(v.firstFailure));
   if (!name.empty()) reason += L" " + name;
-  return polish ? std::wstring(L"Lista ") + vb + L": zapisano " + DecimalTextW(static_cast<long long>(v.written)) +
-                      L" z " + DecimalTextW(static_cast<long long>(v.entries)) + L" wpisów (błąd " + reason + L").\r\n"
-                : std::wstring(L"The ") + vb + L" list: " + DecimalTextW(static_cast<long long>(v.written)) +
-                      L" of " + DecimalTextW(static_cast<long long>(v.entries)) + L" entries stored (error " +
-                      reason + L").\r\n";
+  return Tr(Text::ImportStoredInPart, {vb, DecimalTextW(static_cast<long long>(v.written)),
+                                      DecimalTextW(static_cast<long long>(v.entries)), reason}) +
+         L"\r\n";
 }
 
 }  // namespace
@@ -75,7 +74,6 @@ void FrmImport::ImportList() {
   // The offered name is only the display form; the file is opened under its own name, which
   // also works where file names match with their case.
   const std::wstring& file = files_[static_cast<size_t>(selected)];
-  const bool polish = MessagesInPolish();
   const frmide::Answer ide = frmide::AskAboutOpenIdes(true, true);
   if (!ide) return;
   listfile::ImportResult result;
@@ -94,32 +92,24 @@ void FrmImport::ImportList() {
     listcommands::FinishChange();
   } catch (const AppError& e) {
     listcommands::FinishChange();
-    forms::MsgBox((polish ? L"Nie zaimportowano listy; rejestr pozostał bez zmian.\r\n\r\n"
-                          : L"Nothing was imported; the registry is unchanged.\r\n\r\n") +
-                      Describe(e),
-                  MB_OK | MB_ICONWARNING);
+    forms::MsgBox(Tr(Text::ImportNothingImported, {Describe(e)}), MB_OK | MB_ICONWARNING);
     return;
   }
   if (result.NothingHeld()) {
-    forms::MsgBox(polish ? L"Ten plik nie zawiera żadnej listy; nic nie zaimportowano."
-                         : L"This file holds no list; nothing was imported.",
-                  MB_OK | MB_ICONWARNING);
+    forms::MsgBox(Tr(Text::ImportNoList), MB_OK | MB_ICONWARNING);
     return;
   }
   const std::wstring problems =
-      VersionProblem(L"VB5", result.v50, polish) + VersionProblem(L"VB6", result.v60, polish);
+      VersionProblem(L"VB5", result.v50) + VersionProblem(L"VB6", result.v60);
   if (result.NothingImported()) {
     // Like a file that cannot be read: the registry is as it was, and the window stays open.
-    forms::MsgBox((polish ? L"Nie zaimportowano listy; rejestr pozostał bez zmian.\r\n\r\n"
-                          : L"Nothing was imported; the registry is unchanged.\r\n\r\n") + problems,
-                  MB_OK | MB_ICONWARNING);
+    forms::MsgBox(Tr(Text::ImportNothingImported, {problems}), MB_OK | MB_ICONWARNING);
     return;
   }
   if (problems.empty()) {
-    forms::MsgBox(ide.Noted(L"OK"));
+    forms::MsgBox(ide.Noted(Tr(Text::Done)));
   } else {
-    forms::MsgBox((polish ? L"Lista została zaimportowana tylko częściowo.\r\n\r\n"
-                          : L"The list was imported only in part.\r\n\r\n") + problems,
+    forms::MsgBox(Tr(Text::ImportInPart, {problems}),
                   MB_OK | MB_ICONWARNING);
   }
   Hide();

@@ -13,12 +13,14 @@ using forms::Kind;
 namespace id = ids::frmlang;
 
 constexpr ControlDef kControls[] = {
-    {L"List1", id::List1, Kind::ListBox, 0, nullptr, 120, 120, 2415, 1815, 0},
-    {L"Command1", id::Command1, Kind::Button, 0, L"OK", 120, 2040, 2415, 375, 1, 0, 1,
-     [](Form& f) { static_cast<FrmLang&>(f).ChooseSelected(); }},
+    {.name = L"List1", .id = id::List1, .kind = Kind::ListBox, .twips = {120, 120, 2415, 1815}, .tabIndex = 0},
+    {.name = L"Command1", .id = id::Command1, .kind = Kind::Button, .text = Text::LangOk,
+     .twips = {120, 2040, 2415, 375}, .tabIndex = 1,
+     .onClick = [](Form& f) { static_cast<FrmLang&>(f).ChooseSelected(); }},
 };
 // OK is not the default button and nothing answers Esc: the picker has no other handlers.
-constexpr forms::FormDef kForm{ids::kFrmLangClass, L"Select Language", 2610, 2505, kControls};
+constexpr forms::FormDef kForm{.className = ids::kFrmLangClass, .caption = Text::LangTitle, .clientWidth = 2610,
+                               .clientHeight = 2505, .controls = kControls};
 
 }  // namespace
 

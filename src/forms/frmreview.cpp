@@ -29,41 +29,42 @@ FrmReview& Self(Form& form) { return static_cast<FrmReview&>(form); }
 // Multiples of 30 twips, whole pixels at 96 and 144 DPI, so the table and OnSize agree there.
 constexpr int kWidth = 9600, kHeight = 5400, kMargin = 120, kButtonWidth = 1950, kButtonHeight = 390;
 constexpr ControlDef kControls[] = {
-    {L"ListView1", id::ListView1, Kind::ListView, 0, nullptr, kMargin, kMargin, kWidth - 2 * kMargin,
-     kHeight - 3 * kMargin - kButtonHeight, 0},
-    {L"Command1", id::Command1, Kind::Button, 0, L"Usuń zaznaczone", kWidth - 2 * kMargin - 2 * kButtonWidth,
-     kHeight - kMargin - kButtonHeight, kButtonWidth, kButtonHeight, 1, 0, 1,
-     [](Form& f) { Self(f).RemoveChecked(); }},
-    {L"Command2", id::Command2, Kind::Button, 0, L"Anuluj", kWidth - kMargin - kButtonWidth,
-     kHeight - kMargin - kButtonHeight, kButtonWidth, kButtonHeight, 2, 0, 1, [](Form& f) { f.Hide(); }},
+    {.name = L"ListView1", .id = id::ListView1, .kind = Kind::ListView,
+     .twips = {kMargin, kMargin, kWidth - 2 * kMargin, kHeight - 3 * kMargin - kButtonHeight}, .tabIndex = 0},
+    {.name = L"Command1", .id = id::Command1, .kind = Kind::Button, .text = Text::ReviewRemove,
+     .twips = {kWidth - 2 * kMargin - 2 * kButtonWidth, kHeight - kMargin - kButtonHeight, kButtonWidth, kButtonHeight},
+     .tabIndex = 1, .onClick = [](Form& f) { Self(f).RemoveChecked(); }},
+    {.name = L"Command2", .id = id::Command2, .kind = Kind::Button, .text = Text::Cancel,
+     .twips = {kWidth - kMargin - kButtonWidth, kHeight - kMargin - kButtonHeight, kButtonWidth, kButtonHeight},
+     .tabIndex = 2, .onClick = [](Form& f) { f.Hide(); }},
 };
 // No default button: Enter in the list must not remove anything.
-constexpr forms::FormDef kForm{ids::kFrmReviewClass, L"Przejrzyj listy", kWidth, kHeight, kControls,
-                               0, id::Command2, false, 0, true};
+constexpr forms::FormDef kForm{.className = ids::kFrmReviewClass, .caption = Text::ReviewTitle, .clientWidth = kWidth,
+                               .clientHeight = kHeight, .controls = kControls, .cancelButton = id::Command2,
+                               .resizable = true};
 
 struct Column {
-  const wchar_t* polish;
-  const wchar_t* english;
+  Text text;
   int width;  // twips; 0 takes the room left
 };
 constexpr Column kColumns[] = {
-    {L"Wersja", L"Version", 900},
-    {L"Nr", L"Number", 900},
-    {L"Ścieżka", L"Path", 0},
-    {L"Stan", L"State", 2700},
+    {Text::ReviewColumnVersion, 900},
+    {Text::ReviewColumnNumber, 900},
+    {Text::ReviewColumnPath, 0},
+    {Text::ReviewColumnState, 2700},
 };
 constexpr int kPathColumn = 2;
 
 const wchar_t* StateText(FrmReview::State state) {
   switch (state) {
     case FrmReview::State::Exists:
-      return Say(L"istnieje", L"exists");
+      return Tr(Text::ReviewExists);
     case FrmReview::State::Gone:
-      return Say(L"nie istnieje", L"gone");
+      return Tr(Text::ReviewGone);
     case FrmReview::State::Unreachable:
-      return Say(L"teraz niedostępny", L"cannot be reached now");
+      return Tr(Text::ReviewUnreachable);
     case FrmReview::State::Unreadable:
-      return Say(L"nie da się odczytać dokładnie", L"cannot be read exactly");
+      return Tr(Text::ReviewUnreadable);
   }
   return L"";
 }
@@ -131,30 +132,24 @@ void FrmReview::OnLoad() {
   for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
     LVCOLUMNW column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-    column.pszText = const_cast<wchar_t*>(kColumns[i].polish);
+    column.pszText = const_cast<wchar_t*>(Tr(kColumns[i].text));
     column.cx = 50;
     column.iSubItem = i;
     SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
   }
 }
 
-void FrmReview::SetTexts() {
-  SetCaption(Say(L"Przejrzyj listy", L"Review the lists"));
-  SetControlText(id::Command1, Say(L"Usuń zaznaczone", L"Remove checked"));
-  SetControlText(id::Command2, Say(L"Anuluj", L"Cancel"));
+void FrmReview::OnTexts() {
   HWND list = Control(id::ListView1);
   for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
     LVCOLUMNW column{};
     column.mask = LVCF_TEXT;
-    column.pszText = const_cast<wchar_t*>(Say(kColumns[i].polish, kColumns[i].english));
+    column.pszText = const_cast<wchar_t*>(Tr(kColumns[i].text));
     SendMessageW(list, LVM_SETCOLUMNW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
   }
 }
 
-void FrmReview::OnActivate() {
-  SetTexts();
-  Fill();
-}
+void FrmReview::OnActivate() { Fill(); }
 
 void FrmReview::Fill() {
   // Probes of slow places keep the program's windows answering, and nothing else starts.
@@ -331,7 +326,6 @@ void FrmReview::RemoveChecked() {
     keep[row.list][static_cast<size_t>(row.position)] = false;
     anyChecked = true;
   }
-  const bool polish = MessagesInPolish();
   // What is removed must be what was shown: a list changed meanwhile (by another copy, or by an
   // IDE) is shown again instead.
   const auto unchanged = [&] {
@@ -341,11 +335,7 @@ void FrmReview::RemoveChecked() {
     return true;
   };
   const auto showAgain = [&] {
-    forms::MsgBox(Say(L"Listy zmieniły się od chwili ich wyświetlenia. Nic nie zostało usunięte; "
-                      L"sprawdź je ponownie.",
-                      L"The lists have changed since they were shown. Nothing was removed; "
-                      L"check them again."),
-                  MB_OK | MB_ICONWARNING);
+    forms::MsgBox(Tr(Text::ReviewChangedSinceShown), MB_OK | MB_ICONWARNING);
     Fill();
   };
   const frmide::Answer ide = frmide::AskAboutOpenIdes(std::find(keep[0].begin(), keep[0].end(), false) != keep[0].end(),
@@ -378,7 +368,7 @@ void FrmReview::RemoveChecked() {
     listcommands::FinishChange();
   }
   // Checked entries are removed because the user chose them, not because they are dead.
-  const std::wstring text = RemovalReport("5.0", outcomes[0], polish) + RemovalReport("6.0", outcomes[1], polish);
+  const std::wstring text = RemovalReport("5.0", outcomes[0]) + RemovalReport("6.0", outcomes[1]);
   const bool failed = outcomes[0].status != ERROR_SUCCESS || outcomes[1].status != ERROR_SUCCESS;
   forms::MsgBox(ide.Noted(text), MB_OK | (failed ? MB_ICONWARNING : MB_ICONINFORMATION));
   Hide();

@@ -24,6 +24,8 @@ class FrmReview : public forms::Form {
   void OnActivate() override;
   void OnSize(int width, int height) override;
   LRESULT OnNotify(const NMHDR& header, bool& handled) override;
+  // The column headings, in the language in use.
+  void OnTexts() override;
 
  private:
   struct Row {
@@ -34,7 +36,6 @@ class FrmReview : public forms::Form {
   };
   // Reads both lists, checks their entries and fills the list view.
   void Fill();
-  void SetTexts();
   bool Checked(int row) const;
 
   VersionScan scans_[2];

@@ -22,13 +22,12 @@ namespace menu = ids::form1menu;
 
 struct Item {
   UINT id;
-  const wchar_t* polish;
-  const wchar_t* english;
+  Text text;
 };
 constexpr Item kItems[] = {
-    {menu::Review, L"Przejrzyj &listy...", L"Re&view the lists..."},
-    {menu::Undo, L"C&ofnij ostatnią zmianę", L"&Undo the last change"},
-    {menu::Clear, L"W&yczyść listę...", L"C&lear a list..."},
+    {menu::Review, Text::MenuReview},
+    {menu::Undo, Text::MenuUndo},
+    {menu::Clear, Text::MenuClear},
 };
 
 // The access keys of the system's own items of the window menu, in Polish as Windows and Wine
@@ -50,20 +49,19 @@ constexpr bool Holds(const wchar_t* keys, wchar_t key) {
 // Each item has a key of its own in each language, taken by none of the system's items.
 constexpr bool KeysApart() {
   for (const Item& item : kItems) {
-    const wchar_t polish = AccessKey(item.polish), english = AccessKey(item.english);
+    const wchar_t polish = AccessKey(RowOf(item.text).polish), english = AccessKey(RowOf(item.text).english);
     if (!polish || !english || Holds(kSystemKeysPolish, polish) || Holds(kSystemKeysEnglish, english)) return false;
     for (const Item& other : kItems)
-      if (&other != &item && (AccessKey(other.polish) == polish || AccessKey(other.english) == english)) return false;
+      if (&other != &item &&
+          (AccessKey(RowOf(other.text).polish) == polish || AccessKey(RowOf(other.text).english) == english))
+        return false;
   }
   return true;
 }
 static_assert(KeysApart(), "an access key of the window menu is taken twice");
 
 bool AskGoOnWithoutUndo(const AppError& e) {
-  const std::wstring text =
-      Describe(e) + Say(L"\r\n\r\nCzy mimo to wprowadzić zmianę bez możliwości jej cofnięcia?",
-                            L"\r\n\r\nMake the change anyway, without a way to undo it?");
-  return forms::MsgBox(text, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+  return forms::MsgBox(Tr(Text::GoOnWithoutUndo, {Describe(e)}), MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }
 
 void RefreshMainMenu() {
@@ -76,14 +74,14 @@ void AddToWindowMenu(HWND window) {
   HMENU system = GetSystemMenu(window, FALSE);
   if (!system) return;
   AppendMenuW(system, MF_SEPARATOR, 0, nullptr);
-  for (const Item& item : kItems) AppendMenuW(system, MF_STRING, item.id, Say(item.polish, item.english));
+  for (const Item& item : kItems) AppendMenuW(system, MF_STRING, item.id, Tr(item.text));
   UpdateWindowMenu(system);
 }
 
 void UpdateWindowMenu(HMENU system) {
   if (!system) return;
   for (const Item& item : kItems)
-    ModifyMenuW(system, item.id, MF_BYCOMMAND | MF_STRING, item.id, Say(item.polish, item.english));
+    ModifyMenuW(system, item.id, MF_BYCOMMAND | MF_STRING, item.id, Tr(item.text));
   EnableMenuItem(system, menu::Undo,
                  MF_BYCOMMAND | (listfile::UndoAvailable(ProgramFolder()) ? MF_ENABLED : MF_GRAYED));
 }
@@ -113,11 +111,11 @@ std::optional<listfile::UndoRecord> g_begun;
 
 const wchar_t* KindText(listfile::ChangeKind kind) {
   switch (kind) {
-    case listfile::ChangeKind::Clean: return Say(L"czyszczenie przyciskiem Start", L"cleaning with Start");
-    case listfile::ChangeKind::Review: return Say(L"usunięcie zaznaczonych wpisów", L"removing the checked entries");
-    case listfile::ChangeKind::Import: return Say(L"import listy", L"importing a list");
-    case listfile::ChangeKind::Clear: return Say(L"wyczyszczenie listy", L"clearing a list");
-    case listfile::ChangeKind::Undo: return Say(L"cofnięcie zmiany", L"undoing a change");
+    case listfile::ChangeKind::Clean: return Tr(Text::KindClean);
+    case listfile::ChangeKind::Review: return Tr(Text::KindReview);
+    case listfile::ChangeKind::Import: return Tr(Text::KindImport);
+    case listfile::ChangeKind::Clear: return Tr(Text::KindClear);
+    case listfile::ChangeKind::Undo: return Tr(Text::KindUndo);
   }
   return L"";
 }
@@ -126,46 +124,29 @@ const wchar_t* KindText(listfile::ChangeKind kind) {
 std::wstring FailureLines(const std::vector<listfile::RestoreFailure>& failures) {
   std::wstring text;
   for (const listfile::RestoreFailure& f : failures) {
-    const std::wstring vb = f.version == "5.0" ? L"VB5" : L"VB6";
+    const std::wstring vb = VbName(f.version);
     if (f.keyMissing)
-      text += std::wstring(Say(L"lista ", L"the ")) + vb + Say(L" nie istnieje już w rejestrze", L" list no longer exists in the registry");
+      text += Tr(Text::RestoreKeyMissing, {vb});
     else if (f.entry.empty())
-      text += std::wstring(Say(L"lista ", L"the ")) + vb + Say(L": błąd odczytu ", L" list: reading failed with error ") +
-              StatusText(static_cast<DWORD>(f.status));
+      text += Tr(Text::RestoreReadFailed, {vb, StatusText(static_cast<DWORD>(f.status))});
     else
-      text += std::wstring(Say(L"lista ", L"the ")) + vb + Say(L", wpis \"", L" list, entry \"") + AnsiToWide(f.entry) +
-              Say(L"\": błąd ", L"\": error ") + StatusText(static_cast<DWORD>(f.status));
+      text += Tr(Text::RestoreEntryFailed, {vb, AnsiToWide(f.entry), StatusText(static_cast<DWORD>(f.status))});
     text += L"\r\n";
   }
   return text;
 }
 
 void TellPartly(const std::vector<listfile::RestoreFailure>& failures) {
-  forms::MsgBox(std::wstring(Say(L"Nie wszystkie wpisy udało się przywrócić:\r\n\r\n", L"Not every entry could be put back:\r\n\r\n")) +
-                    FailureLines(failures) +
-                    Say(L"\r\nListy sprzed cofania także są zachowane. Wybierz ponownie \"Cofnij ostatnią "
-                        L"zmianę\", aby dokończyć przywracanie.",
-                        L"\r\nThe lists as they were before are kept as well. Choose \"Undo the last change\" "
-                        L"again to finish putting them back."),
-                MB_OK | MB_ICONWARNING);
+  forms::MsgBox(Tr(Text::UndoPartly, {FailureLines(failures)}), MB_OK | MB_ICONWARNING);
 }
 
 void TellNothingUndone(const AppError& e) {
-  forms::MsgBox(Say(L"Nie cofnięto zmiany; listy pozostały bez zmian.\r\n\r\n",
-                    L"Nothing was undone; the lists are unchanged.\r\n\r\n") + Describe(e),
-                MB_OK | MB_ICONWARNING);
+  forms::MsgBox(Tr(Text::NothingUndone, {Describe(e)}), MB_OK | MB_ICONWARNING);
 }
 
 bool AskChangedSince(const listfile::ChangedSince& since) {
-  const std::wstring text =
-      std::wstring(Say(L"Listy zmieniły się od ostatniej zmiany (zapisał je Visual Basic albo inny program).\r\n\r\n"
-          L"Wpisy obecne teraz, które cofnięcie usunie: ",
-          L"The lists have changed since the last change (Visual Basic or another program wrote them).\r\n\r\n"
-          L"Entries there now that the undo would remove: ")) +
-      DecimalTextW(static_cast<long long>(since.goneAfterUndo)) + Say(L"\r\nw tym dodane po tej zmianie: ",
-                                                                      L"\r\nof them added after that change: ") +
-      DecimalTextW(static_cast<long long>(since.addedSince)) +
-      Say(L"\r\n\r\nCzy mimo to cofnąć ostatnią zmianę?", L"\r\n\r\nUndo the last change anyway?");
+  const std::wstring text = Tr(Text::UndoChangedSince, {DecimalTextW(static_cast<long long>(since.goneAfterUndo)),
+                                                        DecimalTextW(static_cast<long long>(since.addedSince))});
   return forms::MsgBox(text, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }
 
@@ -176,23 +157,9 @@ void ResolveInterrupted(const listfile::UndoRecord& pending) {
   bool putBack = true;
   if (!pending.after) {
     const std::wstring when = AnsiToWide(pending.when);
-    const std::wstring text =
-        pending.kind == listfile::ChangeKind::Undo
-            ? std::wstring(Say(L"Cofanie ostatniej zmiany (rozpoczęte ", L"Undoing the last change (begun ")) + when +
-                  Say(L") zostało przerwane przed końcem: listy mogą być przywrócone tylko w części.\r\n\r\n"
-                      L"Czy dokończyć przywracanie list?\r\n\r\nNie: listy pozostaną takie, jakie są teraz; "
-                      L"\"Cofnij ostatnią zmianę\" przywróci je wtedy do stanu sprzed cofania.",
-                      L") was interrupted before it was done: the lists may be only partly put back.\r\n\r\n"
-                      L"Finish putting the lists back?\r\n\r\nNo: the lists stay as they are now; \"Undo the "
-                      L"last change\" then returns them to how they were before the undo.")
-            : std::wstring(Say(L"Ostatnia zmiana list (", L"The last change to the lists (")) + KindText(pending.kind) +
-                  Say(L", rozpoczęta ", L", begun ") + when +
-                  Say(L") została przerwana przed końcem: listy mogą być zmienione tylko w części.\r\n\r\n"
-                      L"Czy przywrócić listy sprzed tej zmiany?\r\n\r\nNie: listy pozostaną takie, jakie są "
-                      L"teraz; \"Cofnij ostatnią zmianę\" przywróci je później.",
-                      L") was interrupted before it was done: the lists may be only partly changed.\r\n\r\n"
-                      L"Put the lists back as they were before it?\r\n\r\nNo: the lists stay as they are now; "
-                      L"\"Undo the last change\" puts them back later.");
+    const std::wstring text = pending.kind == listfile::ChangeKind::Undo
+                                  ? Tr(Text::InterruptedUndo, {when})
+                                  : Tr(Text::InterruptedChange, {KindText(pending.kind), when});
     putBack = forms::MsgBox(text, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON1) == IDYES;
   }
   std::vector<listfile::RestoreFailure> failures;
@@ -206,11 +173,7 @@ void ResolveInterrupted(const listfile::UndoRecord& pending) {
   if (!failures.empty()) {
     TellPartly(failures);
   } else if (putBack && !pending.after) {
-    forms::MsgBox(pending.kind == listfile::ChangeKind::Undo
-                      ? Say(L"Przywrócono listy sprzed ostatniej zmiany.",
-                            L"The lists are back as they were before the last change.")
-                      : Say(L"Przywrócono listy sprzed przerwanej zmiany.",
-                            L"The lists are back as they were before the interrupted change."));
+    forms::MsgBox(Tr(pending.kind == listfile::ChangeKind::Undo ? Text::RestoredLast : Text::RestoredInterrupted));
   }
 }
 
@@ -221,9 +184,7 @@ std::optional<listfile::UndoRecord> Pending(bool tell) {
     return listfile::ReadPending(ProgramFolder());
   } catch (const AppError& e) {
     if (tell)
-      forms::MsgBox(Describe(e) + Say(L"\r\n\r\nPlik pozostawiono bez zmian; następna zmiana list go zastąpi.",
-                                      L"\r\n\r\nThe file is left as it is; the next change to the lists replaces it."),
-                    MB_OK | MB_ICONWARNING);
+      forms::MsgBox(Tr(Text::PendingLeftAsItIs, {Describe(e)}), MB_OK | MB_ICONWARNING);
     return std::nullopt;
   }
 }
@@ -258,11 +219,7 @@ void FinishChange() {
   try {
     listfile::FinishChange(ProgramFolder(), std::move(begun));
   } catch (const AppError& e) {
-    forms::MsgBox(std::wstring(Say(L"Nie udało się uaktualnić pliku cofania.\r\n\r\n", L"The undo file could not be brought up to date.\r\n\r\n")) +
-                      Describe(e) +
-                      Say(L"\r\n\r\nPrzy następnym uruchomieniu program zaproponuje przywrócenie list sprzed tej zmiany.",
-                          L"\r\n\r\nAt the next start Brushwick offers to put the lists back as they were before this change."),
-                  MB_OK | MB_ICONWARNING);
+    forms::MsgBox(Tr(Text::UndoFileNotUpdated, {Describe(e)}), MB_OK | MB_ICONWARNING);
   }
   RefreshMainMenu();
 }
@@ -278,7 +235,7 @@ void UndoLastChange() {
   const std::wstring folder = ProgramFolder();
   // Greyed out then, but the command may still arrive from elsewhere.
   if (!listfile::UndoAvailable(folder)) {
-    forms::MsgBox(Say(L"Nie ma zmiany do cofnięcia.", L"There is no change to undo."));
+    forms::MsgBox(Tr(Text::NothingToUndo));
     return;
   }
   const frmide::Answer ide = frmide::AskAboutOpenIdes(true, true);
@@ -290,7 +247,7 @@ void UndoLastChange() {
     return;
   }
   if (GetFileAttributesW(listfile::UndoFilePath(folder).c_str()) == INVALID_FILE_ATTRIBUTES) {
-    forms::MsgBox(Say(L"Nie ma zmiany do cofnięcia.", L"There is no change to undo."));
+    forms::MsgBox(Tr(Text::NothingToUndo));
     return;
   }
   listfile::UndoOutcome outcome;
@@ -305,8 +262,7 @@ void UndoLastChange() {
     case listfile::UndoStatus::Declined:
       return;
     case listfile::UndoStatus::Restored:
-      forms::MsgBox(ide.Noted(Say(L"Przywrócono listy sprzed ostatniej zmiany.",
-                                  L"The lists are back as they were before the last change.")));
+      forms::MsgBox(ide.Noted(Tr(Text::RestoredLast)));
       return;
     case listfile::UndoStatus::Partly:
       TellPartly(outcome.failures);

@@ -1,15 +1,12 @@
 #pragma once
-// The language of the program's own messages (failures and warnings, which no language file
-// translates): Polish while the built-in texts are in use, English otherwise.
-
-void SetMessagesInPolish(bool polish);
-bool MessagesInPolish();
-// The Polish or the English text, by the current message language.
-const wchar_t* Say(const wchar_t* polish, const wchar_t* english);
-
+// How the windows word failures and name the lists, in the language in use.
 #include <string>
 
 #include "common/error.h"
+#include "settings/texts.h"
+
+// A list's name as the messages give it: "VB5" for the 5.0 list, "VB6" for the 6.0 one.
+std::wstring VbName(const std::string& version);
 
 // A failure as the user reads it, in the language of the program's own messages: what could not
 // be done, to which file, and why ("Cannot write the file C:\x\NUL.rec: the name is reserved for

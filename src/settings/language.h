@@ -1,7 +1,7 @@
 #pragma once
-// Language files: lang\<name>.txt in the program folder, 23 lines in the ANSI code page whose
-// positions say what they replace. The windows' control rows name the line each caption takes;
-// this reads the lines, in order.
+// Language files: lang\<name>.txt in the program folder, text in the ANSI code page. Its first 23
+// lines give texts by their place (settings/text_table.h names the line of each); after them it
+// may give any other text as a Name=Text line.
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -34,6 +34,7 @@ struct LanguageLines {
   std::wstring path;               // the file read
   std::vector<std::string> lines;  // its first lines, at most 23, verbatim (blanks kept)
   bool overlong = false;           // reading stopped at a line longer than 32,767 characters
+  std::vector<std::string> named;  // the lines after the 23rd, verbatim (Name=Text)
 
   // True when the file holds all 23 lines.
   bool complete() const { return lines.size() == kLanguageLineCount; }
@@ -43,8 +44,12 @@ struct LanguageLines {
   AppError IncompleteError() const;
 };
 
-// Reads up to 23 lines of the file at `path`; lines after the 23rd are never read, nor anything
-// past a line longer than 32,767 characters (the lines before it are kept). Throws
+// A language file's lines after the 23rd are read up to this many.
+inline constexpr std::size_t kMaxNamedLines = 4096;
+
+// Reads up to 23 lines of the file at `path`, then up to kMaxNamedLines more; nothing past a
+// line longer than 32,767 characters (the lines before it are kept; one after line 23 only ends
+// the named lines). Throws
 // AppError naming the file when it cannot be opened or read. A short file is no failure here:
 // check complete() (the windows assign the lines that are there before failing).
 LanguageLines ReadLanguageLines(const std::wstring& path);
@@ -53,8 +58,8 @@ LanguageLines ReadLanguageLines(const std::wstring& path);
 using LanguageLineTarget = std::function<void(int number, const std::string& text)>;
 
 // Applies the language of the program folder `folder` named `language`: for "#" does nothing
-// and opens no file. Otherwise reads lang\<language>.txt and calls `assign` for line 1, 2, ...
-// in order; a file that ends before line 23 has its available lines assigned and then fails
+// and opens no file. Otherwise reads lang\<language>.txt, gives its named lines to
+// CurrentTexts() and calls `assign` for line 1, 2, ... in order; a file that ends before line 23 has its available lines assigned and then fails
 // with IncompleteError(). A file that cannot be opened fails before any line is assigned.
 void ApplyLanguage(const std::wstring& folder, std::string_view language,
                    const LanguageLineTarget& assign);

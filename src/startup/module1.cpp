@@ -26,7 +26,7 @@ void DiscardTranslatedWindows() {
 }  // namespace
 
 void SaveLanguageAndShowMain() {
-  SetMessagesInPolish(CurrentLanguage == "#");
+  CurrentTexts().Reset(CurrentLanguage == kBuiltInLanguage);
   const std::optional<AppError> notSaved = SaveCurrentLanguage(ProgramFolder());
   LangWindow().Hide();
   try {
@@ -40,12 +40,7 @@ void SaveLanguageAndShowMain() {
   static bool told = false;
   if (notSaved && !told) {
     told = true;
-    forms::MsgBox(std::wstring(Say(L"Nie udało się zapisać języka w pliku opcji; pozostaje on w "
-                                   L"użyciu do zamknięcia programu.\r\n\r\n",
-                                   L"The language could not be stored in the options file; it stays "
-                                   L"in use until Brushwick is closed.\r\n\r\n")) +
-                      Describe(*notSaved),
-                  MB_OK | MB_ICONWARNING);
+    forms::MsgBox(Tr(Text::LanguageNotStored, {Describe(*notSaved)}), MB_OK | MB_ICONWARNING);
   }
 }
 
@@ -58,7 +53,7 @@ void StartUp() {
       // The stored language cannot be applied: the user chooses again.
     }
   }
-  SetMessagesInPolish(false);  // the picker speaks English
+  CurrentTexts().Reset(false);  // the picker speaks English
   LangWindow().OnChoice = &ChooseLanguageAndShowMain;
   LangWindow().Show();
 }
@@ -87,10 +82,9 @@ bool ChooseLanguageAndShowMain() {
     } catch (const AppError&) {
       // The next start then offers the picker again, which is where the user is now.
     }
-    SetMessagesInPolish(false);
+    CurrentTexts().Reset(false);
     LangWindow().Show();
-    forms::MsgBox(L"This language cannot be used. Please choose another one.\r\n\r\n" + Describe(e),
-                  MB_OK | MB_ICONWARNING);
+    forms::MsgBox(Tr(Text::LangRefused, {Describe(e)}), MB_OK | MB_ICONWARNING);
     return false;
   }
 }

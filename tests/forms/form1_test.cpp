@@ -10,7 +10,8 @@ namespace {
 
 TEST(Form1Summary, BuiltInTextMatchesTheExampleByteForByte) {
   Form1 form;
-  for (size_t i = 0; i < 6; ++i) form.SummaryText[i] = Form1::kBuiltInSummaryText[i];
+  for (size_t i = 0; i < 6; ++i)
+    form.SummaryText[i] = RowOf(static_cast<Text>(static_cast<size_t>(Text::Summary1) + i)).polish;
   CleanOutcome vb5{12, 3, 0, ""}, vb6{};
   EXPECT_EQ(form.Summary(vb5, vb6),
             L"Liczba ostatnio używanych plików dla VB5: 12\r\n"
@@ -36,43 +37,34 @@ TEST(Form1HomePage, OnlyTheBuiltInTextsGetThePolishPage) {
 }
 
 TEST(Form1FailureNote, NamesTheVersionTheEntryAndTheStatus) {
-  EXPECT_EQ(ChangeFailureNote("6.0", CleanOutcome{3, 1, 0, ""}, true), L"");
-  const std::wstring polish = ChangeFailureNote("6.0", CleanOutcome{3, 0, ERROR_ACCESS_DENIED, "2"}, true);
+  CurrentTexts().Reset(true);
+  EXPECT_EQ(ChangeFailureNote("6.0", CleanOutcome{3, 1, 0, ""}), L"");
+  const std::wstring polish = ChangeFailureNote("6.0", CleanOutcome{3, 0, ERROR_ACCESS_DENIED, "2"});
+  const std::wstring polishUnchecked = UncheckedEntriesNote("6.0", CleanOutcome{1000, 0, 0, "", false, 4000});
   EXPECT_NE(polish.find(L"VB6"), std::wstring::npos);
   EXPECT_NE(polish.find(L"\"2\""), std::wstring::npos);
   EXPECT_NE(polish.find(L"5 ERROR_ACCESS_DENIED"), std::wstring::npos);
-  const std::wstring english = ChangeFailureNote("5.0", CleanOutcome{3, 0, ERROR_ACCESS_DENIED, "1"}, false);
+  CurrentTexts().Reset(false);
+  const std::wstring english = ChangeFailureNote("5.0", CleanOutcome{3, 0, ERROR_ACCESS_DENIED, "1"});
   EXPECT_NE(english.find(L"The VB5 list could not be changed"), std::wstring::npos);
 
   CleanOutcome longList{1000, 500, 0, ""};
-  EXPECT_EQ(UncheckedEntriesNote("5.0", longList, true), L"");
+  EXPECT_EQ(UncheckedEntriesNote("5.0", longList), L"");
   longList.unchecked = 4000;
-  EXPECT_EQ(UncheckedEntriesNote("5.0", longList, false),
+  EXPECT_EQ(UncheckedEntriesNote("5.0", longList),
             L"The VB5 list holds more entries than the 1000 checked: the other 4000 were not checked and "
             L"were kept as they are, in their order.\r\n");
-  EXPECT_NE(UncheckedEntriesNote("6.0", longList, true).find(L"Lista VB6 zawiera więcej wpisów"), std::wstring::npos);
+  EXPECT_NE(polishUnchecked.find(L"Lista VB6 zawiera więcej wpisów"), std::wstring::npos);
 }
 
 TEST(BuiltInTexts, PolishLettersSurviveTheSourceEncoding) {
   // Spelled with escapes here, so a compiler reading the source in the wrong code page fails.
-  EXPECT_EQ(Form1::kBuiltInSummaryText[0], L"Liczba ostatnio u\u017cywanych plik\u00f3w dla VB5: ");
-  EXPECT_EQ(Form1::kBuiltInSummaryText[2], L" martwych wpis\u00f3w");
-  Form1 main;
-  FrmExport exportWindow;
-  FrmImport importWindow;
-  FrmLang picker;
-  bool importButton = false;
-  for (const forms::Form* form : std::initializer_list<const forms::Form*>{&main, &exportWindow, &importWindow, &picker}) {
-    const forms::FormDef& def = form->Definition();
-    std::vector<std::wstring_view> texts = {def.caption};
-    for (const forms::ControlDef& c : def.controls) {
-      if (c.caption) texts.push_back(c.caption);
-      importButton |= c.caption && c.caption == std::wstring_view(L"Importuj list\u0119");
-    }
-    for (std::wstring_view text : texts)
-      for (wchar_t c : text) EXPECT_TRUE((c >= 0x20 || c == L'\r' || c == L'\n') && c != 0xFFFD) << std::wstring(text);
-  }
-  EXPECT_TRUE(importButton);
+  EXPECT_EQ(std::wstring_view(RowOf(Text::Summary1).polish), L"Liczba ostatnio u\u017cywanych plik\u00f3w dla VB5: ");
+  EXPECT_EQ(std::wstring_view(RowOf(Text::Summary3).polish), L" martwych wpis\u00f3w");
+  EXPECT_EQ(std::wstring_view(RowOf(Text::MainImport).polish), L"Importuj list\u0119");
+  for (const TextRow& row : kTexts)
+    for (std::wstring_view text : {std::wstring_view(row.polish), std::wstring_view(row.english)})
+      for (wchar_t c : text) EXPECT_TRUE((c >= 0x20 || c == L'\r' || c == L'\n') && c != 0xFFFD) << row.name;
 }
 
 TEST(FormRuntime, TwipsBecomePixelsForTheDpi) {

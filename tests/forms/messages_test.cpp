@@ -24,10 +24,10 @@ TEST(Messages, FailuresAreWordedInTheMessageLanguage) {
   TempFolder folder;
   const std::wstring device = folder / L"NUL.rec", missing = folder / L"brak\\lista.rec";
 
-  SetMessagesInPolish(true);
+  CurrentTexts().Reset(true);
   const std::wstring polishDevice = Failure([&] { WriteFileReplacing(device, "x"); });
   const std::wstring polishMissing = Failure([&] { ReadFileBytes(missing); });
-  SetMessagesInPolish(false);
+  CurrentTexts().Reset(false);
   const std::wstring englishDevice = Failure([&] { WriteFileReplacing(device, "x"); });
 
   EXPECT_TRUE(polishDevice.starts_with(L"Nie można zapisać pliku " + device +

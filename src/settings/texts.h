@@ -1,0 +1,75 @@
+#pragma once
+// The program's texts by name. Each has a built-in Polish and a built-in English text
+// (settings/text_table.h). The built-in Polish is in use until a language file is; a language
+// file gives lines 1 to 23 by their place and any other text as a Name=Text line after them, and
+// a text it does not give is the built-in English one.
+#include <cstddef>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "settings/text_table.h"
+
+enum class Text : unsigned short {
+  None,  // no text (a control that shows data, not words)
+#define BRUSHWICK_TEXT_NAME(name, line, polish, english) name,
+  BRUSHWICK_TEXTS(BRUSHWICK_TEXT_NAME)
+#undef BRUSHWICK_TEXT_NAME
+  Count
+};
+
+struct TextRow {
+  const char* name;  // as a language file names it
+  int line;          // the language-file line that gives it, 0 for a named one
+  const wchar_t* polish;
+  const wchar_t* english;
+};
+
+inline constexpr TextRow kTexts[] = {
+    {"", 0, L"", L""},
+#define BRUSHWICK_TEXT_ROW(name, line, polish, english) {#name, line, polish, english},
+    BRUSHWICK_TEXTS(BRUSHWICK_TEXT_ROW)
+#undef BRUSHWICK_TEXT_ROW
+};
+static_assert(std::size(kTexts) == static_cast<std::size_t>(Text::Count));
+
+constexpr const TextRow& RowOf(Text id) { return kTexts[static_cast<std::size_t>(id)]; }
+// The text that a language file's line `line` gives, or Text::None.
+constexpr Text TextOfLine(int line) {
+  for (std::size_t i = 1; i < std::size(kTexts); ++i)
+    if (kTexts[i].line == line) return static_cast<Text>(i);
+  return Text::None;
+}
+
+// The texts in use.
+class Texts {
+ public:
+  // Back to the built-in texts: Polish, or English; nothing a file gave is kept.
+  void Reset(bool polish);
+  bool polish() const { return polish_; }
+  // A language file's line 1 to 23.
+  void SetLine(int line, std::wstring text);
+  // A language file's Name=Text lines (those after line 23), verbatim in the ANSI code page: the
+  // text after the first '=' with "\n" as a line break. Lines of no known name, lines naming a
+  // text that has a line number, and lines without '=' are ignored; of two with one name the
+  // later wins.
+  void SetNamed(const std::vector<std::string>& lines);
+  const wchar_t* operator[](Text id) const;
+
+ private:
+  bool polish_ = false;
+  std::vector<std::wstring> given_;  // by Text; what a file gave
+  std::vector<bool> isGiven_;
+  void Give(Text id, std::wstring text);
+};
+
+// The texts the program speaks in now. English until the start decides.
+Texts& CurrentTexts();
+// A text by its name, in the language in use.
+inline const wchar_t* Tr(Text id) { return CurrentTexts()[id]; }
+// The same with {1}, {2}, ... replaced by `args`, in order; a placeholder with no argument is
+// dropped, and any other brace is kept as it stands.
+std::wstring Tr(Text id, std::initializer_list<std::wstring_view> args);
+// `pattern` with its placeholders filled as Tr does.
+std::wstring FillPlaceholders(std::wstring_view pattern, std::initializer_list<std::wstring_view> args);
