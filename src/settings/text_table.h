@@ -196,6 +196,8 @@
     L"moment.")                                                                                                    \
   X(Fatal, 0, L"Wystąpił nieoczekiwany błąd i program zostanie zamknięty.\r\n\r\nBłąd {1}: {2}",                   \
     L"An unexpected error occurred and Brushwick will close.\r\n\r\nError {1}: {2}")                               \
+  X(FatalOutOfMemory, 0, L"Brak pamięci", L"Out of memory")                                                        \
+  X(FatalUnknown, 0, L"Nieznany błąd", L"Unknown failure")                                                         \
   /* An open Visual Basic IDE. */                                                                                  \
   X(Ide50, 0, L"Visual Basic 5.0 (VB5.EXE)", L"Visual Basic 5.0 (VB5.EXE)")                                        \
   X(Ide60, 0, L"Visual Basic 6.0 (VB6.EXE)", L"Visual Basic 6.0 (VB6.EXE)")                                        \

@@ -312,11 +312,13 @@ TEST_F(LanguageTest, TheHashEntryMeansTheBuiltInTextsAndNeverOpensHashTxt) {
   ExpectPolishEverywhereElse(main);
 }
 
-TEST_F(LanguageTest, BlanksAroundTheTextsAreKeptAndLinesAfterTheTwentyThirdIgnored) {
+TEST_F(LanguageTest, BlanksAroundTheTextsAreKeptAndNamedLinesReachTheOtherWindows) {
   std::vector<std::string> lines;
   for (int i = 1; i <= 17; ++i) lines.push_back("text " + std::to_string(i));
   lines[0] = " Go ";
-  lines.insert(lines.end(), {"VB5:", "  gone: ", "", " VB6 =", "", " dead ", "line 24"});
+  // After line 23: a line that names nothing, a text that has a line, and two named texts.
+  lines.insert(lines.end(), {"VB5:", "  gone: ", "", " VB6 =", "", " dead ", "line 24", "MainStart=Los",
+                             "ClearTitle=Liste leeren", "ClearButton= Leeren "});
   std::string file;
   for (const std::string& l : lines) file += l + "\r\n";
   file.resize(file.size() - 2);  // the last line ends at the end of the file
@@ -332,6 +334,17 @@ TEST_F(LanguageTest, BlanksAroundTheTextsAreKeptAndLinesAfterTheTwentyThirdIgnor
   // Piece 1 has no trailing blank, so the number follows it at once; piece 3 is empty.
   EXPECT_EQ(RunAndReadSummary(main),
             L"VB5:0\r\n  gone: 0\r\n\r\n VB6 =1\r\n1 dead \r\n");
+
+  // The clear window speaks the named texts, and English where the file names none.
+  PostMessageW(main, WM_SYSCOMMAND, ids::form1menu::Clear, 0);
+  HWND clear = WaitForWindow(app(), ids::kFrmClearClass, nullptr, Visibility::Visible);
+  ASSERT_NE(clear, nullptr);
+  EXPECT_EQ(Text(clear), L"Liste leeren");
+  EXPECT_EQ(Text(Control(clear, ids::frmclear::Command1)), L" Leeren ");
+  EXPECT_EQ(Text(Control(clear, ids::frmclear::Frame1)), L"Which list to clear?");
+  EXPECT_EQ(Text(Control(clear, ids::frmclear::Command2)), L"Cancel");
+  Shoot(clear, L"clear-named");
+  Cancel(clear, ids::frmclear::Command2);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "settings/language.h"
+#include "settings/texts.h"
 #include "startup_fixture.h"
 
 namespace {
@@ -67,11 +68,21 @@ TEST_F(LanguageTest, TwentyThreeLinesWithOrWithoutAFinalLineEnd) {
   }
 }
 
-TEST_F(LanguageTest, LinesAfterTheTwentyThirdAreIgnored) {
+TEST_F(LanguageTest, LinesAfterTheTwentyThirdNeverChangeTheTwentyThree) {
   AddLanguageFile(L"Long.txt", NumberedFile(40) + std::string(100000, 'x'));
   EXPECT_EQ(ReadLanguageLines(Path(L"Long.txt")).lines, NumberedLines(23));
   ASSERT_TRUE(Apply("long"));
   EXPECT_EQ(assigned_.size(), 23u);
+  // Named lines after them, one of them naming a text that has a line, and one past 32,767
+  // characters, which ends the named lines but not the file's use.
+  AddLanguageFile(L"Named.txt", NumberedFile(23) + "Cancel=Abbrechen\r\nSummary1=x\r\n" + std::string(32768, 'n') +
+                                    "\r\nDone=late\r\n");
+  CurrentTexts().Reset(false);
+  ASSERT_TRUE(Apply("Named"));
+  EXPECT_EQ(assigned_.size(), 23u);
+  EXPECT_EQ(std::wstring(Tr(Text::Cancel)), L"Abbrechen");
+  EXPECT_EQ(std::wstring(Tr(Text::Done)), L"OK");
+  CurrentTexts().Reset(false);
 
   // Long lines that span many reads are read whole, the last one too, up to 32,767 characters.
   LineList lines = NumberedLines(23);

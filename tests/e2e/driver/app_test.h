@@ -29,12 +29,12 @@ inline std::wstring Shoot(HWND window, const std::wstring& what) {
   return SaveScreenshot(window, folder, ShotName(what));
 }
 
-// The lines of the English language file shipped beside the built exe, as they show on screen.
+// The 23 lines of the English language file shipped beside the built exe, as they show on screen.
 inline std::vector<std::wstring> ShippedEnglish() {
   const std::wstring exe = BuiltExePath();
   const std::string bytes = ReadBytes(exe.substr(0, exe.find_last_of(L"\\/")) + L"\\lang\\English.txt");
   std::vector<std::wstring> lines;
-  for (size_t start = 0; start < bytes.size();) {
+  for (size_t start = 0; start < bytes.size() && lines.size() < 23;) {
     size_t end = bytes.find("\r\n", start);
     if (end == std::string::npos) end = bytes.size();
     const std::string line = bytes.substr(start, end - start);
