@@ -74,14 +74,25 @@ void FrmImport::ImportList() {
   // The offered name is only the display form; the file is opened under its own name, which
   // also works where file names match with their case.
   const std::wstring& file = files_[static_cast<size_t>(selected)];
-  const frmide::Answer ide = frmide::AskAboutOpenIdes(true, true);
+  const std::wstring name = file.substr(0, file.size() - 4), path = listfile::ListFilePath(ProgramFolder(), name);
+  // Only the IDE of a list the file carries is asked about; a file that cannot be read changes
+  // nothing, and the import then says why.
+  bool carries[2] = {false, false};
+  if (!NamesDevice(path)) {
+    try {
+      const listfile::ListFileContent content = listfile::ParseListFile(ReadFileBytes(path), path);
+      carries[0] = content.has50;
+      carries[1] = content.has60;
+    } catch (const AppError&) {
+    }
+  }
+  const frmide::Answer ide = frmide::AskAboutOpenIdes(carries[0], carries[1]);
   if (!ide) return;
   listfile::ImportResult result;
   try {
     ListsLock lock;
     if (!forms::TakeLists(lock)) return;
     // The lists the file replaces are saved for undo first.
-    const std::wstring name = file.substr(0, file.size() - 4), path = listfile::ListFilePath(ProgramFolder(), name);
     if (!NamesDevice(path)) {
       const listfile::ListFileContent content = listfile::ParseListFile(ReadFileBytes(path), path);
       if ((content.has50 || content.has60) && !listcommands::SaveUndoOrAsk(listfile::ChangeKind::Import)) return;

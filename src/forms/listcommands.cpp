@@ -1,5 +1,6 @@
 #include "forms/listcommands.h"
 
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -238,7 +239,17 @@ void UndoLastChange() {
     forms::MsgBox(Tr(Text::NothingToUndo));
     return;
   }
-  const frmide::Answer ide = frmide::AskAboutOpenIdes(true, true);
+  // Only the IDE of a list the undo puts back is asked about; an unfinished change, or an undo
+  // file that cannot be read, may concern both.
+  std::array<bool, 2> changes{true, true};
+  if (!listfile::PendingExists(folder)) {
+    try {
+      changes = listfile::ListsUndoWouldChange(listfile::ReadUndoFile(listfile::UndoFilePath(folder)), listfile::ReadLists());
+    } catch (const AppError&) {
+      // Told about when the undo reads the file.
+    }
+  }
+  const frmide::Answer ide = frmide::AskAboutOpenIdes(changes[0], changes[1]);
   if (!ide) return;
   ListsLock lock;
   if (!forms::TakeLists(lock)) return;

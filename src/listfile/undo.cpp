@@ -442,4 +442,11 @@ std::vector<RestoreFailure> FinishInterrupted(const std::wstring& folder, const 
   return failures;
 }
 
+std::array<bool, 2> ListsUndoWouldChange(const UndoRecord& last, const ListsState& now) {
+  std::array<bool, 2> changes{};
+  // A list whose key did not exist is left alone.
+  for (std::size_t l = 0; l < 2; ++l) changes[l] = last.before.lists[l].keyExists && last.before.lists[l] != now.lists[l];
+  return changes;
+}
+
 }  // namespace listfile

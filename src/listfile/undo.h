@@ -18,6 +18,7 @@
 //   end <lines before this one> <FNV-1a 64 of the bytes before this line, 16 hex digits>
 // Anything else (a cut, edited or foreign file, a value over kMaxValueBytes, a byte more than
 // the values need) is a damaged undo file, refused whole before anything is changed.
+#include <array>
 #include <cstddef>
 #include <functional>
 #include <optional>
@@ -113,6 +114,9 @@ struct ChangedSince {
 };
 // Only lists that the undo would put back count.
 ChangedSince CompareSince(const UndoRecord& last, const ListsState& now);
+
+// Which lists (5.0, 6.0) putting `last` back would change, the lists being `now`.
+std::array<bool, 2> ListsUndoWouldChange(const UndoRecord& last, const ListsState& now);
 
 enum class UndoStatus { Restored, Partly, Declined };
 struct UndoOutcome {

@@ -31,7 +31,7 @@ struct Case {
   std::vector<int> vb6After;  // indexes into the entries below
 };
 
-class OpenIdeTest : public AppTest, public ::testing::WithParamInterface<Case> {
+class IdeTest : public AppTest {
  protected:
   void TearDown() override {
     if (standIn_.hProcess) {
@@ -64,6 +64,8 @@ class OpenIdeTest : public AppTest, public ::testing::WithParamInterface<Case> {
   HANDLE go_ = nullptr;
   PROCESS_INFORMATION standIn_{};
 };
+
+class OpenIdeTest : public IdeTest, public ::testing::WithParamInterface<Case> {};
 
 TEST_P(OpenIdeTest, StartAsksAndDoesWhatTheAnswerSays) {
   const Case& c = GetParam();
@@ -127,5 +129,35 @@ INSTANTIATE_TEST_SUITE_P(
              {0, 2, 1, 0}},
         Case{"Cancel", ide::Command3, L"", {0, 2, 1, 0}}),
     [](const ::testing::TestParamInfo<Case>& p) { return std::string(p.param.name); });
+
+// With only VB6.EXE open, an import of a 5.0 list and the undo of it change the 5.0 list alone:
+// neither asks about the IDE.
+TEST_F(IdeTest, ChangesToTheOtherListGoOnWithoutAsking) {
+  SeedList("5.0", {"C:\\old.vbp"});
+  SeedList("6.0", {"C:\\six.vbp"});
+  WriteFileBytes(folder() / L"piec.rec", " 1 \r\n 0 \r\n[]\r\nC:\\new.vbp\r\n");
+  StartStandIn({"C:\\six.vbp"});
+  folder().WriteOptions("#\r\n");
+  Launch();
+  HWND main = WaitForWindow(app(), ids::kForm1Class, &kTitle, Visibility::Visible);
+  ASSERT_NE(main, nullptr);
+
+  Click(Control(main, ids::form1::Command4));
+  HWND import = WaitForWindow(app(), ids::kFrmImportClass, nullptr, Visibility::Visible);
+  ASSERT_NE(import, nullptr);
+  Click(Control(import, ids::frmimport::Command1));
+  auto box = WaitForMessageBox(app());
+  ASSERT_TRUE(box) << "the import asked about the open IDE or said nothing";
+  EXPECT_EQ(box->text, L"OK");
+  EXPECT_TRUE(CloseMessageBox(box->window));
+  EXPECT_EQ(ReadList("5.0"), std::vector<std::string>{"C:\\new.vbp"});
+
+  PostMessageW(main, WM_SYSCOMMAND, ids::form1menu::Undo, 0);
+  box = WaitForMessageBox(app());
+  ASSERT_TRUE(box) << "the undo asked about the open IDE or said nothing";
+  EXPECT_EQ(box->text, L"Przywrócono listy sprzed ostatniej zmiany.");
+  EXPECT_TRUE(CloseMessageBox(box->window));
+  EXPECT_EQ(ReadList("5.0"), std::vector<std::string>{"C:\\old.vbp"});
+}
 
 }  // namespace
