@@ -3,12 +3,12 @@
 // positions say what they replace. The windows' control rows name the line each caption takes;
 // this reads the lines, in order.
 #include <cstddef>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "common/error.h"
+#include "common/function_ref.h"
 
 // A language file holds this many lines, one per replaceable text.
 inline constexpr std::size_t kLanguageLineCount = 23;
@@ -50,7 +50,7 @@ struct LanguageLines {
 LanguageLines ReadLanguageLines(const std::wstring& path);
 
 // Called with each line number (1 to 23) and the line's text, in order.
-using LanguageLineTarget = std::function<void(int number, const std::string& text)>;
+using LanguageLineTarget = FunctionRef<void(int number, const std::string& text)>;
 
 // Applies the language of the program folder `folder` named `language`: for "#" does nothing
 // and opens no file. Otherwise reads lang\<language>.txt and calls `assign` for line 1, 2, ...
