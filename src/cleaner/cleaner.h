@@ -2,12 +2,12 @@
 // The dead-entry cleaner: drops the entries of the Visual Basic recent-files lists whose file or
 // folder no longer exists and renumbers the rest from "1", in their former order.
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "cleaner/reachability.h"
+#include "common/function_ref.h"
 #include "registry/autostart.h"
 
 // True when the path names an existing file or folder (any attributes count). The path is used
@@ -73,7 +73,7 @@ CleanOutcome RewriteList(const VersionScan& scan, const std::vector<bool>& keep,
 
 // The places of entries that could not be checked, each with its count; answers whether those
 // entries are to be removed as well.
-using UnreachableDecision = std::function<bool(const std::vector<std::pair<std::string, int>>& places)>;
+using UnreachableDecision = FunctionRef<bool(const std::vector<std::pair<std::string, int>>& places)>;
 
 struct BothOutcomes {
   CleanOutcome vb5, vb6;
@@ -87,7 +87,7 @@ inline constexpr int kDecisionTries = 3;
 
 // Asked once, after the checks and only when some entry is to be removed, before the first
 // change; false leaves both lists as they are.
-using BeforeChange = std::function<bool()>;
+using BeforeChange = FunctionRef<bool()>;
 
 // A cleaning run over both lists as Start makes it: both are read, every entry is checked (each
 // drive or share probed once, `pump` serving the windows meanwhile), and when some entries live

@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "common/function_ref.h"
+
 enum class PathState { Exists, Gone, Unreachable };
 
 // The place a path lives on: "E:\" for a drive path, "\\server\share" for a network path (also
@@ -36,7 +38,7 @@ struct ExistenceChecks {
 };
 
 // Called while checks are out, whenever window messages arrive (and at least every 100 ms).
-using WaitPump = std::function<void()>;
+using WaitPump = FunctionRef<void()>;
 
 // The state of each path, in the order given; a path whose check did not come back in time is
 // Unreachable. `alternatives`, when given, holds for each path another text that names the same

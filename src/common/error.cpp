@@ -4,11 +4,22 @@
 
 
 AppError::AppError(Action what, DWORD errorCode, std::wstring concerned, Problem wrong)
-    : std::runtime_error("Brushwick error " + std::to_string(errorCode)),
-      action(what),
+    : action(what),
       code(errorCode),
       subject(std::move(concerned)),
-      problem(wrong) {}
+      problem(wrong) {
+  static constexpr char prefix[] = "Brushwick error ";
+  char* end = summary_;
+  for (const char* p = prefix; *p; ++p) *end++ = *p;
+  char digits[10];  // a DWORD has at most ten
+  int count = 0;
+  do {
+    digits[count++] = static_cast<char>('0' + errorCode % 10);
+    errorCode /= 10;
+  } while (errorCode != 0);
+  while (count > 0) *end++ = digits[--count];
+  *end = '\0';
+}
 
 std::wstring SystemErrorText(DWORD code) {
   wchar_t* buffer = nullptr;

@@ -5,8 +5,8 @@
 // message about the same failure. No exception ever crosses a window procedure.
 #include <windows.h>
 
+#include <exception>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <utility>
 
@@ -55,9 +55,13 @@ enum class Problem {
   ValueTooLarge,       // `version`, `entry`: a value larger than any list entry
 };
 
-class AppError : public std::runtime_error {
+// A plain std::exception: std::runtime_error's copy brings libstdc++'s whole reference-counted
+// string along, a sixth of the exe.
+class AppError : public std::exception {
  public:
   AppError(Action action, DWORD code, std::wstring subject, Problem problem = Problem::None);
+  // "Brushwick error <code>", for a handler that knows only std::exception.
+  const char* what() const noexcept override { return summary_; }
 
   Action action;
   DWORD code;
@@ -77,6 +81,9 @@ class AppError : public std::runtime_error {
     return *this;
   }
   AppError& WithDetail(std::wstring text) { detail = std::move(text); return *this; }
+
+ private:
+  char summary_[32];
 };
 
 // The system's own text for an error code, without the trailing line break ("" if none).

@@ -58,7 +58,7 @@ bool ListsLock::HeldByThisThread() {
   return false;
 }
 
-ListsLock::Outcome ListsLock::Take(const std::function<bool(HANDLE mutex)>& wait) {
+ListsLock::Outcome ListsLock::Take(const FunctionRef<bool(HANDLE mutex)>& wait) {
   if (held_) return Outcome::Taken;
   {
     Guard guard;

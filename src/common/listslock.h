@@ -6,7 +6,7 @@
 // interleave with the first.
 #include <windows.h>
 
-#include <functional>
+#include "common/function_ref.h"
 
 // How long a copy waits for another one to finish before it gives up.
 inline constexpr DWORD kListsLockWaitMs = 10000;
@@ -26,7 +26,7 @@ class ListsLock {
   // this thread; it returns true once its wait acquired it (a copy that ended while holding the
   // lock leaves it to the next one). Refused, without waiting, while another lock of this name
   // is held by this thread. Taking it again through the same object while held succeeds at once.
-  Outcome Take(const std::function<bool(HANDLE mutex)>& wait);
+  Outcome Take(const FunctionRef<bool(HANDLE mutex)>& wait);
   // Take() with a plain wait of at most `timeoutMs`; while it waits, `pump` (when given) is
   // called whenever window messages arrive. True once held.
   bool Acquire(DWORD timeoutMs, void (*pump)() = nullptr);

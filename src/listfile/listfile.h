@@ -23,11 +23,11 @@
 // Nothing here shows anything: the export and import windows decide what the user is told.
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "common/function_ref.h"
 #include "registry/autostart.h"
 
 namespace listfile {
@@ -129,7 +129,7 @@ int DeleteList(const std::string& version);
 
 // Called every kProgressEvery entries while a list is written, so that a long import can keep
 // the program's windows answering.
-using ImportProgress = std::function<void()>;
+using ImportProgress = FunctionRef<void()>;
 inline constexpr std::size_t kProgressEvery = 256;
 
 // Replaces the version's list with `entries` as "1".."n" (REG_SZ). The end state is that of

@@ -379,8 +379,8 @@ ChangedSince CompareSince(const UndoRecord& last, const ListsState& now) {
 }
 
 UndoOutcome UndoLastChange(const std::wstring& folder,
-                           const std::function<bool(const ChangedSince&)>& goOnThoughChanged,
-                           const std::function<bool(const AppError&)>& goOnWithoutUndo,
+                           const FunctionRef<bool(const ChangedSince&)>& goOnThoughChanged,
+                           const FunctionRef<bool(const AppError&)>& goOnWithoutUndo,
                            const RestoreProgress& progress) {
   const UndoRecord last = ReadUndoFile(UndoFilePath(folder));
   if (!last.after) Damaged(UndoFilePath(folder));  // never the undo file before it is done

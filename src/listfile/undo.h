@@ -20,13 +20,13 @@
 // the values need) is a damaged undo file, refused whole before anything is changed.
 #include <array>
 #include <cstddef>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "common/error.h"
+#include "common/function_ref.h"
 #include "registry/autostart.h"
 
 namespace listfile {
@@ -96,7 +96,7 @@ struct RestoreFailure {
   Autostart::Status status = 0;
   bool keyMissing = false;  // the list key no longer exists
 };
-using RestoreProgress = std::function<void()>;
+using RestoreProgress = FunctionRef<void()>;
 inline constexpr std::size_t kRestoreProgressEvery = 256;
 
 // Puts the lists back as `target` holds them, each value with its own name, type and bytes:
@@ -132,8 +132,8 @@ struct UndoOutcome {
 // files stay, the new one marked begun: finishing it (FinishInterrupted) tries again. Throws
 // AppError, the registry untouched, when the undo file cannot be read or is damaged.
 UndoOutcome UndoLastChange(const std::wstring& folder,
-                           const std::function<bool(const ChangedSince&)>& goOnThoughChanged,
-                           const std::function<bool(const AppError&)>& goOnWithoutUndo,
+                           const FunctionRef<bool(const ChangedSince&)>& goOnThoughChanged,
+                           const FunctionRef<bool(const AppError&)>& goOnWithoutUndo,
                            const RestoreProgress& progress = {});
 
 // The new file of a change, when there is one. Throws AppError when it is damaged.

@@ -3,12 +3,12 @@
 // lines give texts by their place (settings/text_table.h names the line of each); after them it
 // may give any other text as a Name=Text line.
 #include <cstddef>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "common/error.h"
+#include "common/function_ref.h"
 
 // A language file holds this many lines, one per replaceable text.
 inline constexpr std::size_t kLanguageLineCount = 23;
@@ -55,7 +55,7 @@ inline constexpr std::size_t kMaxNamedLines = 4096;
 LanguageLines ReadLanguageLines(const std::wstring& path);
 
 // Called with each line number (1 to 23) and the line's text, in order.
-using LanguageLineTarget = std::function<void(int number, const std::string& text)>;
+using LanguageLineTarget = FunctionRef<void(int number, const std::string& text)>;
 
 // Applies the language of the program folder `folder` named `language`: for "#" does nothing
 // and opens no file. Otherwise reads lang\<language>.txt, gives its named lines to
