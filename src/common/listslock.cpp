@@ -12,10 +12,9 @@ struct Holders {
   std::vector<std::pair<const wchar_t*, ListsLock*>> held;
   Holders() { InitializeCriticalSection(&guard); }
 };
-Holders& TheHolders() {
-  static Holders holders;
-  return holders;
-}
+// Made before the program starts, as threads of the tests may take their first lock at once.
+Holders holders;
+Holders& TheHolders() { return holders; }
 
 class Guard {
  public:

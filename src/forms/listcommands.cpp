@@ -34,15 +34,16 @@ constexpr Item kItems[] = {
 // The access keys of the system's own items of the window menu, in Polish as Windows and Wine
 // show them (Przywróć, Przenieś, Rozmiar, Minimalizuj, Maksymalizuj, Zamknij, "Wine -
 // informacje") and in English (Restore, Move, Size, Minimize, Maximize, Close, About Wine).
-constexpr const wchar_t* kSystemKeysPolish = L"preamnkz";
-constexpr const wchar_t* kSystemKeysEnglish = L"rmsnxca";
+constexpr const char8_t* kSystemKeysPolish = u8"preamnkz";
+constexpr const char8_t* kSystemKeysEnglish = u8"rmsnxca";
 
-constexpr wchar_t AccessKey(const wchar_t* text) {
+constexpr char8_t AccessKey(const char8_t* text) {
   for (; *text; ++text)
-    if (text[0] == L'&' && text[1] != L'&' && text[1]) return text[1] >= L'A' && text[1] <= L'Z' ? text[1] - L'A' + L'a' : text[1];
+    if (text[0] == u8'&' && text[1] != u8'&' && text[1])
+      return text[1] >= u8'A' && text[1] <= u8'Z' ? static_cast<char8_t>(text[1] - u8'A' + u8'a') : text[1];
   return 0;
 }
-constexpr bool Holds(const wchar_t* keys, wchar_t key) {
+constexpr bool Holds(const char8_t* keys, char8_t key) {
   for (; *keys; ++keys)
     if (*keys == key) return true;
   return false;
@@ -50,7 +51,7 @@ constexpr bool Holds(const wchar_t* keys, wchar_t key) {
 // Each item has a key of its own in each language, taken by none of the system's items.
 constexpr bool KeysApart() {
   for (const Item& item : kItems) {
-    const wchar_t polish = AccessKey(RowOf(item.text).polish), english = AccessKey(RowOf(item.text).english);
+    const char8_t polish = AccessKey(RowOf(item.text).polish), english = AccessKey(RowOf(item.text).english);
     if (!polish || !english || Holds(kSystemKeysPolish, polish) || Holds(kSystemKeysEnglish, english)) return false;
     for (const Item& other : kItems)
       if (&other != &item &&

@@ -5,278 +5,279 @@
 // (a number, a name, a path), so a translation may put them in its own order. A text ends
 // without a line break: the program adds the breaks between the pieces it puts together.
 //
-// Included only by settings/texts.h.
+// The texts are UTF-8 here, half the size of wide literals in the exe; the program widens each
+// once, the first time it is shown. Included only by settings/texts.h.
 #define BRUSHWICK_TEXTS(X)                                                                                         \
   /* The main window (lines 1 to 9). */                                                                            \
-  X(MainStart, 1, L"Start", L"Start")                                                                              \
-  X(MainImport, 2, L"Importuj listę", L"Import list")                                                              \
-  X(MainExport, 3, L"Eksportuj listę", L"Export list")                                                             \
-  X(MainHomePage, 4, L"WWW", L"WWW")                                                                               \
-  X(MainFrame, 5, L"Informacja o programie", L"About this program")                                                \
+  X(MainStart, 1, u8"Start", u8"Start")                                                                              \
+  X(MainImport, 2, u8"Importuj listę", u8"Import list")                                                              \
+  X(MainExport, 3, u8"Eksportuj listę", u8"Export list")                                                             \
+  X(MainHomePage, 4, u8"WWW", u8"WWW")                                                                               \
+  X(MainFrame, 5, u8"Informacja o programie", u8"About this program")                                                \
   X(MainAbout1, 6,                                                                                                 \
-    L"VB5 i VB6 tworzy listę ostatnio używanych plików. Program ten analizuje owe listy, czy nie ma odwołań do "   \
-    L"nieistniejących plików i jeśli są, to je usuwa. Program obsługuje VB5 i VB6",                               \
-    L"VB5 and VB6 keep lists of recently used files. This program finds the entries whose files no longer exist " \
-    L"and removes them, for both VB5 and VB6.")                                                                    \
-  X(MainAbout2, 7, L"Aby rozpocząć usuwanie martwych wpisów, kliknij w przycisk Start",                            \
-    L"To start removing dead entries, click the Start button.")                                                    \
-  X(MainAbout3, 8, L"Autorem programu jest Kadrin. Program jest w 100% darmowy",                                  \
-    L"The author of this program is Kadrin. The program is 100% free.")                                           \
+    u8"VB5 i VB6 tworzy listę ostatnio używanych plików. Program ten analizuje owe listy, czy nie ma odwołań do "   \
+    u8"nieistniejących plików i jeśli są, to je usuwa. Program obsługuje VB5 i VB6",                               \
+    u8"VB5 and VB6 keep lists of recently used files. This program finds the entries whose files no longer exist " \
+    u8"and removes them, for both VB5 and VB6.")                                                                    \
+  X(MainAbout2, 7, u8"Aby rozpocząć usuwanie martwych wpisów, kliknij w przycisk Start",                            \
+    u8"To start removing dead entries, click the Start button.")                                                    \
+  X(MainAbout3, 8, u8"Autorem programu jest Kadrin. Program jest w 100% darmowy",                                  \
+    u8"The author of this program is Kadrin. The program is 100% free.")                                           \
   X(MainAbout4, 9,                                                                                                 \
-    L"UWAGA: Przed kliknięciem w przycisk Go zamknij wszystkie otwarte kopie VB, w przeciwnym wypadku podczas "   \
-    L"zamykania VB zostanie przywrócona stara lista !!",                                                          \
-    L"NOTE: Close every open copy of VB before you click Start, or VB will bring back its old list when it "      \
-    L"closes!")                                                                                                    \
+    u8"UWAGA: Przed kliknięciem w przycisk Go zamknij wszystkie otwarte kopie VB, w przeciwnym wypadku podczas "   \
+    u8"zamykania VB zostanie przywrócona stara lista !!",                                                          \
+    u8"NOTE: Close every open copy of VB before you click Start, or VB will bring back its old list when it "      \
+    u8"closes!")                                                                                                    \
   /* The export window (lines 10 to 13). */                                                                        \
-  X(ExportTitle, 10, L"Eksportuj listę", L"Export list")                                                           \
-  X(ExportNameFrame, 11, L"Podaj nazwę listy", L"Name of the list")                                                \
-  X(ExportVersionFrame, 12, L"Eksport dotyczy VB w wesji", L"Export the list of VB version")                       \
-  X(ExportCancel, 13, L"Anuluj", L"Cancel")                                                                        \
+  X(ExportTitle, 10, u8"Eksportuj listę", u8"Export list")                                                           \
+  X(ExportNameFrame, 11, u8"Podaj nazwę listy", u8"Name of the list")                                                \
+  X(ExportVersionFrame, 12, u8"Eksport dotyczy VB w wesji", u8"Export the list of VB version")                       \
+  X(ExportCancel, 13, u8"Anuluj", u8"Cancel")                                                                        \
   /* The import window (lines 14 to 17). */                                                                        \
-  X(ImportTitle, 14, L"Importuj listę", L"Import list")                                                            \
-  X(ImportFrame, 15, L"Wybierz listę", L"Choose a list")                                                           \
-  X(ImportButton, 16, L"Importuj", L"Import")                                                                      \
-  X(ImportCancel, 17, L"Anuluj", L"Cancel")                                                                        \
+  X(ImportTitle, 14, u8"Importuj listę", u8"Import list")                                                            \
+  X(ImportFrame, 15, u8"Wybierz listę", u8"Choose a list")                                                           \
+  X(ImportButton, 16, u8"Importuj", u8"Import")                                                                      \
+  X(ImportCancel, 17, u8"Anuluj", u8"Cancel")                                                                        \
   /* The six pieces of the cleaning summary (lines 18 to 23). */                                                   \
-  X(Summary1, 18, L"Liczba ostatnio używanych plików dla VB5: ", L"Recently used files for VB5: ")                 \
-  X(Summary2, 19, L"z czego usunięto ", L"of which ")                                                              \
-  X(Summary3, 20, L" martwych wpisów", L" dead entries were removed")                                              \
-  X(Summary4, 21, L"Liczba ostatnio używanych plików dla VB6: ", L"Recently used files for VB6: ")                 \
-  X(Summary5, 22, L"z czego usunięto ", L"of which ")                                                              \
-  X(Summary6, 23, L" martwych wpisów", L" dead entries were removed")                                              \
+  X(Summary1, 18, u8"Liczba ostatnio używanych plików dla VB5: ", u8"Recently used files for VB5: ")                 \
+  X(Summary2, 19, u8"z czego usunięto ", u8"of which ")                                                              \
+  X(Summary3, 20, u8" martwych wpisów", u8" dead entries were removed")                                              \
+  X(Summary4, 21, u8"Liczba ostatnio używanych plików dla VB6: ", u8"Recently used files for VB6: ")                 \
+  X(Summary5, 22, u8"z czego usunięto ", u8"of which ")                                                              \
+  X(Summary6, 23, u8" martwych wpisów", u8" dead entries were removed")                                              \
   /* Shared by several windows. */                                                                                 \
-  X(ProgramName, 0, L"Brushwick", L"Brushwick")                                                                    \
-  X(Cancel, 0, L"Anuluj", L"Cancel")                                                                               \
-  X(Done, 0, L"OK", L"OK")                                                                                         \
-  X(VisualBasic50, 0, L"Visual Basic 5.0", L"Visual Basic 5.0")                                                    \
-  X(VisualBasic60, 0, L"Visual Basic 6.0", L"Visual Basic 6.0")                                                    \
+  X(ProgramName, 0, u8"Brushwick", u8"Brushwick")                                                                    \
+  X(Cancel, 0, u8"Anuluj", u8"Cancel")                                                                               \
+  X(Done, 0, u8"OK", u8"OK")                                                                                         \
+  X(VisualBasic50, 0, u8"Visual Basic 5.0", u8"Visual Basic 5.0")                                                    \
+  X(VisualBasic60, 0, u8"Visual Basic 6.0", u8"Visual Basic 6.0")                                                    \
   /* The language picker, shown before any language is chosen. */                                                  \
-  X(LangTitle, 0, L"Wybierz język", L"Select Language")                                                            \
-  X(LangOk, 0, L"OK", L"OK")                                                                                       \
-  X(LangRefused, 0, L"Tego języka nie można użyć. Wybierz inny.\r\n\r\n{1}",                                        \
-    L"This language cannot be used. Please choose another one.\r\n\r\n{1}")                                        \
+  X(LangTitle, 0, u8"Wybierz język", u8"Select Language")                                                            \
+  X(LangOk, 0, u8"OK", u8"OK")                                                                                       \
+  X(LangRefused, 0, u8"Tego języka nie można użyć. Wybierz inny.\r\n\r\n{1}",                                        \
+    u8"This language cannot be used. Please choose another one.\r\n\r\n{1}")                                        \
   X(LanguageNotStored, 0,                                                                                          \
-    L"Nie udało się zapisać języka w pliku opcji; pozostaje on w użyciu do zamknięcia programu.\r\n\r\n{1}",      \
-    L"The language could not be stored in the options file; it stays in use until Brushwick is closed.\r\n\r\n{1}") \
+    u8"Nie udało się zapisać języka w pliku opcji; pozostaje on w użyciu do zamknięcia programu.\r\n\r\n{1}",      \
+    u8"The language could not be stored in the options file; it stays in use until Brushwick is closed.\r\n\r\n{1}") \
   /* The export window's own texts. */                                                                             \
-  X(ExportButton, 0, L"OK", L"OK")                                                                                 \
-  X(ExportFailed, 0, L"Nie udało się zapisać listy.\r\n\r\n{1}", L"The list could not be written.\r\n\r\n{1}")      \
+  X(ExportButton, 0, u8"OK", u8"OK")                                                                                 \
+  X(ExportFailed, 0, u8"Nie udało się zapisać listy.\r\n\r\n{1}", u8"The list could not be written.\r\n\r\n{1}")      \
   /* The import's reports. */                                                                                      \
-  X(ImportNothingImported, 0, L"Nie zaimportowano listy; rejestr pozostał bez zmian.\r\n\r\n{1}",                  \
-    L"Nothing was imported; the registry is unchanged.\r\n\r\n{1}")                                                \
-  X(ImportNoList, 0, L"Ten plik nie zawiera żadnej listy; nic nie zaimportowano.",                                 \
-    L"This file holds no list; nothing was imported.")                                                             \
-  X(ImportInPart, 0, L"Lista została zaimportowana tylko częściowo.\r\n\r\n{1}",                                   \
-    L"The list was imported only in part.\r\n\r\n{1}")                                                             \
-  X(ImportKeyMissing, 0, L"Lista {1} nie istnieje w rejestrze; pominięto ją.",                                     \
-    L"There is no {1} list in the registry; it was skipped.")                                                      \
-  X(ImportStoredInPart, 0, L"Lista {1}: zapisano {2} z {3} wpisów (błąd {4}).",                                     \
-    L"The {1} list: {2} of {3} entries stored (error {4}).")                                                       \
+  X(ImportNothingImported, 0, u8"Nie zaimportowano listy; rejestr pozostał bez zmian.\r\n\r\n{1}",                  \
+    u8"Nothing was imported; the registry is unchanged.\r\n\r\n{1}")                                                \
+  X(ImportNoList, 0, u8"Ten plik nie zawiera żadnej listy; nic nie zaimportowano.",                                 \
+    u8"This file holds no list; nothing was imported.")                                                             \
+  X(ImportInPart, 0, u8"Lista została zaimportowana tylko częściowo.\r\n\r\n{1}",                                   \
+    u8"The list was imported only in part.\r\n\r\n{1}")                                                             \
+  X(ImportKeyMissing, 0, u8"Lista {1} nie istnieje w rejestrze; pominięto ją.",                                     \
+    u8"There is no {1} list in the registry; it was skipped.")                                                      \
+  X(ImportStoredInPart, 0, u8"Lista {1}: zapisano {2} z {3} wpisów (błąd {4}).",                                     \
+    u8"The {1} list: {2} of {3} entries stored (error {4}).")                                                       \
   /* The notes under the cleaning summary, and the question about places out of reach. */                          \
-  X(NoteLeftUnreadable, 0, L"Listę {1} pozostawiono bez zmian: wpisu \"{2}\" nie da się odczytać dokładnie (błąd {3}).", \
-    L"The {1} list was left as it was: entry \"{2}\" cannot be read exactly (error {3}).")                         \
+  X(NoteLeftUnreadable, 0, u8"Listę {1} pozostawiono bez zmian: wpisu \"{2}\" nie da się odczytać dokładnie (błąd {3}).", \
+    u8"The {1} list was left as it was: entry \"{2}\" cannot be read exactly (error {3}).")                         \
   X(NoteNotChanged, 0,                                                                                             \
-    L"Nie udało się zmienić listy {1} (wpis \"{2}\", błąd {3}). Żaden istniejący wpis nie został utracony.",       \
-    L"The {1} list could not be changed (entry \"{2}\", error {3}). No existing entry was lost.")                  \
+    u8"Nie udało się zmienić listy {1} (wpis \"{2}\", błąd {3}). Żaden istniejący wpis nie został utracony.",       \
+    u8"The {1} list could not be changed (entry \"{2}\", error {3}). No existing entry was lost.")                  \
   X(NoteUnchecked, 0,                                                                                              \
-    L"Lista {1} zawiera więcej wpisów niż sprawdzone {2}: pozostałych {3} nie sprawdzono i zachowano je bez "      \
-    L"zmian, w ich kolejności.",                                                                                   \
-    L"The {1} list holds more entries than the {2} checked: the other {3} were not checked and were kept as "      \
-    L"they are, in their order.")                                                                                  \
+    u8"Lista {1} zawiera więcej wpisów niż sprawdzone {2}: pozostałych {3} nie sprawdzono i zachowano je bez "      \
+    u8"zmian, w ich kolejności.",                                                                                   \
+    u8"The {1} list holds more entries than the {2} checked: the other {3} were not checked and were kept as "      \
+    u8"they are, in their order.")                                                                                  \
   X(NoteUnreachableRemoved, 0,                                                                                     \
-    L"Usunięto też, zgodnie z odpowiedzią Tak, wpisy z miejsc, które były niedostępne: VB5: {1}, VB6: {2}.",       \
-    L"Also removed, as answered Yes, entries on places that could not be reached: VB5: {1}, VB6: {2}.")            \
-  X(UnreachableCount, 0, L"Liczba wpisów wskazujących miejsca, które są teraz niedostępne: {1}",                   \
-    L"Entries that point to places that cannot be reached now: {1}")                                               \
+    u8"Usunięto też, zgodnie z odpowiedzią Tak, wpisy z miejsc, które były niedostępne: VB5: {1}, VB6: {2}.",       \
+    u8"Also removed, as answered Yes, entries on places that could not be reached: VB5: {1}, VB6: {2}.")            \
+  X(UnreachableCount, 0, u8"Liczba wpisów wskazujących miejsca, które są teraz niedostępne: {1}",                   \
+    u8"Entries that point to places that cannot be reached now: {1}")                                               \
   X(UnreachableAsk, 0,                                                                                             \
-    L"Ich pliki mogą nadal istnieć (na przykład na odłączonym dysku lub serwerze). Czy usunąć także te "           \
-    L"wpisy?\r\n\r\nNie: wpisy pozostaną na listach.",                                                             \
-    L"Their files may still exist (on a drive or server that is not connected, for example). Remove these "       \
-    L"entries as well?\r\n\r\nNo: the entries stay in the lists.")                                                 \
+    u8"Ich pliki mogą nadal istnieć (na przykład na odłączonym dysku lub serwerze). Czy usunąć także te "           \
+    u8"wpisy?\r\n\r\nNie: wpisy pozostaną na listach.",                                                             \
+    u8"Their files may still exist (on a drive or server that is not connected, for example). Remove these "       \
+    u8"entries as well?\r\n\r\nNo: the entries stay in the lists.")                                                 \
   X(ListsChangedMeanwhile, 0,                                                                                      \
-    L"Listy zmieniały się, gdy Brushwick nad nimi pracował (na przykład zamykany Visual Basic zapisywał swoją "    \
-    L"listę). Nic nie zostało zmienione; spróbuj ponownie.",                                                       \
-    L"The lists changed while Brushwick was working on them (a closing Visual Basic writing its list back, for "  \
-    L"example). Nothing was changed; try again.")                                                                  \
+    u8"Listy zmieniały się, gdy Brushwick nad nimi pracował (na przykład zamykany Visual Basic zapisywał swoją "    \
+    u8"listę). Nic nie zostało zmienione; spróbuj ponownie.",                                                       \
+    u8"The lists changed while Brushwick was working on them (a closing Visual Basic writing its list back, for "  \
+    u8"example). Nothing was changed; try again.")                                                                  \
   /* The window menu's commands; & marks the access key. */                                                        \
-  X(MenuReview, 0, L"Przejrzyj &listy...", L"Re&view the lists...")                                                \
-  X(MenuUndo, 0, L"C&ofnij ostatnią zmianę", L"&Undo the last change")                                             \
-  X(MenuClear, 0, L"W&yczyść listę...", L"C&lear a list...")                                                       \
+  X(MenuReview, 0, u8"Przejrzyj &listy...", u8"Re&view the lists...")                                                \
+  X(MenuUndo, 0, u8"C&ofnij ostatnią zmianę", u8"&Undo the last change")                                             \
+  X(MenuClear, 0, u8"W&yczyść listę...", u8"C&lear a list...")                                                       \
   /* The review window. */                                                                                         \
-  X(ReviewTitle, 0, L"Przejrzyj listy", L"Review the lists")                                                       \
-  X(ReviewRemove, 0, L"Usuń zaznaczone", L"Remove checked")                                                        \
-  X(ReviewColumnVersion, 0, L"Wersja", L"Version")                                                                 \
-  X(ReviewColumnNumber, 0, L"Nr", L"Number")                                                                       \
-  X(ReviewColumnPath, 0, L"Ścieżka", L"Path")                                                                      \
-  X(ReviewColumnState, 0, L"Stan", L"State")                                                                       \
-  X(ReviewExists, 0, L"istnieje", L"exists")                                                                       \
-  X(ReviewGone, 0, L"nie istnieje", L"gone")                                                                       \
-  X(ReviewUnreachable, 0, L"teraz niedostępny", L"cannot be reached now")                                          \
-  X(ReviewUnreadable, 0, L"nie da się odczytać dokładnie", L"cannot be read exactly")                              \
+  X(ReviewTitle, 0, u8"Przejrzyj listy", u8"Review the lists")                                                       \
+  X(ReviewRemove, 0, u8"Usuń zaznaczone", u8"Remove checked")                                                        \
+  X(ReviewColumnVersion, 0, u8"Wersja", u8"Version")                                                                 \
+  X(ReviewColumnNumber, 0, u8"Nr", u8"Number")                                                                       \
+  X(ReviewColumnPath, 0, u8"Ścieżka", u8"Path")                                                                      \
+  X(ReviewColumnState, 0, u8"Stan", u8"State")                                                                       \
+  X(ReviewExists, 0, u8"istnieje", u8"exists")                                                                       \
+  X(ReviewGone, 0, u8"nie istnieje", u8"gone")                                                                       \
+  X(ReviewUnreachable, 0, u8"teraz niedostępny", u8"cannot be reached now")                                          \
+  X(ReviewUnreadable, 0, u8"nie da się odczytać dokładnie", u8"cannot be read exactly")                              \
   X(ReviewChangedSinceShown, 0,                                                                                    \
-    L"Listy zmieniły się od chwili ich wyświetlenia. Nic nie zostało usunięte; sprawdź je ponownie.",              \
-    L"The lists have changed since they were shown. Nothing was removed; check them again.")                       \
-  X(RemovalReport, 0, L"Lista {1}: usunięto {2} z {3} wpisów.", L"The {1} list: {2} of {3} entries removed.")      \
+    u8"Listy zmieniły się od chwili ich wyświetlenia. Nic nie zostało usunięte; sprawdź je ponownie.",              \
+    u8"The lists have changed since they were shown. Nothing was removed; check them again.")                       \
+  X(RemovalReport, 0, u8"Lista {1}: usunięto {2} z {3} wpisów.", u8"The {1} list: {2} of {3} entries removed.")      \
   /* The clear window. */                                                                                          \
-  X(ClearTitle, 0, L"Wyczyść listę", L"Clear a list")                                                              \
-  X(ClearFrame, 0, L"Którą listę wyczyścić?", L"Which list to clear?")                                             \
-  X(ClearButton, 0, L"Wyczyść", L"Clear")                                                                          \
-  X(ClearChoiceBoth, 0, L"Visual Basic 5.0 i 6.0", L"Visual Basic 5.0 and 6.0")                                    \
-  X(ClearWhich50, 0, L"listy VB5", L"the VB5 list")                                                                \
-  X(ClearWhich60, 0, L"listy VB6", L"the VB6 list")                                                                \
-  X(ClearWhichBoth, 0, L"list VB5 i VB6", L"the VB5 and VB6 lists")                                                \
+  X(ClearTitle, 0, u8"Wyczyść listę", u8"Clear a list")                                                              \
+  X(ClearFrame, 0, u8"Którą listę wyczyścić?", u8"Which list to clear?")                                             \
+  X(ClearButton, 0, u8"Wyczyść", u8"Clear")                                                                          \
+  X(ClearChoiceBoth, 0, u8"Visual Basic 5.0 i 6.0", u8"Visual Basic 5.0 and 6.0")                                    \
+  X(ClearWhich50, 0, u8"listy VB5", u8"the VB5 list")                                                                \
+  X(ClearWhich60, 0, u8"listy VB6", u8"the VB6 list")                                                                \
+  X(ClearWhichBoth, 0, u8"list VB5 i VB6", u8"the VB5 and VB6 lists")                                                \
   X(ClearQuestion, 0,                                                                                              \
-    L"Usunąć wszystkie wpisy {1}?\r\n\r\nLiczba wpisów: {2}.\r\n\r\nZmianę można cofnąć poleceniem \"Cofnij "     \
-    L"ostatnią zmianę\" w menu okna.",                                                                             \
-    L"Remove every entry of {1}?\r\n\r\nEntries: {2}.\r\n\r\nThe change can be undone with \"Undo the last "       \
-    L"change\" in the window menu.")                                                                               \
-  X(ClearAskedAgain, 0, L"Listy zmieniły się, gdy czekało poprzednie pytanie.",                                    \
-    L"The lists changed while the previous question was waiting.")                                                 \
+    u8"Usunąć wszystkie wpisy {1}?\r\n\r\nLiczba wpisów: {2}.\r\n\r\nZmianę można cofnąć poleceniem \"Cofnij "     \
+    u8"ostatnią zmianę\" w menu okna.",                                                                             \
+    u8"Remove every entry of {1}?\r\n\r\nEntries: {2}.\r\n\r\nThe change can be undone with \"Undo the last "       \
+    u8"change\" in the window menu.")                                                                               \
+  X(ClearAskedAgain, 0, u8"Listy zmieniły się, gdy czekało poprzednie pytanie.",                                    \
+    u8"The lists changed while the previous question was waiting.")                                                 \
   /* Undo and the changes it undoes. */                                                                            \
-  X(KindClean, 0, L"czyszczenie przyciskiem Start", L"cleaning with Start")                                        \
-  X(KindReview, 0, L"usunięcie zaznaczonych wpisów", L"removing the checked entries")                              \
-  X(KindImport, 0, L"import listy", L"importing a list")                                                           \
-  X(KindClear, 0, L"wyczyszczenie listy", L"clearing a list")                                                      \
-  X(KindUndo, 0, L"cofnięcie zmiany", L"undoing a change")                                                         \
-  X(GoOnWithoutUndo, 0, L"{1}\r\n\r\nCzy mimo to wprowadzić zmianę bez możliwości jej cofnięcia?",                 \
-    L"{1}\r\n\r\nMake the change anyway, without a way to undo it?")                                               \
+  X(KindClean, 0, u8"czyszczenie przyciskiem Start", u8"cleaning with Start")                                        \
+  X(KindReview, 0, u8"usunięcie zaznaczonych wpisów", u8"removing the checked entries")                              \
+  X(KindImport, 0, u8"import listy", u8"importing a list")                                                           \
+  X(KindClear, 0, u8"wyczyszczenie listy", u8"clearing a list")                                                      \
+  X(KindUndo, 0, u8"cofnięcie zmiany", u8"undoing a change")                                                         \
+  X(GoOnWithoutUndo, 0, u8"{1}\r\n\r\nCzy mimo to wprowadzić zmianę bez możliwości jej cofnięcia?",                 \
+    u8"{1}\r\n\r\nMake the change anyway, without a way to undo it?")                                               \
   X(UndoFileNotUpdated, 0,                                                                                         \
-    L"Nie udało się uaktualnić pliku cofania.\r\n\r\n{1}\r\n\r\nPrzy następnym uruchomieniu program zaproponuje "  \
-    L"przywrócenie list sprzed tej zmiany.",                                                                       \
-    L"The undo file could not be brought up to date.\r\n\r\n{1}\r\n\r\nAt the next start Brushwick offers to put " \
-    L"the lists back as they were before this change.")                                                            \
-  X(NothingToUndo, 0, L"Nie ma zmiany do cofnięcia.", L"There is no change to undo.")                              \
-  X(NothingUndone, 0, L"Nie cofnięto zmiany; listy pozostały bez zmian.\r\n\r\n{1}",                               \
-    L"Nothing was undone; the lists are unchanged.\r\n\r\n{1}")                                                    \
+    u8"Nie udało się uaktualnić pliku cofania.\r\n\r\n{1}\r\n\r\nPrzy następnym uruchomieniu program zaproponuje "  \
+    u8"przywrócenie list sprzed tej zmiany.",                                                                       \
+    u8"The undo file could not be brought up to date.\r\n\r\n{1}\r\n\r\nAt the next start Brushwick offers to put " \
+    u8"the lists back as they were before this change.")                                                            \
+  X(NothingToUndo, 0, u8"Nie ma zmiany do cofnięcia.", u8"There is no change to undo.")                              \
+  X(NothingUndone, 0, u8"Nie cofnięto zmiany; listy pozostały bez zmian.\r\n\r\n{1}",                               \
+    u8"Nothing was undone; the lists are unchanged.\r\n\r\n{1}")                                                    \
   X(UndoChangedSince, 0,                                                                                           \
-    L"Listy zmieniły się od ostatniej zmiany (zapisał je Visual Basic albo inny program).\r\n\r\nWpisy obecne "    \
-    L"teraz, które cofnięcie usunie: {1}\r\nw tym dodane po tej zmianie: {2}\r\n\r\nCzy mimo to cofnąć ostatnią "  \
-    L"zmianę?",                                                                                                    \
-    L"The lists have changed since the last change (Visual Basic or another program wrote them).\r\n\r\nEntries "  \
-    L"there now that the undo would remove: {1}\r\nof them added after that change: {2}\r\n\r\nUndo the last "     \
-    L"change anyway?")                                                                                             \
+    u8"Listy zmieniły się od ostatniej zmiany (zapisał je Visual Basic albo inny program).\r\n\r\nWpisy obecne "    \
+    u8"teraz, które cofnięcie usunie: {1}\r\nw tym dodane po tej zmianie: {2}\r\n\r\nCzy mimo to cofnąć ostatnią "  \
+    u8"zmianę?",                                                                                                    \
+    u8"The lists have changed since the last change (Visual Basic or another program wrote them).\r\n\r\nEntries "  \
+    u8"there now that the undo would remove: {1}\r\nof them added after that change: {2}\r\n\r\nUndo the last "     \
+    u8"change anyway?")                                                                                             \
   X(UndoPartly, 0,                                                                                                 \
-    L"Nie wszystkie wpisy udało się przywrócić:\r\n\r\n{1}\r\nListy sprzed cofania także są zachowane. Wybierz "   \
-    L"ponownie \"Cofnij ostatnią zmianę\", aby dokończyć przywracanie.",                                           \
-    L"Not every entry could be put back:\r\n\r\n{1}\r\nThe lists as they were before are kept as well. Choose "     \
-    L"\"Undo the last change\" again to finish putting them back.")                                                \
-  X(RestoreKeyMissing, 0, L"lista {1} nie istnieje już w rejestrze", L"the {1} list no longer exists in the registry") \
-  X(RestoreReadFailed, 0, L"lista {1}: błąd odczytu {2}", L"the {1} list: reading failed with error {2}")          \
-  X(RestoreEntryFailed, 0, L"lista {1}, wpis \"{2}\": błąd {3}", L"the {1} list, entry \"{2}\": error {3}")         \
+    u8"Nie wszystkie wpisy udało się przywrócić:\r\n\r\n{1}\r\nListy sprzed cofania także są zachowane. Wybierz "   \
+    u8"ponownie \"Cofnij ostatnią zmianę\", aby dokończyć przywracanie.",                                           \
+    u8"Not every entry could be put back:\r\n\r\n{1}\r\nThe lists as they were before are kept as well. Choose "     \
+    u8"\"Undo the last change\" again to finish putting them back.")                                                \
+  X(RestoreKeyMissing, 0, u8"lista {1} nie istnieje już w rejestrze", u8"the {1} list no longer exists in the registry") \
+  X(RestoreReadFailed, 0, u8"lista {1}: błąd odczytu {2}", u8"the {1} list: reading failed with error {2}")          \
+  X(RestoreEntryFailed, 0, u8"lista {1}, wpis \"{2}\": błąd {3}", u8"the {1} list, entry \"{2}\": error {3}")         \
   X(InterruptedUndo, 0,                                                                                            \
-    L"Cofanie ostatniej zmiany (rozpoczęte {1}) zostało przerwane przed końcem: listy mogą być przywrócone tylko " \
-    L"w części.\r\n\r\nCzy dokończyć przywracanie list?\r\n\r\nNie: listy pozostaną takie, jakie są teraz; "       \
-    L"\"Cofnij ostatnią zmianę\" przywróci je wtedy do stanu sprzed cofania.",                                     \
-    L"Undoing the last change (begun {1}) was interrupted before it was done: the lists may be only partly put "   \
-    L"back.\r\n\r\nFinish putting the lists back?\r\n\r\nNo: the lists stay as they are now; \"Undo the last "     \
-    L"change\" then returns them to how they were before the undo.")                                               \
+    u8"Cofanie ostatniej zmiany (rozpoczęte {1}) zostało przerwane przed końcem: listy mogą być przywrócone tylko " \
+    u8"w części.\r\n\r\nCzy dokończyć przywracanie list?\r\n\r\nNie: listy pozostaną takie, jakie są teraz; "       \
+    u8"\"Cofnij ostatnią zmianę\" przywróci je wtedy do stanu sprzed cofania.",                                     \
+    u8"Undoing the last change (begun {1}) was interrupted before it was done: the lists may be only partly put "   \
+    u8"back.\r\n\r\nFinish putting the lists back?\r\n\r\nNo: the lists stay as they are now; \"Undo the last "     \
+    u8"change\" then returns them to how they were before the undo.")                                               \
   X(InterruptedChange, 0,                                                                                          \
-    L"Ostatnia zmiana list ({1}, rozpoczęta {2}) została przerwana przed końcem: listy mogą być zmienione tylko "  \
-    L"w części.\r\n\r\nCzy przywrócić listy sprzed tej zmiany?\r\n\r\nNie: listy pozostaną takie, jakie są "       \
-    L"teraz; \"Cofnij ostatnią zmianę\" przywróci je później.",                                                    \
-    L"The last change to the lists ({1}, begun {2}) was interrupted before it was done: the lists may be only "    \
-    L"partly changed.\r\n\r\nPut the lists back as they were before it?\r\n\r\nNo: the lists stay as they are "    \
-    L"now; \"Undo the last change\" puts them back later.")                                                        \
-  X(RestoredLast, 0, L"Przywrócono listy sprzed ostatniej zmiany.",                                                \
-    L"The lists are back as they were before the last change.")                                                    \
-  X(RestoredInterrupted, 0, L"Przywrócono listy sprzed przerwanej zmiany.",                                        \
-    L"The lists are back as they were before the interrupted change.")                                             \
-  X(PendingLeftAsItIs, 0, L"{1}\r\n\r\nPlik pozostawiono bez zmian; następna zmiana list go zastąpi.",             \
-    L"{1}\r\n\r\nThe file is left as it is; the next change to the lists replaces it.")                            \
+    u8"Ostatnia zmiana list ({1}, rozpoczęta {2}) została przerwana przed końcem: listy mogą być zmienione tylko "  \
+    u8"w części.\r\n\r\nCzy przywrócić listy sprzed tej zmiany?\r\n\r\nNie: listy pozostaną takie, jakie są "       \
+    u8"teraz; \"Cofnij ostatnią zmianę\" przywróci je później.",                                                    \
+    u8"The last change to the lists ({1}, begun {2}) was interrupted before it was done: the lists may be only "    \
+    u8"partly changed.\r\n\r\nPut the lists back as they were before it?\r\n\r\nNo: the lists stay as they are "    \
+    u8"now; \"Undo the last change\" puts them back later.")                                                        \
+  X(RestoredLast, 0, u8"Przywrócono listy sprzed ostatniej zmiany.",                                                \
+    u8"The lists are back as they were before the last change.")                                                    \
+  X(RestoredInterrupted, 0, u8"Przywrócono listy sprzed przerwanej zmiany.",                                        \
+    u8"The lists are back as they were before the interrupted change.")                                             \
+  X(PendingLeftAsItIs, 0, u8"{1}\r\n\r\nPlik pozostawiono bez zmian; następna zmiana list go zastąpi.",             \
+    u8"{1}\r\n\r\nThe file is left as it is; the next change to the lists replaces it.")                            \
   /* Another copy at work on the lists, and the end of the program after an unexpected failure. */                 \
   X(WaitingForOtherCopy, 0,                                                                                        \
-    L"Inna kopia programu Brushwick pracuje teraz na listach ostatnio używanych plików. Brushwick czeka, aż "      \
-    L"skończy; Anuluj rezygnuje z polecenia.",                                                                     \
-    L"Another copy of Brushwick is working on the recent-files lists. Brushwick waits for it to finish; Cancel "   \
-    L"gives up the command.")                                                                                      \
+    u8"Inna kopia programu Brushwick pracuje teraz na listach ostatnio używanych plików. Brushwick czeka, aż "      \
+    u8"skończy; Anuluj rezygnuje z polecenia.",                                                                     \
+    u8"Another copy of Brushwick is working on the recent-files lists. Brushwick waits for it to finish; Cancel "   \
+    u8"gives up the command.")                                                                                      \
   X(OtherCopyBusy, 0,                                                                                              \
-    L"Inna kopia programu Brushwick pracuje teraz na listach ostatnio używanych plików. Nic nie zostało "          \
-    L"zmienione; spróbuj ponownie za chwilę.",                                                                     \
-    L"Another copy of Brushwick is working on the recent-files lists. Nothing was changed; try again in a "        \
-    L"moment.")                                                                                                    \
-  X(Fatal, 0, L"Wystąpił nieoczekiwany błąd i program zostanie zamknięty.\r\n\r\nBłąd {1}: {2}",                   \
-    L"An unexpected error occurred and Brushwick will close.\r\n\r\nError {1}: {2}")                               \
-  X(FatalOutOfMemory, 0, L"Brak pamięci", L"Out of memory")                                                        \
-  X(FatalUnknown, 0, L"Nieznany błąd", L"Unknown failure")                                                         \
+    u8"Inna kopia programu Brushwick pracuje teraz na listach ostatnio używanych plików. Nic nie zostało "          \
+    u8"zmienione; spróbuj ponownie za chwilę.",                                                                     \
+    u8"Another copy of Brushwick is working on the recent-files lists. Nothing was changed; try again in a "        \
+    u8"moment.")                                                                                                    \
+  X(Fatal, 0, u8"Wystąpił nieoczekiwany błąd i program zostanie zamknięty.\r\n\r\nBłąd {1}: {2}",                   \
+    u8"An unexpected error occurred and Brushwick will close.\r\n\r\nError {1}: {2}")                               \
+  X(FatalOutOfMemory, 0, u8"Brak pamięci", u8"Out of memory")                                                        \
+  X(FatalUnknown, 0, u8"Nieznany błąd", u8"Unknown failure")                                                         \
   /* An open Visual Basic IDE. */                                                                                  \
-  X(Ide50, 0, L"Visual Basic 5.0 (VB5.EXE)", L"Visual Basic 5.0 (VB5.EXE)")                                        \
-  X(Ide60, 0, L"Visual Basic 6.0 (VB6.EXE)", L"Visual Basic 6.0 (VB6.EXE)")                                        \
-  X(IdeBoth, 0, L"Visual Basic 5.0 (VB5.EXE), Visual Basic 6.0 (VB6.EXE)",                                         \
-    L"Visual Basic 5.0 (VB5.EXE), Visual Basic 6.0 (VB6.EXE)")                                                     \
+  X(Ide50, 0, u8"Visual Basic 5.0 (VB5.EXE)", u8"Visual Basic 5.0 (VB5.EXE)")                                        \
+  X(Ide60, 0, u8"Visual Basic 6.0 (VB6.EXE)", u8"Visual Basic 6.0 (VB6.EXE)")                                        \
+  X(IdeBoth, 0, u8"Visual Basic 5.0 (VB5.EXE), Visual Basic 6.0 (VB6.EXE)",                                         \
+    u8"Visual Basic 5.0 (VB5.EXE), Visual Basic 6.0 (VB6.EXE)")                                                     \
   X(IdeQuestion, 0,                                                                                                \
-    L"Otwarty jest teraz {1}.\r\n\r\nZamykany Visual Basic zapisuje z powrotem swoją starą listę ostatnio "        \
-    L"używanych plików, więc zmiana jego listy zostałaby wtedy cofnięta.\r\n\r\nCzekaj: Brushwick poczeka, aż "    \
-    L"Visual Basic zostanie zamknięty, i zmieni listę, którą on zapisze.",                                         \
-    L"Open now: {1}.\r\n\r\nA closing Visual Basic writes its old recent-files list back, which would then undo "  \
-    L"the change to its list.\r\n\r\nWait: Brushwick waits until Visual Basic has closed, then changes the list "  \
-    L"it wrote.")                                                                                                  \
-  X(IdeWait, 0, L"Czekaj", L"Wait")                                                                                \
-  X(IdeGoOn, 0, L"Kontynuuj teraz", L"Go on now")                                                                  \
-  X(IdeWaiting, 0, L"Brushwick czeka na zamknięcie: {1}. Anuluj rezygnuje z polecenia.",                           \
-    L"Brushwick waits for this to close: {1}. Cancel gives up the command.")                                       \
-  X(IdeNote, 0, L"Podczas zmiany otwarty był {1}; zamykany może zapisać z powrotem swoją starą listę.",            \
-    L"Open during the change: {1}; when it closes it may write its old list back.")                                \
+    u8"Otwarty jest teraz {1}.\r\n\r\nZamykany Visual Basic zapisuje z powrotem swoją starą listę ostatnio "        \
+    u8"używanych plików, więc zmiana jego listy zostałaby wtedy cofnięta.\r\n\r\nCzekaj: Brushwick poczeka, aż "    \
+    u8"Visual Basic zostanie zamknięty, i zmieni listę, którą on zapisze.",                                         \
+    u8"Open now: {1}.\r\n\r\nA closing Visual Basic writes its old recent-files list back, which would then undo "  \
+    u8"the change to its list.\r\n\r\nWait: Brushwick waits until Visual Basic has closed, then changes the list "  \
+    u8"it wrote.")                                                                                                  \
+  X(IdeWait, 0, u8"Czekaj", u8"Wait")                                                                                \
+  X(IdeGoOn, 0, u8"Kontynuuj teraz", u8"Go on now")                                                                  \
+  X(IdeWaiting, 0, u8"Brushwick czeka na zamknięcie: {1}. Anuluj rezygnuje z polecenia.",                           \
+    u8"Brushwick waits for this to close: {1}. Cancel gives up the command.")                                       \
+  X(IdeNote, 0, u8"Podczas zmiany otwarty był {1}; zamykany może zapisać z powrotem swoją starą listę.",            \
+    u8"Open during the change: {1}; when it closes it may write its old list back.")                                \
   /* Failures: what could not be done (followed by the file or folder concerned)... */                             \
-  X(DoingOpenFile, 0, L"Nie można otworzyć pliku ", L"Cannot open the file ")                                      \
-  X(DoingReadFile, 0, L"Nie można odczytać pliku ", L"Cannot read the file ")                                      \
-  X(DoingWriteFile, 0, L"Nie można zapisać pliku ", L"Cannot write the file ")                                     \
-  X(DoingFindProgramFolder, 0, L"Nie można ustalić folderu programu", L"Cannot find the program's folder")        \
-  X(DoingListFolder, 0, L"Nie można odczytać zawartości folderu ", L"Cannot list the folder ")                     \
-  X(DoingWriteListFile, 0, L"Nie można zapisać pliku listy ", L"Cannot write the list file ")                      \
-  X(DoingImportListFile, 0, L"Nie można zaimportować pliku listy ", L"Cannot import the list file ")               \
-  X(DoingReadOptionsFile, 0, L"Nie można odczytać pliku opcji ", L"Cannot read the options file ")                 \
-  X(DoingApplyLanguageFile, 0, L"Niepełny plik języka: ", L"Incomplete language file: ")                           \
-  X(DoingCreateWindow, 0, L"Nie można utworzyć okna ", L"Cannot create the window ")                               \
-  X(DoingCreateControl, 0, L"Nie można utworzyć kontrolki ", L"Cannot create the control ")                        \
-  X(DoingSaveUndo, 0, L"Nie można zapisać danych do cofnięcia zmiany", L"Cannot save the data to undo the change") \
-  X(DoingUseUndoFile, 0, L"Nie można użyć pliku cofania ", L"Cannot use the undo file ")                           \
+  X(DoingOpenFile, 0, u8"Nie można otworzyć pliku ", u8"Cannot open the file ")                                      \
+  X(DoingReadFile, 0, u8"Nie można odczytać pliku ", u8"Cannot read the file ")                                      \
+  X(DoingWriteFile, 0, u8"Nie można zapisać pliku ", u8"Cannot write the file ")                                     \
+  X(DoingFindProgramFolder, 0, u8"Nie można ustalić folderu programu", u8"Cannot find the program's folder")        \
+  X(DoingListFolder, 0, u8"Nie można odczytać zawartości folderu ", u8"Cannot list the folder ")                     \
+  X(DoingWriteListFile, 0, u8"Nie można zapisać pliku listy ", u8"Cannot write the list file ")                      \
+  X(DoingImportListFile, 0, u8"Nie można zaimportować pliku listy ", u8"Cannot import the list file ")               \
+  X(DoingReadOptionsFile, 0, u8"Nie można odczytać pliku opcji ", u8"Cannot read the options file ")                 \
+  X(DoingApplyLanguageFile, 0, u8"Niepełny plik języka: ", u8"Incomplete language file: ")                           \
+  X(DoingCreateWindow, 0, u8"Nie można utworzyć okna ", u8"Cannot create the window ")                               \
+  X(DoingCreateControl, 0, u8"Nie można utworzyć kontrolki ", u8"Cannot create the control ")                        \
+  X(DoingSaveUndo, 0, u8"Nie można zapisać danych do cofnięcia zmiany", u8"Cannot save the data to undo the change") \
+  X(DoingUseUndoFile, 0, u8"Nie można użyć pliku cofania ", u8"Cannot use the undo file ")                           \
   /* ... and what is wrong (following the file's name). */                                                         \
-  X(WrongDeviceName, 0, L": ta nazwa oznacza urządzenie, nie plik", L": the name is reserved for a device")        \
-  X(WrongNulInName, 0, L": nazwa zawiera znak NUL", L": the name holds a NUL character")                           \
-  X(WrongForbiddenCharacter, 0, L": nazwa pliku nie może zawierać '{1}'", L": file names cannot hold '{1}'")       \
-  X(WrongControlCharacter, 0, L": nazwa pliku nie może zawierać znaku sterującego",                                \
-    L": file names cannot hold a control character")                                                               \
-  X(WrongNameTooLong, 0, L": nazwa jest za długa", L": the name is too long")                                      \
-  X(WrongEndsBeforeFlags, 0, L": plik kończy się przed dwoma wierszami znaczników",                                \
-    L": it ends before its two flag lines")                                                                        \
-  X(WrongFlagNotNumber, 0, L": wiersz {1} (znacznik wersji {2}) nie jest liczbą całkowitą: {3}",                   \
-    L": line {1} (the {2} flag) is not a whole number: {3}")                                                       \
-  X(WrongEndsBeforeList, 0, L": znaczniki zapowiadają listę, ale plik kończy się przed jej początkiem",            \
-    L": its flags announce a list, but it ends before the list begins")                                            \
-  X(WrongListNotEnded, 0, L": znaczniki zapowiadają listę VB6, ale żaden wiersz \"[]\" nie kończy listy VB5",     \
-    L": its flags announce a VB6 list, but no \"[]\" line ends the VB5 list")                                      \
-  X(WrongEntryUnreadable, 0, L": wpisu \"{1}\" listy {2} nie da się odczytać dokładnie (błąd {3})",                \
-    L": entry \"{1}\" of the {2} list cannot be read exactly (error {3})")                                         \
-  X(WrongLineTooLong, 0, L", wiersz {1} jest dłuższy niż {2} znaków", L", line {1} is longer than {2} characters") \
-  X(WrongEmptyFile, 0, L": plik jest pusty", L": the file is empty")                                               \
-  X(WrongOneLine, 0, L", wierszy: 1", L", 1 line")                                                                 \
-  X(WrongTooFewLines, 0, L", wierszy: {1}", L", {1} lines")                                                        \
-  X(WrongEntryNotInFormat, 0, L": wpis listy zawiera znak końca wiersza lub jest wierszem \"[]\"",                 \
-    L": a list entry holds a line break or is the line \"[]\"")                                                    \
-  X(WrongNulInEntry, 0, L": wiersz {1} zawiera bajt NUL, więc plik jest uszkodzony",                               \
-    L": line {1} holds a NUL byte, so the file is damaged")                                                        \
-  X(WrongLfLineEnd, 0, L": wiersz {1} kończy się samym znakiem LF, a wiersze pliku listy kończą się znakami CR LF", \
-    L": line {1} ends in LF alone, but the lines of a list file end in CR LF")                                     \
+  X(WrongDeviceName, 0, u8": ta nazwa oznacza urządzenie, nie plik", u8": the name is reserved for a device")        \
+  X(WrongNulInName, 0, u8": nazwa zawiera znak NUu8", u8": the name holds a NUL character")                           \
+  X(WrongForbiddenCharacter, 0, u8": nazwa pliku nie może zawierać '{1}'", u8": file names cannot hold '{1}'")       \
+  X(WrongControlCharacter, 0, u8": nazwa pliku nie może zawierać znaku sterującego",                                \
+    u8": file names cannot hold a control character")                                                               \
+  X(WrongNameTooLong, 0, u8": nazwa jest za długa", u8": the name is too long")                                      \
+  X(WrongEndsBeforeFlags, 0, u8": plik kończy się przed dwoma wierszami znaczników",                                \
+    u8": it ends before its two flag lines")                                                                        \
+  X(WrongFlagNotNumber, 0, u8": wiersz {1} (znacznik wersji {2}) nie jest liczbą całkowitą: {3}",                   \
+    u8": line {1} (the {2} flag) is not a whole number: {3}")                                                       \
+  X(WrongEndsBeforeList, 0, u8": znaczniki zapowiadają listę, ale plik kończy się przed jej początkiem",            \
+    u8": its flags announce a list, but it ends before the list begins")                                            \
+  X(WrongListNotEnded, 0, u8": znaczniki zapowiadają listę VB6, ale żaden wiersz \"[]\" nie kończy listy VB5",     \
+    u8": its flags announce a VB6 list, but no \"[]\" line ends the VB5 list")                                      \
+  X(WrongEntryUnreadable, 0, u8": wpisu \"{1}\" listy {2} nie da się odczytać dokładnie (błąd {3})",                \
+    u8": entry \"{1}\" of the {2} list cannot be read exactly (error {3})")                                         \
+  X(WrongLineTooLong, 0, u8", wiersz {1} jest dłuższy niż {2} znaków", u8", line {1} is longer than {2} characters") \
+  X(WrongEmptyFile, 0, u8": plik jest pusty", u8": the file is empty")                                               \
+  X(WrongOneLine, 0, u8", wierszy: 1", u8", 1 line")                                                                 \
+  X(WrongTooFewLines, 0, u8", wierszy: {1}", u8", {1} lines")                                                        \
+  X(WrongEntryNotInFormat, 0, u8": wpis listy zawiera znak końca wiersza lub jest wierszem \"[]\"",                 \
+    u8": a list entry holds a line break or is the line \"[]\"")                                                    \
+  X(WrongNulInEntry, 0, u8": wiersz {1} zawiera bajt NUL, więc plik jest uszkodzony",                               \
+    u8": line {1} holds a NUL byte, so the file is damaged")                                                        \
+  X(WrongLfLineEnd, 0, u8": wiersz {1} kończy się samym znakiem LF, a wiersze pliku listy kończą się znakami CR LF", \
+    u8": line {1} ends in LF alone, but the lines of a list file end in CR LF")                                     \
   X(WrongFlagOutOfRange, 0,                                                                                        \
-    L": wiersz {1} (znacznik wersji {2}) jest liczbą całkowitą spoza zakresu od -2147483648 do 2147483647: {3}",   \
-    L": line {1} (the {2} flag) is a whole number out of the range -2147483648 to 2147483647: {3}")                \
+    u8": wiersz {1} (znacznik wersji {2}) jest liczbą całkowitą spoza zakresu od -2147483648 do 2147483647: {3}",   \
+    u8": line {1} (the {2} flag) is a whole number out of the range -2147483648 to 2147483647: {3}")                \
   X(WrongByteOrderMark, 0,                                                                                         \
-    L": plik zaczyna się znacznikiem kolejności bajtów {1}, jest więc tekstem Unicode, a plik listy jest tekstem " \
-    L"w stronie kodowej ANSI",                                                                                     \
-    L": the file starts with a {1} byte-order mark, so it is Unicode text, but a list file is text in the ANSI "   \
-    L"code page")                                                                                                  \
+    u8": plik zaczyna się znacznikiem kolejności bajtów {1}, jest więc tekstem Unicode, a plik listy jest tekstem " \
+    u8"w stronie kodowej ANSI",                                                                                     \
+    u8": the file starts with a {1} byte-order mark, so it is Unicode text, but a list file is text in the ANSI "   \
+    u8"code page")                                                                                                  \
   X(WrongOutsideFolder, 0,                                                                                         \
-    L": nazwa prowadzi poza folder programu, a okno importu pokazuje tylko pliki z tego folderu",                  \
-    L": the name leads out of the program's folder, and the import window shows the files of that folder only")   \
-  X(WrongUndoFileDamaged, 0, L": plik cofania jest uszkodzony (urwany, zmieniony albo nie jest plikiem cofania)",  \
-    L": the undo file is damaged (cut short, edited, or not an undo file)")                                        \
-  X(WrongListUnreadable, 0, L": nie można odczytać listy {1}", L": the {1} list cannot be read")                   \
-  X(WrongValueTooLarge, 0, L": wpis \"{1}\" listy {2} jest większy niż 32 KB",                                      \
-    L": entry \"{1}\" of the {2} list is larger than 32 KB")                                                       \
-  X(WrongNewContentLeftIn, 0, L"; nowa treść jest w pliku {1}", L"; the new content is in {1}")                    \
+    u8": nazwa prowadzi poza folder programu, a okno importu pokazuje tylko pliki z tego folderu",                  \
+    u8": the name leads out of the program's folder, and the import window shows the files of that folder only")   \
+  X(WrongUndoFileDamaged, 0, u8": plik cofania jest uszkodzony (urwany, zmieniony albo nie jest plikiem cofania)",  \
+    u8": the undo file is damaged (cut short, edited, or not an undo file)")                                        \
+  X(WrongListUnreadable, 0, u8": nie można odczytać listy {1}", u8": the {1} list cannot be read")                   \
+  X(WrongValueTooLarge, 0, u8": wpis \"{1}\" listy {2} jest większy niż 32 KB",                                      \
+    u8": entry \"{1}\" of the {2} list is larger than 32 KB")                                                       \
+  X(WrongNewContentLeftIn, 0, u8"; nowa treść jest w pliku {1}", u8"; the new content is in {1}")                    \
   /* Why a list entry cannot be read exactly. */                                                                   \
-  X(ReasonTooLong, 0, L"tekst jest dłuższy niż 254 znaki", L"the text is longer than 254 characters")              \
-  X(ReasonNoRight, 0, L"brak prawa odczytu", L"no right to read it")                                               \
-  X(ReasonKeptChanging, 0, L"lista zmieniała się podczas odczytu", L"the list kept changing while it was read")   \
-  X(ReasonNotAnsi, 0, L"tekst zawiera znaki spoza strony kodowej ANSI systemu",                                    \
-    L"the text holds characters outside the system's ANSI code page")
+  X(ReasonTooLong, 0, u8"tekst jest dłuższy niż 254 znaki", u8"the text is longer than 254 characters")              \
+  X(ReasonNoRight, 0, u8"brak prawa odczytu", u8"no right to read it")                                               \
+  X(ReasonKeptChanging, 0, u8"lista zmieniała się podczas odczytu", u8"the list kept changing while it was read")   \
+  X(ReasonNotAnsi, 0, u8"tekst zawiera znaki spoza strony kodowej ANSI systemu",                                    \
+    u8"the text holds characters outside the system's ANSI code page")

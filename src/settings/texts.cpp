@@ -1,5 +1,8 @@
 #include "settings/texts.h"
 
+#include <windows.h>
+
+#include <array>
 #include <utility>
 
 #include "common/text.h"
@@ -51,7 +54,24 @@ const wchar_t* Texts::operator[](Text id) const {
   const std::size_t i = static_cast<std::size_t>(id);
   if (i >= std::size(kTexts)) return L"";
   if (i < isGiven_.size() && isGiven_[i]) return given_[i].c_str();
-  return polish_ ? kTexts[i].polish : kTexts[i].english;
+  return BuiltInText(id, polish_);
+}
+
+const wchar_t* BuiltInText(Text id, bool polish) {
+  static std::array<std::vector<std::wstring>, 2> widened;  // English, Polish
+  std::vector<std::wstring>& texts = widened[polish ? 1 : 0];
+  if (texts.empty()) {
+    texts.reserve(std::size(kTexts));
+    for (const TextRow& row : kTexts) {
+      const char* utf8 = reinterpret_cast<const char*>(polish ? row.polish : row.english);
+      const int bytes = static_cast<int>(std::char_traits<char>::length(utf8));
+      std::wstring text(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8, bytes, nullptr, 0)), L'\0');
+      MultiByteToWideChar(CP_UTF8, 0, utf8, bytes, text.data(), static_cast<int>(text.size()));
+      texts.push_back(std::move(text));
+    }
+  }
+  const std::size_t i = static_cast<std::size_t>(id);
+  return i < texts.size() ? texts[i].c_str() : L"";
 }
 
 Texts& CurrentTexts() {

@@ -22,12 +22,12 @@ enum class Text : unsigned short {
 struct TextRow {
   const char* name;  // as a language file names it
   int line;          // the language-file line that gives it, 0 for a named one
-  const wchar_t* polish;
-  const wchar_t* english;
+  const char8_t* polish;  // UTF-8
+  const char8_t* english;
 };
 
 inline constexpr TextRow kTexts[] = {
-    {"", 0, L"", L""},
+    {"", 0, u8"", u8""},
 #define BRUSHWICK_TEXT_ROW(name, line, polish, english) {#name, line, polish, english},
     BRUSHWICK_TEXTS(BRUSHWICK_TEXT_ROW)
 #undef BRUSHWICK_TEXT_ROW
@@ -41,6 +41,9 @@ constexpr Text TextOfLine(int line) {
     if (kTexts[i].line == line) return static_cast<Text>(i);
   return Text::None;
 }
+
+// A built-in text as shown: Polish or English.
+const wchar_t* BuiltInText(Text id, bool polish);
 
 // The texts in use.
 class Texts {

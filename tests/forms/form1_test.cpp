@@ -11,7 +11,7 @@ namespace {
 TEST(Form1Summary, BuiltInTextMatchesTheExampleByteForByte) {
   Form1 form;
   for (size_t i = 0; i < 6; ++i)
-    form.SummaryText[i] = RowOf(static_cast<Text>(static_cast<size_t>(Text::Summary1) + i)).polish;
+    form.SummaryText[i] = BuiltInText(static_cast<Text>(static_cast<size_t>(Text::Summary1) + i), true);
   CleanOutcome vb5{12, 3, 0, ""}, vb6{};
   EXPECT_EQ(form.Summary(vb5, vb6),
             L"Liczba ostatnio używanych plików dla VB5: 12\r\n"
@@ -59,12 +59,13 @@ TEST(Form1FailureNote, NamesTheVersionTheEntryAndTheStatus) {
 
 TEST(BuiltInTexts, PolishLettersSurviveTheSourceEncoding) {
   // Spelled with escapes here, so a compiler reading the source in the wrong code page fails.
-  EXPECT_EQ(std::wstring_view(RowOf(Text::Summary1).polish), L"Liczba ostatnio u\u017cywanych plik\u00f3w dla VB5: ");
-  EXPECT_EQ(std::wstring_view(RowOf(Text::Summary3).polish), L" martwych wpis\u00f3w");
-  EXPECT_EQ(std::wstring_view(RowOf(Text::MainImport).polish), L"Importuj list\u0119");
-  for (const TextRow& row : kTexts)
-    for (std::wstring_view text : {std::wstring_view(row.polish), std::wstring_view(row.english)})
-      for (wchar_t c : text) EXPECT_TRUE((c >= 0x20 || c == L'\r' || c == L'\n') && c != 0xFFFD) << row.name;
+  EXPECT_EQ(std::wstring_view(BuiltInText(Text::Summary1, true)), L"Liczba ostatnio u\u017cywanych plik\u00f3w dla VB5: ");
+  EXPECT_EQ(std::wstring_view(BuiltInText(Text::Summary3, true)), L" martwych wpis\u00f3w");
+  EXPECT_EQ(std::wstring_view(BuiltInText(Text::MainImport, true)), L"Importuj list\u0119");
+  for (std::size_t i = 0; i < std::size(kTexts); ++i)
+    for (bool polish : {true, false})
+      for (wchar_t c : std::wstring_view(BuiltInText(static_cast<Text>(i), polish)))
+        EXPECT_TRUE((c >= 0x20 || c == L'\r' || c == L'\n') && c != 0xFFFD) << kTexts[i].name;
 }
 
 TEST(FormRuntime, TwipsBecomePixelsForTheDpi) {

@@ -44,7 +44,7 @@ TEST(Texts, TheEnglishFileGivesEveryTextOnce) {
   const LanguageLines file = ReadLanguageLines(AnsiToWide(BRUSHWICK_LANG_DIR "/English.txt"));
   ASSERT_TRUE(file.complete());
   for (int line = 1; line <= 23; ++line)
-    EXPECT_EQ(AnsiToWide(file.lines[line - 1]), RowOf(TextOfLine(line)).english) << "line " << line;
+    EXPECT_EQ(AnsiToWide(file.lines[line - 1]), BuiltInText(TextOfLine(line), false)) << "line " << line;
   std::set<std::string> seen;
   for (const std::string& line : file.named) {
     const std::string name = line.substr(0, line.find('='));
@@ -55,7 +55,7 @@ TEST(Texts, TheEnglishFileGivesEveryTextOnce) {
     for (std::size_t i = 1; i < std::size(kTexts); ++i) {
       if (kTexts[i].line != 0 || name != kTexts[i].name) continue;
       known = true;
-      EXPECT_EQ(std::wstring(one[static_cast<Text>(i)]), kTexts[i].english) << name;
+      EXPECT_EQ(std::wstring(one[static_cast<Text>(i)]), BuiltInText(static_cast<Text>(i), false)) << name;
     }
     EXPECT_TRUE(known) << name << " names no text";
   }
