@@ -41,6 +41,7 @@ cmake --preset x86 >/dev/null
 cmake --build --preset x86 --target brushwick
 # Only functions of Windows' own DLLs that Windows XP SP3 already has.
 scripts/check-imports.sh build/x64/brushwick.exe build/x86/brushwick.exe
+scripts/check-size.sh build/x64/brushwick.exe build/x86/brushwick.exe
 part_done "build x64 (+tests), x86; imports"
 
 scripts/run-tests.sh x64 "$@"
