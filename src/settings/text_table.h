@@ -279,4 +279,47 @@
   X(ReasonNoRight, 0, L"brak prawa odczytu", L"no right to read it")                                               \
   X(ReasonKeptChanging, 0, L"lista zmieniała się podczas odczytu", L"the list kept changing while it was read")   \
   X(ReasonNotAnsi, 0, L"tekst zawiera znaki spoza strony kodowej ANSI systemu",                                    \
-    L"the text holds characters outside the system's ANSI code page")
+    L"the text holds characters outside the system's ANSI code page")                                                    \
+  /* The command line. */                                                                                                \
+  X(CmdUsage, 0,                                                                                                         \
+    L"Użycie: brushwick.exe POLECENIE [/log PLIK]\r\n"                                                                   \
+    L"  /clean [/remove-unreachable] [/wait]   czyści obie listy\r\n"                                                    \
+    L"  /export NAZWA [/vb5] [/vb6]            zapisuje listy w pliku NAZWA.rec (obie, gdy nie wybrano żadnej)\r\n"      \
+    L"  /import NAZWA [/wait]                  zastępuje listy tymi z pliku NAZWA.rec\r\n"                               \
+    L"  /undo [/force] [/wait]                 cofa ostatnią zmianę\r\n"                                                 \
+    L"  /?                                     pokazuje ten tekst\r\n"                                                   \
+    L"Bez argumentów otwiera się okno programu. Kody wyjścia: 0 wykonano, 1 wykonano częściowo, 2 nic nie "              \
+    L"zmieniono (błąd lub zły argument), 3 nic nie zmieniono (listy zajmowała inna kopia lub otwarty Visual Basic).",    \
+    L"Usage: brushwick.exe COMMAND [/log FILE]\r\n"                                                                      \
+    L"  /clean [/remove-unreachable] [/wait]   cleans both lists\r\n"                                                    \
+    L"  /export NAME [/vb5] [/vb6]             saves the lists in NAME.rec (both when neither is named)\r\n"             \
+    L"  /import NAME [/wait]                   replaces the lists with those of NAME.rec\r\n"                            \
+    L"  /undo [/force] [/wait]                 undoes the last change\r\n"                                               \
+    L"  /?                                     shows this text\r\n"                                                      \
+    L"Without arguments the program's window opens. Exit codes: 0 done, 1 done in part, 2 nothing changed (a "           \
+    L"failure or a bad argument), 3 nothing changed (another copy or an open Visual Basic held the lists).")             \
+  X(CmdBadArgument, 0,                                                                                                   \
+    L"Niezrozumiały argument: {1}",                                                                                      \
+    L"Argument not understood: {1}")                                                                                     \
+  X(CmdIdeLeftAlone, 0,                                                                                                  \
+    L"Listę {1} pozostawiono bez zmian: otwarty jest {2}; /wait czeka na jego zamknięcie.",                              \
+    L"The {1} list was left alone: open now: {2}; /wait waits for it to close.")                                         \
+  X(CmdInterrupted, 0,                                                                                                   \
+    L"Ostatnia zmiana list ({1}, rozpoczęta {2}) została przerwana przed końcem. Nic nie zostało zmienione; "            \
+    L"uruchom Brushwick bez argumentów, aby ją rozstrzygnąć.",                                                           \
+    L"The last change to the lists ({1}, begun {2}) was interrupted before it was done. Nothing was changed; "           \
+    L"start Brushwick without arguments to settle it.")                                                                  \
+  X(CmdNoUndoNoChange, 0,                                                                                                \
+    L"{1}\r\nNic nie zostało zmienione: z wiersza poleceń Brushwick nie zmienia list bez możliwości cofnięcia.",         \
+    L"{1}\r\nNothing was changed: from the command line Brushwick makes no change that cannot be undone.")               \
+  X(CmdExported, 0,                                                                                                      \
+    L"Lista {1}: zapisano w pliku {2}.",                                                                                 \
+    L"The {1} list: saved in {2}.")                                                                                      \
+  X(CmdImported, 0,                                                                                                      \
+    L"Lista {1}: zaimportowano wpisów: {2}.",                                                                            \
+    L"The {1} list: {2} entries imported.")                                                                              \
+  X(CmdUndoChangedSince, 0,                                                                                              \
+    L"Listy zmieniły się od ostatniej zmiany: wpisy obecne teraz, które cofnięcie usunie: {1}, w tym dodane po tej "     \
+    L"zmianie: {2}. Nic nie zostało cofnięte; /force cofa mimo to.",                                                     \
+    L"The lists have changed since the last change: entries there now that the undo would remove: {1}, of them "         \
+    L"added after that change: {2}. Nothing was undone; /force undoes anyway.")
