@@ -31,6 +31,7 @@ struct Request {
   Command command = Command::None;
   std::wstring name;  // of the list file
   std::optional<std::wstring> log;
+  std::optional<std::wstring> bad;  // the first argument not understood
   bool vb5 = false, vb6 = false, removeUnreachable = false, wait = false, force = false;
 };
 
@@ -40,8 +41,9 @@ std::wstring Lower(std::wstring text) {
   return text;
 }
 
-// The request, or nothing with `bad` naming the argument not understood.
-std::optional<Request> Parse(const std::vector<std::wstring>& args, std::wstring& bad) {
+// The request; one with an argument not understood does nothing but say so (and log it when
+// its log file came before that argument).
+Request Parse(const std::vector<std::wstring>& args) {
   Request r;
   // The options as given, by flag: each at most once.
   std::wstring given[6];
@@ -77,22 +79,22 @@ std::optional<Request> Parse(const std::vector<std::wstring>& args, std::wstring
     else if (a == L"/force") ok = once(4) && (r.force = true);
     else if (a == L"/log") ok = once(5) && value(r.log.emplace());
     if (!ok) {
-      bad = args[i];
-      return std::nullopt;
+      r.bad = args[i];
+      return r;
     }
   }
   // Each option belongs to some commands only.
   if (r.command == Command::None) {
-    bad = args.empty() ? std::wstring() : args[0];
-    return std::nullopt;
+    r.bad = args.empty() ? std::wstring() : args[0];
+    return r;
   }
   const Command c = r.command;
   const bool fits[6] = {c == Command::Export, c == Command::Export, c == Command::Clean,
                         c == Command::Clean || c == Command::Import || c == Command::Undo, c == Command::Undo, true};
   for (int flag = 0; flag < 6; ++flag)
     if (!given[flag].empty() && !fits[flag]) {
-      bad = given[flag];
-      return std::nullopt;
+      r.bad = given[flag];
+      return r;
     }
   return r;
 }
@@ -349,19 +351,18 @@ void UseStoredLanguage() {
 
 int RunRequest(const std::vector<std::wstring>& args, Output& out) {
   UseStoredLanguage();
-  std::wstring bad;
-  const std::optional<Request> request = Parse(args, bad);
-  if (!request) {
-    out.Text(Tr(Text::CmdBadArgument, {bad}));
+  const Request request = Parse(args);
+  if (request.log) out.OpenLog(*request.log);
+  if (request.bad) {
+    out.Text(Tr(Text::CmdBadArgument, {*request.bad}));
     out.Text(Tr(Text::CmdUsage));
     return kFailed;
   }
-  if (request->log) out.OpenLog(*request->log);
-  switch (request->command) {
-    case Command::Clean: return Clean(*request, out);
-    case Command::Export: return Export(*request, out);
-    case Command::Import: return Import(*request, out);
-    case Command::Undo: return Undo(*request, out);
+  switch (request.command) {
+    case Command::Clean: return Clean(request, out);
+    case Command::Export: return Export(request, out);
+    case Command::Import: return Import(request, out);
+    case Command::Undo: return Undo(request, out);
     case Command::Usage:
     case Command::None: break;
   }
