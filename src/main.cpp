@@ -1,6 +1,12 @@
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "commandline/commandline.h"
 
 #include "forms/form.h"
 #include "startup/module1.h"
@@ -35,6 +41,13 @@ void __verbose_terminate_handler() { std::abort(); }
 #endif
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  // With arguments: an unattended run, no window.
+  int count = 0;
+  if (wchar_t** args = CommandLineToArgvW(GetCommandLineW(), &count)) {
+    const std::vector<std::wstring> given(args + (count > 0 ? 1 : 0), args + count);
+    LocalFree(args);
+    if (!given.empty()) return commandline::Run(given);
+  }
   BecomeDpiAware();
   forms::Guarded([] { StartUp(); });
   return forms::RunMessageLoop();

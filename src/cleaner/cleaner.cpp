@@ -309,12 +309,14 @@ StoredList ReadStoredList(const std::string& version) {
 
 BothOutcomes CleanBothLists(std::vector<std::string>& List1, const ExistenceChecks& checks,
                             const WaitPump& pump, const UnreachableDecision& removeUnreachable,
-                            const BeforeChange& beforeChange) {
+                            const BeforeChange& beforeChange, std::array<bool, 2> versions) {
   BothOutcomes outcomes;
   Findings findings;
   Reading reading = ReadBoth();
   for (int decision = 0; decision < kDecisionTries; ++decision) {
-    const std::vector<Entry> texts5 = Entries(reading.vb5), texts6 = Entries(reading.vb6);
+    // A list left alone is neither checked nor written.
+    const std::vector<Entry> texts5 = versions[0] ? Entries(reading.vb5) : std::vector<Entry>{},
+                             texts6 = versions[1] ? Entries(reading.vb6) : std::vector<Entry>{};
     std::vector<Entry> entries = texts5;
     entries.insert(entries.end(), texts6.begin(), texts6.end());
     findings.Check(entries, checks, pump);
@@ -338,9 +340,9 @@ BothOutcomes CleanBothLists(std::vector<std::string>& List1, const ExistenceChec
         continue;
       }
     }
-    outcomes.vb5 = RewriteList(reading.vb5, keep5, List1);
+    if (versions[0]) outcomes.vb5 = RewriteList(reading.vb5, keep5, List1);
     List1.clear();
-    outcomes.vb6 = RewriteList(reading.vb6, keep6, List1);
+    if (versions[1]) outcomes.vb6 = RewriteList(reading.vb6, keep6, List1);
     List1.clear();
     // A list whose rewriting stopped half-way cannot tell which of its dropped entries are gone.
     if (outcomes.vb5.status == ERROR_SUCCESS) outcomes.vb5.removedUnreachable = findings.DroppedAway(texts5, keep5);

@@ -1,6 +1,7 @@
 #pragma once
 // The dead-entry cleaner: drops the entries of the Visual Basic recent-files lists whose file or
 // folder no longer exists and renumbers the rest from "1", in their former order.
+#include <array>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -97,10 +98,11 @@ using BeforeChange = FunctionRef<bool()>;
 // the run decides again on the new reading, checking only entries not checked yet, probing only
 // places not probed yet and asking only about new entries out of reach, at most kDecisionTries
 // times; then the 5.0 and the 6.0 list are rewritten. `List1` is the working list, empty before
-// and after.
+// and after. A version not in `versions` (5.0, 6.0) is left alone: neither checked nor written,
+// its outcome all zero.
 BothOutcomes CleanBothLists(std::vector<std::string>& List1, const ExistenceChecks& checks,
                             const WaitPump& pump = {}, const UnreachableDecision& removeUnreachable = {},
-                            const BeforeChange& beforeChange = {});
+                            const BeforeChange& beforeChange = {}, std::array<bool, 2> versions = {true, true});
 
 // Cleans one version's list, keeping the entries whose place cannot be reached, and appends the
 // surviving texts to `List1`.

@@ -77,6 +77,17 @@ std::wstring UnreachableRemovedNote(std::int32_t vb5, std::int32_t vb6) {
   return Tr(Text::NoteUnreachableRemoved, {DecimalTextW(vb5), DecimalTextW(vb6)}) + L"\r\n";
 }
 
+CleanOutcome DeadOnly(CleanOutcome outcome) {
+  outcome.removed -= outcome.removedUnreachable;
+  return outcome;
+}
+
+std::wstring CleaningNotes(const BothOutcomes& run) {
+  return UnreachableRemovedNote(run.vb5.removedUnreachable, run.vb6.removedUnreachable) +
+         ChangeFailureNote("5.0", run.vb5) + ChangeFailureNote("6.0", run.vb6) + UncheckedEntriesNote("5.0", run.vb5) +
+         UncheckedEntriesNote("6.0", run.vb6);
+}
+
 Form1::Form1() : forms::Form(kForm) {}
 
 void Form1::OnLoad() {
@@ -144,14 +155,8 @@ void Form1::CleaningRun() {
     ReportListsChangedMeanwhile();
     return;
   }
-  // Entries removed because the user said so are not dead ones: they are counted apart.
-  CleanOutcome dead5 = run.vb5, dead6 = run.vb6;
-  dead5.removed -= run.vb5.removedUnreachable;
-  dead6.removed -= run.vb6.removedUnreachable;
-  std::wstring text = Summary(dead5, dead6);
-  const std::wstring notes = UnreachableRemovedNote(run.vb5.removedUnreachable, run.vb6.removedUnreachable) +
-                             ChangeFailureNote("5.0", run.vb5) + ChangeFailureNote("6.0", run.vb6) +
-                             UncheckedEntriesNote("5.0", run.vb5) + UncheckedEntriesNote("6.0", run.vb6);
+  std::wstring text = Summary(DeadOnly(run.vb5), DeadOnly(run.vb6));
+  const std::wstring notes = CleaningNotes(run);
   if (!notes.empty()) text += L"\r\n" + notes;
   const bool failed = run.vb5.status != ERROR_SUCCESS || run.vb6.status != ERROR_SUCCESS;
   forms::MsgBox(ide.Noted(text), MB_OK | (failed ? MB_ICONWARNING : MB_ICONINFORMATION));

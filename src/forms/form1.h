@@ -51,3 +51,8 @@ std::wstring ChangeFailureNote(const std::string& version, const CleanOutcome& o
 // The note that a version's list holds more entries than were checked, and that those were kept
 // as they are; "" when it holds no more.
 std::wstring UncheckedEntriesNote(const std::string& version, const CleanOutcome& outcome);
+// A run's counts as its summary gives them: entries removed because the user said so are not
+// dead ones, and are counted apart.
+CleanOutcome DeadOnly(CleanOutcome outcome);
+// The notes under a run's summary, each ending in a line break; "" when there are none.
+std::wstring CleaningNotes(const BothOutcomes& run);

@@ -1,5 +1,7 @@
 #include "forms/frmimport.h"
 
+#include <array>
+
 #include "common/folderlist.h"
 #include "common/propercase.h"
 #include "common/textfile.h"
@@ -55,7 +57,7 @@ void FrmImport::OnActivate() {
 namespace {
 
 // What went wrong with one version's list, or "" when it was replaced whole.
-std::wstring VersionProblem(const wchar_t* vb, const listfile::VersionImport& v) {
+std::wstring VersionProblem(const std::wstring& vb, const listfile::VersionImport& v) {
   if (v.Complete()) return L"";
   if (v.keyMissing) return Tr(Text::ImportKeyMissing, {vb}) + L"\r\n";
   std::wstring reason = DecimalTextW(static_cast<DWORD>(v.firstFailure));
@@ -68,6 +70,16 @@ std::wstring VersionProblem(const wchar_t* vb, const listfile::VersionImport& v)
 
 }  // namespace
 
+ImportReport ReportImport(const listfile::ImportResult& result) {
+  if (result.NothingHeld()) return {ImportReport::End::Nothing, Tr(Text::ImportNoList)};
+  const std::wstring problems = VersionProblem(VbName(listfile::kVersion50), result.v50) +
+                                VersionProblem(VbName(listfile::kVersion60), result.v60);
+  // Like a file that cannot be read: the registry is as it was.
+  if (result.NothingImported()) return {ImportReport::End::Nothing, Tr(Text::ImportNothingImported, {problems})};
+  if (!problems.empty()) return {ImportReport::End::InPart, Tr(Text::ImportInPart, {problems})};
+  return {ImportReport::End::Done, Tr(Text::Done)};
+}
+
 void FrmImport::ImportList() {
   const LRESULT selected = SendMessageW(Control(id::Combo1), CB_GETCURSEL, 0, 0);
   if (selected < 0 || static_cast<size_t>(selected) >= files_.size()) return;
@@ -77,26 +89,17 @@ void FrmImport::ImportList() {
   const std::wstring name = file.substr(0, file.size() - 4), path = listfile::ListFilePath(ProgramFolder(), name);
   // Only the IDE of a list the file carries is asked about; a file that cannot be read changes
   // nothing, and the import then says why.
-  bool carries[2] = {false, false};
-  if (!NamesDevice(path)) {
-    try {
-      const listfile::ListFileContent content = listfile::ParseListFile(ReadFileBytes(path), path);
-      carries[0] = content.has50;
-      carries[1] = content.has60;
-    } catch (const AppError&) {
-    }
-  }
+  const std::array<bool, 2> carries = listfile::ListsCarried(path);
   const frmide::Answer ide = frmide::AskAboutOpenIdes(carries[0], carries[1]);
   if (!ide) return;
   listfile::ImportResult result;
   try {
     ListsLock lock;
     if (!forms::TakeLists(lock)) return;
-    // The lists the file replaces are saved for undo first.
-    if (!NamesDevice(path)) {
-      const listfile::ListFileContent content = listfile::ParseListFile(ReadFileBytes(path), path);
-      if ((content.has50 || content.has60) && !listcommands::SaveUndoOrAsk(listfile::ChangeKind::Import)) return;
-    }
+    // The lists the file replaces are saved for undo first; a file that cannot be read changes
+    // nothing, and the import says why.
+    const std::array<bool, 2> held = listfile::ListsCarried(path);
+    if ((held[0] || held[1]) && !listcommands::SaveUndoOrAsk(listfile::ChangeKind::Import)) return;
     forms::BusyScope busy(hwnd());
     result = listfile::ReadListFile(ProgramFolder(), name,
                                     [&busy] { busy.KeepAnswering(); });
@@ -106,22 +109,16 @@ void FrmImport::ImportList() {
     forms::MsgBox(Tr(Text::ImportNothingImported, {Describe(e)}), MB_OK | MB_ICONWARNING);
     return;
   }
-  if (result.NothingHeld()) {
-    forms::MsgBox(Tr(Text::ImportNoList), MB_OK | MB_ICONWARNING);
+  const ImportReport report = ReportImport(result);
+  if (report.end == ImportReport::End::Nothing) {
+    // The registry is as it was, and the window stays open.
+    forms::MsgBox(report.text, MB_OK | MB_ICONWARNING);
     return;
   }
-  const std::wstring problems =
-      VersionProblem(L"VB5", result.v50) + VersionProblem(L"VB6", result.v60);
-  if (result.NothingImported()) {
-    // Like a file that cannot be read: the registry is as it was, and the window stays open.
-    forms::MsgBox(Tr(Text::ImportNothingImported, {problems}), MB_OK | MB_ICONWARNING);
-    return;
-  }
-  if (problems.empty()) {
-    forms::MsgBox(ide.Noted(Tr(Text::Done)));
+  if (report.end == ImportReport::End::Done) {
+    forms::MsgBox(ide.Noted(report.text));
   } else {
-    forms::MsgBox(Tr(Text::ImportInPart, {problems}),
-                  MB_OK | MB_ICONWARNING);
+    forms::MsgBox(report.text, MB_OK | MB_ICONWARNING);
   }
   Hide();
 }

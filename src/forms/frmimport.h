@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "forms/form.h"
+#include "listfile/listfile.h"
 
 class FrmImport : public forms::Form {
  public:
@@ -20,3 +21,11 @@ class FrmImport : public forms::Form {
   // The files offered, in the order of the drop-down list.
   std::vector<std::wstring> files_;
 };
+
+// What an import's result tells the user: nothing imported (the registry as it was), imported in
+// part (which list and why), or done.
+struct ImportReport {
+  enum class End { Nothing, InPart, Done } end;
+  std::wstring text;
+};
+ImportReport ReportImport(const listfile::ImportResult& result);

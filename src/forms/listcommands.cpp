@@ -106,11 +106,6 @@ bool Run(UINT command) {
   return true;
 }
 
-namespace {
-
-// The change begun by SaveUndoOrAsk, until FinishChange.
-std::optional<listfile::UndoRecord> g_begun;
-
 const wchar_t* KindText(listfile::ChangeKind kind) {
   switch (kind) {
     case listfile::ChangeKind::Clean: return Tr(Text::KindClean);
@@ -122,7 +117,6 @@ const wchar_t* KindText(listfile::ChangeKind kind) {
   return L"";
 }
 
-// Which list, which entry and why, one line each.
 std::wstring FailureLines(const std::vector<listfile::RestoreFailure>& failures) {
   std::wstring text;
   for (const listfile::RestoreFailure& f : failures) {
@@ -137,6 +131,11 @@ std::wstring FailureLines(const std::vector<listfile::RestoreFailure>& failures)
   }
   return text;
 }
+
+namespace {
+
+// The change begun by SaveUndoOrAsk, until FinishChange.
+std::optional<listfile::UndoRecord> g_begun;
 
 void TellPartly(const std::vector<listfile::RestoreFailure>& failures) {
   forms::MsgBox(Tr(Text::UndoPartly, {FailureLines(failures)}), MB_OK | MB_ICONWARNING);
@@ -242,14 +241,7 @@ void UndoLastChange() {
   }
   // Only the IDE of a list the undo puts back is asked about; an unfinished change, or an undo
   // file that cannot be read, may concern both.
-  std::array<bool, 2> changes{true, true};
-  if (!listfile::PendingExists(folder)) {
-    try {
-      changes = listfile::ListsUndoWouldChange(listfile::ReadUndoFile(listfile::UndoFilePath(folder)), listfile::ReadLists());
-    } catch (const AppError&) {
-      // Told about when the undo reads the file.
-    }
-  }
+  const std::array<bool, 2> changes = listfile::ListsUndoConcerns(folder);
   const frmide::Answer ide = frmide::AskAboutOpenIdes(changes[0], changes[1]);
   if (!ide) return;
   ListsLock lock;

@@ -3,6 +3,9 @@
 // a list; and the undo file every change to the lists is preceded by.
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "listfile/undo.h"
 
 namespace listcommands {
@@ -26,6 +29,11 @@ void FinishChange();
 
 // Undo the last change: puts back the lists the undo file holds.
 void UndoLastChange();
+
+// A change's kind as the messages name it ("cleaning with Start").
+const wchar_t* KindText(listfile::ChangeKind kind);
+// The refusals met while putting lists back: which list, which entry and why, one line each.
+std::wstring FailureLines(const std::vector<listfile::RestoreFailure>& failures);
 
 // At the start, the main window shown: a change that was interrupted (the program ended in the
 // middle of it) is named, and putting the lists back is offered (default Yes).

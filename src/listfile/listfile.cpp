@@ -312,4 +312,14 @@ ImportResult ReadListFile(const std::wstring& folder, const std::wstring& name,
   return result;
 }
 
+std::array<bool, 2> ListsCarried(const std::wstring& path) {
+  if (NamesDevice(path)) return {false, false};
+  try {
+    const ListFileContent content = ParseListFile(ReadFileBytes(path), path);
+    return {content.has50, content.has60};
+  } catch (const AppError&) {
+    return {false, false};
+  }
+}
+
 }  // namespace listfile

@@ -21,6 +21,7 @@
 // Errors: file and format failures throw AppError (common/error.h), whose description names the
 // file and what is wrong. Registry failures never throw; the import reports them in its result.
 // Nothing here shows anything: the export and import windows decide what the user is told.
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -88,6 +89,10 @@ bool ParseFlag(std::string_view line, std::int32_t& value);
 // A file whose flags announce nothing (as written with no version chosen) parses to an empty
 // content, whatever follows. The third line is skipped unexamined.
 ListFileContent ParseListFile(std::string_view bytes, const std::wstring& path);
+
+// The lists (5.0, 6.0) that the list file at `path` carries, as its flags say; none when it is a
+// device or cannot be read or parsed (the import then says why). Never throws.
+std::array<bool, 2> ListsCarried(const std::wstring& path);
 
 // How one version's list was replaced.
 struct VersionImport {

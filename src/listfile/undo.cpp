@@ -449,4 +449,13 @@ std::array<bool, 2> ListsUndoWouldChange(const UndoRecord& last, const ListsStat
   return changes;
 }
 
+std::array<bool, 2> ListsUndoConcerns(const std::wstring& folder) {
+  if (PendingExists(folder)) return {true, true};
+  try {
+    return ListsUndoWouldChange(ReadUndoFile(UndoFilePath(folder)), ReadLists());
+  } catch (const AppError&) {
+    return {true, true};
+  }
+}
+
 }  // namespace listfile

@@ -118,6 +118,10 @@ ChangedSince CompareSince(const UndoRecord& last, const ListsState& now);
 // Which lists (5.0, 6.0) putting `last` back would change, the lists being `now`.
 std::array<bool, 2> ListsUndoWouldChange(const UndoRecord& last, const ListsState& now);
 
+// Which lists (5.0, 6.0) an undo from `folder` would put back: both when a change is unfinished
+// or the undo file cannot be read (the undo then says why). Never throws.
+std::array<bool, 2> ListsUndoConcerns(const std::wstring& folder);
+
 enum class UndoStatus { Restored, Partly, Declined };
 struct UndoOutcome {
   UndoStatus status = UndoStatus::Declined;

@@ -280,4 +280,47 @@
   X(ReasonNoRight, 0, u8"brak prawa odczytu", u8"no right to read it")                                               \
   X(ReasonKeptChanging, 0, u8"lista zmieniała się podczas odczytu", u8"the list kept changing while it was read")   \
   X(ReasonNotAnsi, 0, u8"tekst zawiera znaki spoza strony kodowej ANSI systemu",                                    \
-    u8"the text holds characters outside the system's ANSI code page")
+    u8"the text holds characters outside the system's ANSI code page")                                                    \
+  /* The command line. */                                                                                                \
+  X(CmdUsage, 0,                                                                                                         \
+    u8"Użycie: brushwick.exe POLECENIE [/log PLIK]\r\n"                                                                   \
+    u8"  /clean [/remove-unreachable] [/wait]   czyści obie listy\r\n"                                                    \
+    u8"  /export NAZWA [/vb5] [/vb6]            zapisuje listy w pliku NAZWA.rec (obie, gdy nie wybrano żadnej)\r\n"      \
+    u8"  /import NAZWA [/wait]                  zastępuje listy tymi z pliku NAZWA.rec\r\n"                               \
+    u8"  /undo [/force] [/wait]                 cofa ostatnią zmianę\r\n"                                                 \
+    u8"  /?                                     pokazuje ten tekst\r\n"                                                   \
+    u8"Bez argumentów otwiera się okno programu. Kody wyjścia: 0 wykonano, 1 wykonano częściowo, 2 nic nie "              \
+    u8"zmieniono (błąd lub zły argument), 3 nic nie zmieniono (listy zajmowała inna kopia lub otwarty Visual Basic).",    \
+    u8"Usage: brushwick.exe COMMAND [/log FILE]\r\n"                                                                      \
+    u8"  /clean [/remove-unreachable] [/wait]   cleans both lists\r\n"                                                    \
+    u8"  /export NAME [/vb5] [/vb6]             saves the lists in NAME.rec (both when neither is named)\r\n"             \
+    u8"  /import NAME [/wait]                   replaces the lists with those of NAME.rec\r\n"                            \
+    u8"  /undo [/force] [/wait]                 undoes the last change\r\n"                                               \
+    u8"  /?                                     shows this text\r\n"                                                      \
+    u8"Without arguments the program's window opens. Exit codes: 0 done, 1 done in part, 2 nothing changed (a "           \
+    u8"failure or a bad argument), 3 nothing changed (another copy or an open Visual Basic held the lists).")             \
+  X(CmdBadArgument, 0,                                                                                                   \
+    u8"Niezrozumiały argument: {1}",                                                                                      \
+    u8"Argument not understood: {1}")                                                                                     \
+  X(CmdIdeLeftAlone, 0,                                                                                                  \
+    u8"Listę {1} pozostawiono bez zmian: otwarty jest {2}; /wait czeka na jego zamknięcie.",                              \
+    u8"The {1} list was left alone: open now: {2}; /wait waits for it to close.")                                         \
+  X(CmdInterrupted, 0,                                                                                                   \
+    u8"Ostatnia zmiana list ({1}, rozpoczęta {2}) została przerwana przed końcem. Nic nie zostało zmienione; "            \
+    u8"uruchom Brushwick bez argumentów, aby ją rozstrzygnąć.",                                                           \
+    u8"The last change to the lists ({1}, begun {2}) was interrupted before it was done. Nothing was changed; "           \
+    u8"start Brushwick without arguments to settle it.")                                                                  \
+  X(CmdNoUndoNoChange, 0,                                                                                                \
+    u8"{1}\r\nNic nie zostało zmienione: z wiersza poleceń Brushwick nie zmienia list bez możliwości cofnięcia.",         \
+    u8"{1}\r\nNothing was changed: from the command line Brushwick makes no change that cannot be undone.")               \
+  X(CmdExported, 0,                                                                                                      \
+    u8"Lista {1}: zapisano w pliku {2}.",                                                                                 \
+    u8"The {1} list: saved in {2}.")                                                                                      \
+  X(CmdImported, 0,                                                                                                      \
+    u8"Lista {1}: zaimportowano wpisów: {2}.",                                                                            \
+    u8"The {1} list: {2} entries imported.")                                                                              \
+  X(CmdUndoChangedSince, 0,                                                                                              \
+    u8"Listy zmieniły się od ostatniej zmiany: wpisy obecne teraz, które cofnięcie usunie: {1}, w tym dodane po tej "     \
+    u8"zmianie: {2}. Nic nie zostało cofnięte; /force cofa mimo to.",                                                     \
+    u8"The lists have changed since the last change: entries there now that the undo would remove: {1}, of them "         \
+    u8"added after that change: {2}. Nothing was undone; /force undoes anyway.")

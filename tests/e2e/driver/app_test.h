@@ -80,8 +80,8 @@ class AppTest : public ::testing::Test {
   }
 
   // Starts the program from its folder, in a working folder elsewhere.
-  AppProcess& Launch() {
-    app_ = AppProcess::Start(folder_->exe(), folder_->working_folder());
+  AppProcess& Launch(const std::wstring& arguments = L"") {
+    app_ = AppProcess::Start(folder_->exe(), folder_->working_folder(), arguments);
     return app_;
   }
 

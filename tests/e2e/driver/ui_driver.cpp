@@ -228,8 +228,9 @@ const char* MachineFailure(DWORD error) {
 
 }  // namespace
 
-AppProcess AppProcess::Start(const std::wstring& exe, const std::wstring& working_folder) {
-  std::wstring command_line = L"\"" + exe + L"\"";
+AppProcess AppProcess::Start(const std::wstring& exe, const std::wstring& working_folder,
+                             const std::wstring& arguments) {
+  std::wstring command_line = L"\"" + exe + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
@@ -256,7 +257,7 @@ AppProcess AppProcess::Start(const std::wstring& exe, const std::wstring& workin
   app.pid_ = info.dwProcessId;
   // Ready for input once its first window waits for messages (bounded: a program that never
   // waits for input simply makes this return later).
-  WaitForInputIdle(app.process_, static_cast<DWORD>(kTimeout.count()));
+  if (arguments.empty()) WaitForInputIdle(app.process_, static_cast<DWORD>(kTimeout.count()));
   return app;
 }
 

@@ -78,10 +78,12 @@ class AppFolder {
 class AppProcess {
  public:
   AppProcess() = default;
-  // Starts `exe` with no arguments in `working_folder`. A start that fails for reasons of the
-  // machine (under Wine a process that ended while starting, ERROR_INTERNAL_ERROR) is tried once
-  // more, and a line on stdout says so; a start that fails throws with the reason.
-  static AppProcess Start(const std::wstring& exe, const std::wstring& working_folder);
+  // Starts `exe` in `working_folder`, with `arguments` after its name when given (then no window
+  // is waited for). A start that fails for reasons of the machine (under Wine a process that
+  // ended while starting, ERROR_INTERNAL_ERROR) is tried once more, and a line on stdout says
+  // so; a start that fails throws with the reason.
+  static AppProcess Start(const std::wstring& exe, const std::wstring& working_folder,
+                          const std::wstring& arguments = L"");
   ~AppProcess();
   AppProcess(AppProcess&& other) noexcept;
   AppProcess& operator=(AppProcess&& other) noexcept;

@@ -1,0 +1,161 @@
+// Unattended runs: the exe started with arguments, its exit code, its log and the lists it
+// leaves, with no window shown.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "common/listslock.h"
+#include "common/text.h"
+#include "driver/app_test.h"
+#include "support/scratch_registry.h"
+
+namespace {
+
+using namespace ui;
+
+class CommandLineTest : public AppTest {
+ protected:
+  void TearDown() override {
+    StopStandIn();
+    AppTest::TearDown();
+  }
+
+  void StopStandIn() {
+    if (!standIn_.hProcess) return;
+    TerminateProcess(standIn_.hProcess, 1);
+    WaitForSingleObject(standIn_.hProcess, 5000);
+    CloseHandle(standIn_.hProcess);
+    CloseHandle(standIn_.hThread);
+    CloseHandle(never_);
+    standIn_ = {};
+  }
+
+  // A stand-in for Visual Basic 6.0 that stays open until it is ended.
+  void StartStandIn() {
+    const std::wstring exe = ideFolder_ / L"VB6.EXE";
+    ASSERT_TRUE(CopyFileW(UnixToWindowsPath(Utf8(EnvVar(L"BRUSHWICK_STANDIN"))).c_str(), exe.c_str(), FALSE));
+    const std::wstring event = L"Brushwick.Test.NeverSet." + std::to_wstring(GetCurrentProcessId());
+    never_ = CreateEventW(nullptr, TRUE, FALSE, event.c_str());
+    ASSERT_NE(never_, nullptr);
+    std::wstring command = L"\"" + exe + L"\" " + event;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    ASSERT_TRUE(CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               ideFolder_.path().c_str(), &startup, &standIn_));
+  }
+
+  // The log's lines without their date and time, which each must start with.
+  std::vector<std::wstring> LogLines() {
+    const std::wstring path = folder() / L"run.log";
+    if (!FileExists(path)) return {};
+    const std::string bytes = ReadBytes(path);
+    std::wstring text(bytes.size(), L'\0');
+    text.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()),
+                                                        text.data(), static_cast<int>(text.size()))));
+    std::vector<std::wstring> lines;
+    for (size_t start = 0; start < text.size();) {
+      size_t end = text.find(L"\r\n", start);
+      if (end == std::wstring::npos) end = text.size();
+      const std::wstring line = text.substr(start, end - start);
+      const bool stamped = line.size() > 20 && line[4] == L'-' && line[7] == L'-' && line[10] == L' ' &&
+                           line[13] == L':' && line[16] == L':' && line[19] == L' ';
+      EXPECT_TRUE(stamped) << "no date and time: " << Utf8(line);
+      lines.push_back(stamped ? line.substr(20) : line);
+      start = end + 2;
+    }
+    return lines;
+  }
+
+  TempFolder ideFolder_, files_;
+  PROCESS_INFORMATION standIn_{};
+  HANDLE never_ = nullptr;  // the stand-in waits for it, and so stays open
+};
+
+std::wstring Counts(const wchar_t* vb, int count, int removed) {
+  return std::wstring(L"Recently used files for ") + vb + L": " + std::to_wstring(count) + L" of which " +
+         std::to_wstring(removed) + L" dead entries were removed";
+}
+
+TEST_F(CommandLineTest, EachCommandEndsWithItsCodeLogAndLists) {
+  WriteBytes(files_ / L"alive.vbp", "");
+  const std::string alive = WideToAnsi(files_ / L"alive.vbp"), gone = WideToAnsi(files_ / L"gone.vbp");
+  const std::string away = "Q:\\Projekty\\away.vbp";  // a drive that is not there
+  const std::wstring rec = folder() / L"zapas.rec";
+  const std::wstring busy = L"Another copy of Brushwick is working on the recent-files lists. Nothing was "
+                            L"changed; try again in a moment.";
+  enum class Around { Nothing, Polish, OtherCopy, OpenIde };
+  struct Run {
+    std::wstring args;
+    DWORD exit;
+  };
+  struct Case {
+    const char* name;
+    Around around;
+    std::vector<std::string> vb5, vb6;
+    std::vector<Run> runs;
+    std::vector<std::string> after5, after6;
+    std::vector<std::wstring> log;  // the first lines; all of them unless `more`
+    bool more = false;
+  };
+  const Case cases[] = {
+      {"clean", Around::Nothing, {gone, alive}, {alive}, {{L"/clean", 0}}, {alive}, {alive},
+       {Counts(L"VB5", 2, 1), Counts(L"VB6", 1, 0)}},
+      {"clean in the language of the windows", Around::Polish, {gone}, {}, {{L"/clean", 0}}, {}, {},
+       {L"Liczba ostatnio używanych plików dla VB5: 1 z czego usunięto 1 martwych wpisów",
+        L"Liczba ostatnio używanych plików dla VB6: 0 z czego usunięto 0 martwych wpisów"}},
+      {"an entry out of reach stays", Around::Nothing, {away, gone}, {}, {{L"/clean", 0}}, {away}, {},
+       {Counts(L"VB5", 2, 1), Counts(L"VB6", 0, 0), L"Entries that point to places that cannot be reached now: 1",
+        L"    Q:\\   1"}},
+      {"export, clean, import back", Around::Nothing, {alive, gone}, {gone},
+       {{L"/export zapas", 0}, {L"/clean", 0}, {L"/import zapas", 0}}, {alive, gone}, {gone},
+       {L"The VB5 list: saved in " + rec + L".", L"The VB6 list: saved in " + rec + L".", Counts(L"VB5", 2, 1),
+        Counts(L"VB6", 1, 1), L"The VB5 list: 2 entries imported.", L"The VB6 list: 1 entries imported."}},
+      {"undo", Around::Nothing, {gone, alive}, {}, {{L"/clean", 0}, {L"/undo", 0}}, {gone, alive}, {},
+       {Counts(L"VB5", 2, 1), Counts(L"VB6", 0, 0), L"The lists are back as they were before the last change."}},
+      {"bad argument", Around::Nothing, {gone}, {}, {{L"/clean /vb5", 2}}, {gone}, {},
+       {L"Argument not understood: /vb5", L"Usage: brushwick.exe COMMAND [/log FILE]"}, true},
+      {"another copy busy", Around::OtherCopy, {gone}, {}, {{L"/clean", 3}}, {gone}, {}, {busy}},
+      {"IDE open", Around::OpenIde, {gone, alive}, {gone}, {{L"/clean", 1}, {L"/import zapas", 3}}, {alive}, {gone},
+       {Counts(L"VB5", 2, 1),
+        L"The VB6 list was left alone: open now: Visual Basic 6.0 (VB6.EXE); /wait waits for it to close.",
+        L"The VB6 list was left alone: open now: Visual Basic 6.0 (VB6.EXE); /wait waits for it to close."}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SeedList("5.0", c.vb5);
+    SeedList("6.0", c.vb6);
+    for (const wchar_t* file : {L"run.log", L"opcje.dat", L"cofnij.dat", L"cofnij.new", L"zapas.rec"})
+      DeleteFileW((folder() / file).c_str());
+    if (c.around == Around::Polish) folder().WriteOptions("#\r\n");
+    if (c.around == Around::OpenIde) {
+      WriteFileBytes(rec, " 0 \r\n 1 \r\n[]\r\nC:\\x.vbp\r\n");
+      StartStandIn();
+      if (HasFatalFailure()) return;
+    }
+    {
+      ListsLock otherCopy;
+      if (c.around == Around::OtherCopy) {
+        ASSERT_TRUE(otherCopy.Acquire(0));
+      }
+      for (const Run& run : c.runs) {
+        Launch(run.args + L" /log \"" + (folder() / L"run.log") + L"\"");
+        // Waits until the program ends, or shows a box it must not.
+        EXPECT_EQ(WaitForWindow(app(), kMessageBoxClass, nullptr, Visibility::Visible, Millis(30000)), nullptr)
+            << "a message box showed";
+        EXPECT_EQ(app().WaitForExit(Millis(30000)), std::optional<DWORD>(run.exit)) << Utf8(run.args);
+      }
+    }
+    StopStandIn();
+    EXPECT_EQ(ReadList("5.0"), c.after5);
+    EXPECT_EQ(ReadList("6.0"), c.after6);
+    std::vector<std::wstring> log = LogLines();
+    if (c.more && log.size() > c.log.size()) log.resize(c.log.size());
+    EXPECT_EQ(log, c.log);
+    // Never asked, never stored: a run in these modes leaves the options file as it found it.
+    EXPECT_EQ(FileExists(folder() / L"opcje.dat"), c.around == Around::Polish);
+    EXPECT_TRUE(ListsFree());
+  }
+}
+
+}  // namespace
