@@ -57,26 +57,6 @@ const wchar_t* HomePageAddress(const std::string& language) {
   return language == "#" ? L"https://brushwick.example/pl/" : L"https://brushwick.example/en/";
 }
 
-std::wstring ChangeFailureNote(const std::string& version, const CleanOutcome& outcome) {
-  if (outcome.status == ERROR_SUCCESS) return L"";
-  const DWORD code = static_cast<DWORD>(outcome.status);
-  const std::wstring entry = AnsiToWide(outcome.failedValue);
-  if (outcome.unreadable)
-    return Tr(Text::NoteLeftUnreadable, {VbName(version), entry, UnreadableEntryReason(code)}) + L"\r\n";
-  return Tr(Text::NoteNotChanged, {VbName(version), entry, StatusText(code)}) + L"\r\n";
-}
-
-std::wstring UncheckedEntriesNote(const std::string& version, const CleanOutcome& outcome) {
-  if (outcome.unchecked <= 0) return L"";
-  return Tr(Text::NoteUnchecked, {VbName(version), DecimalTextW(outcome.entryCount), DecimalTextW(outcome.unchecked)}) +
-         L"\r\n";
-}
-
-std::wstring UnreachableRemovedNote(std::int32_t vb5, std::int32_t vb6) {
-  if (vb5 == 0 && vb6 == 0) return L"";
-  return Tr(Text::NoteUnreachableRemoved, {DecimalTextW(vb5), DecimalTextW(vb6)}) + L"\r\n";
-}
-
 Form1::Form1() : forms::Form(kForm) {}
 
 void Form1::OnLoad() {
@@ -170,15 +150,3 @@ bool Form1::OnQueryUnload() {
 }
 
 void Form1::OnUnload() { ExitProcess(0); }
-
-std::wstring UnreachableQuestion(const std::vector<std::pair<std::string, int>>& places) {
-  constexpr size_t kPlacesShown = 10;
-  int total = 0;
-  for (const auto& place : places) total += place.second;
-  std::wstring text = Tr(Text::UnreachableCount, {DecimalTextW(total)}) + L"\r\n\r\n";
-  for (size_t i = 0; i < places.size() && i < kPlacesShown; ++i)
-    text += L"    " + AnsiToWide(places[i].first) + L"   " + DecimalTextW(places[i].second) + L"\r\n";
-  if (places.size() > kPlacesShown)
-    text += L"    ... +" + DecimalTextW(static_cast<long long>(places.size() - kPlacesShown)) + L"\r\n";
-  return text + L"\r\n" + Tr(Text::UnreachableAsk);
-}

@@ -40,14 +40,3 @@ class Form1 : public forms::Form {
 
 // The home page to open: the Polish one for the built-in texts, the English one otherwise.
 const wchar_t* HomePageAddress(const std::string& language);
-// The question asked before entries whose drive or share cannot be reached now are removed:
-// how many there are and on which places (each with its count).
-std::wstring UnreachableQuestion(const std::vector<std::pair<std::string, int>>& places);
-// The note that counts the entries removed, as the user said, because their place could not be
-// reached; "" when there are none.
-std::wstring UnreachableRemovedNote(std::int32_t vb5, std::int32_t vb6);
-// The note that tells the user a version's list could not be changed, or "" when it was.
-std::wstring ChangeFailureNote(const std::string& version, const CleanOutcome& outcome);
-// The note that a version's list holds more entries than were checked, and that those were kept
-// as they are; "" when it holds no more.
-std::wstring UncheckedEntriesNote(const std::string& version, const CleanOutcome& outcome);

@@ -86,11 +86,6 @@ const char* VersionOf(size_t index) { return index == 0 ? "5.0" : "6.0"; }
 
 }  // namespace
 
-std::wstring RemovalReport(const std::string& version, const CleanOutcome& outcome) {
-  return Tr(Text::RemovalReport, {VbName(version), DecimalTextW(outcome.removed), DecimalTextW(outcome.entryCount)}) +
-         L"\r\n" + ChangeFailureNote(version, outcome);
-}
-
 void ReportListsChangedMeanwhile() { forms::MsgBox(Tr(Text::ListsChangedMeanwhile), MB_OK | MB_ICONWARNING); }
 
 void FrmClear::ClearChosen() {

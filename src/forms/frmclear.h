@@ -5,9 +5,6 @@
 #include "cleaner/cleaner.h"
 #include "forms/form.h"
 
-// "The VB5 list: 2 of 3 entries removed." and the note of a failure, as clearing and the review
-// report each list they changed.
-std::wstring RemovalReport(const std::string& version, const CleanOutcome& outcome);
 // The lists changed each time they were read again before writing: nothing was changed.
 void ReportListsChangedMeanwhile();
 

@@ -52,22 +52,6 @@ void FrmImport::OnActivate() {
   if (!files_.empty()) SendMessageW(combo, CB_SETCURSEL, 0, 0);
 }
 
-namespace {
-
-// What went wrong with one version's list, or "" when it was replaced whole.
-std::wstring VersionProblem(const wchar_t* vb, const listfile::VersionImport& v) {
-  if (v.Complete()) return L"";
-  if (v.keyMissing) return Tr(Text::ImportKeyMissing, {vb}) + L"\r\n";
-  std::wstring reason = DecimalTextW(static_cast<DWORD>(v.firstFailure));
-  const std::wstring name = StatusName(static_cast<DWORD>(v.firstFailure));
-  if (!name.empty()) reason += L" " + name;
-  return Tr(Text::ImportStoredInPart, {vb, DecimalTextW(static_cast<long long>(v.written)),
-                                      DecimalTextW(static_cast<long long>(v.entries)), reason}) +
-         L"\r\n";
-}
-
-}  // namespace
-
 void FrmImport::ImportList() {
   const LRESULT selected = SendMessageW(Control(id::Combo1), CB_GETCURSEL, 0, 0);
   if (selected < 0 || static_cast<size_t>(selected) >= files_.size()) return;
@@ -100,7 +84,7 @@ void FrmImport::ImportList() {
     return;
   }
   const std::wstring problems =
-      VersionProblem(L"VB5", result.v50) + VersionProblem(L"VB6", result.v60);
+      ImportProblem("5.0", result.v50) + ImportProblem("6.0", result.v60);
   if (result.NothingImported()) {
     // Like a file that cannot be read: the registry is as it was, and the window stays open.
     forms::MsgBox(Tr(Text::ImportNothingImported, {problems}), MB_OK | MB_ICONWARNING);

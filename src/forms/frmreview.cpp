@@ -218,7 +218,7 @@ void FrmReview::Fill() {
       const bool checkable = readable && entry.position >= 0;
       const int row = static_cast<int>(rows_.size());
       rows_.push_back({l, entry.position, state, checkable});
-      const std::wstring version = l == 0 ? L"5.0" : L"6.0";
+      const std::wstring version = AnsiToWide(VersionOf(l));
       LVITEMW item{};
       item.mask = LVIF_TEXT;
       item.iItem = row;

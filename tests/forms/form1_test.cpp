@@ -5,6 +5,7 @@
 #include "forms/frmexport.h"
 #include "forms/frmimport.h"
 #include "forms/frmlang.h"
+#include "forms/messages.h"
 
 namespace {
 
