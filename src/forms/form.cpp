@@ -54,6 +54,7 @@ void Form::Load() {
   if (!hwnd_) ThrowLastError(Action::CreateWindow, Tr(def_.caption));
   dpi_ = WindowDpi(hwnd_);
   CreateControls();
+  AddMenu();
   ApplyLayout(dpi_, nullptr);
   ApplyTexts();
   OnLoad();
@@ -222,6 +223,7 @@ void Form::ApplyTexts() {
               (p + 1 == c.paragraphs ? L"\r\n" : L"\r\n\r\n");
     SetControlText(c.id, text);
   }
+  RefreshMenu();
   OnTexts();
 }
 

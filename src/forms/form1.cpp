@@ -13,6 +13,7 @@
 #include "forms/frmide.h"
 #include "forms/frmimport.h"
 #include "forms/frmlang.h"
+#include "forms/frmreview.h"
 #include "forms/ids.h"
 #include "forms/listcommands.h"
 #include "forms/program_windows.h"
@@ -45,8 +46,16 @@ constexpr ControlDef kControls[] = {
        ShellExecuteW(f.hwnd(), L"open", HomePageAddress(CurrentLanguage), L"", L"", SW_SHOWNORMAL);
      }},
 };
+namespace menu = ids::form1menu;
+constexpr forms::MenuCommandDef kMenu[] = {
+    {.id = menu::Review, .text = Text::MenuReview, .run = &forms::ShowOwnedModal<FrmReview>},
+    {.id = menu::Undo, .text = Text::MenuUndo, .run = [](Form&) { listcommands::UndoLastChange(); },
+     .available = [] { return listfile::UndoAvailable(ProgramFolder()); }},
+    {.id = menu::Clear, .text = Text::MenuClear, .run = &forms::ShowOwnedModal<FrmClear>},
+};
+static_assert(forms::MenuKeysApart(kMenu), "an access key of the window menu is taken twice");
 constexpr forms::FormDef kForm{.className = ids::kForm1Class, .caption = Text::ProgramName, .clientWidth = 7065,
-                               .clientHeight = 3135, .controls = kControls};
+                               .clientHeight = 3135, .controls = kControls, .menu = kMenu};
 static_assert(forms::TakesEachLineOnce(kForm, kMainWindowLines.first, kMainWindowLines.last));
 static_assert(std::tuple_size_v<decltype(Form1::SummaryText)> == kSummaryLines.size());
 static_assert(TextOfLine(kSummaryLines.first) == Text::Summary1 && TextOfLine(kSummaryLines.last) == Text::Summary6);
@@ -62,12 +71,7 @@ Form1::Form1() : forms::Form(kForm) {}
 void Form1::OnLoad() {
   LangWindow().Unload();
   Language();
-  listcommands::AddToWindowMenu(hwnd());
 }
-
-void Form1::OnSystemMenu(HMENU menu) { listcommands::UpdateWindowMenu(menu); }
-
-bool Form1::OnSystemCommand(UINT command) { return listcommands::Run(command); }
 
 void Form1::Language() {
   // Each line is taken as soon as it is read, so a short file leaves the texts before the

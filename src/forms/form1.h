@@ -1,6 +1,6 @@
 #pragma once
 // The main window: the description, Start (the cleaning run), the import and export windows and
-// the home page.
+// the home page; in its window menu, review, undo and clear.
 #include <array>
 #include <string>
 #include <string_view>
@@ -32,9 +32,6 @@ class Form1 : public forms::Form {
   void OnLoad() override;
   bool OnQueryUnload() override;
   void OnUnload() override;
-  // The window menu carries the commands of listcommands.h.
-  void OnSystemMenu(HMENU menu) override;
-  bool OnSystemCommand(UINT command) override;
   void OnTexts() override;
 };
 

@@ -86,25 +86,50 @@ GdiObject Form::DialogFont(UINT dpi) {
   return GdiObject(CreateFontIndirectW(&lf));
 }
 
-void Form::PlaceControls(UINT dpi, HFONT font) {
-  for (const ControlDef& c : def_.controls) {
-    int left = c.twips.left, top = c.twips.top;
-    if (c.container) {
-      for (const ControlDef& frame : def_.controls) {
-        if (frame.id == c.container) {
-          left += frame.twips.left;
-          top += frame.twips.top;
-        }
+PixelRect Form::PlaceOf(const ControlDef& c, UINT dpi, int dx, int dy) const {
+  int left = c.twips.left, top = c.twips.top;
+  if (c.container) {
+    for (const ControlDef& frame : def_.controls) {
+      if (frame.id == c.container) {
+        left += frame.twips.left;
+        top += frame.twips.top;
       }
     }
+  }
+  const PixelRect designed{TwipsToPixels(left, dpi), TwipsToPixels(top, dpi), TwipsToPixels(c.twips.width, dpi),
+                           TwipsToPixels(c.twips.height, dpi)};
+  return FollowEdges(designed, c.anchor, dx, dy);
+}
+
+namespace {
+
+// A drop-down list's window height includes the list that drops below its field.
+int WindowHeightOf(const ControlDef& c, int height, UINT dpi) {
+  return c.kind == Kind::DropDownList ? height + TwipsToPixels(2400, dpi) : height;
+}
+
+}  // namespace
+
+void Form::PlaceControls(UINT dpi, HFONT font) {
+  for (const ControlDef& c : def_.controls) {
     HWND control = Control(c.id);
-    const int height = TwipsToPixels(c.twips.height, dpi);
+    const PixelRect place = PlaceOf(c, dpi, 0, 0);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-    // A drop-down list's window height includes the list that drops below its field.
-    const int windowHeight = c.kind == Kind::DropDownList ? height + TwipsToPixels(2400, dpi) : height;
-    SetWindowPos(control, nullptr, TwipsToPixels(left, dpi), TwipsToPixels(top, dpi),
-                 TwipsToPixels(c.twips.width, dpi), windowHeight, SWP_NOZORDER | SWP_NOACTIVATE);
-    if (c.kind == Kind::DropDownList) FitDropDownField(control, height);
+    SetWindowPos(control, nullptr, place.left, place.top, place.width, WindowHeightOf(c, place.height, dpi),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    if (c.kind == Kind::DropDownList) FitDropDownField(control, place.height);
+  }
+}
+
+void Form::FollowClientSize(int width, int height) {
+  const int dx = width - TwipsToPixels(def_.clientWidth, dpi_), dy = height - TwipsToPixels(def_.clientHeight, dpi_);
+  // Drawn afresh where they land: bits copied from where they stood may be stale after a resize.
+  constexpr UINT kMove = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS;
+  for (const ControlDef& c : def_.controls) {
+    if (c.anchor == kStayTopLeft) continue;
+    const PixelRect place = PlaceOf(c, dpi_, dx, dy);
+    SetWindowPos(Control(c.id), nullptr, place.left, place.top, place.width, WindowHeightOf(c, place.height, dpi_),
+                 kMove);
   }
 }
 

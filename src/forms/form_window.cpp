@@ -28,6 +28,25 @@ void parts::Dispatch(MSG& msg) {
   DispatchMessageW(&msg);
 }
 
+void Form::AddMenu() {
+  if (def_.menu.empty()) return;
+  HMENU system = GetSystemMenu(hwnd_, FALSE);
+  if (!system) return;
+  AppendMenuW(system, MF_SEPARATOR, 0, nullptr);
+  for (const MenuCommandDef& item : def_.menu) AppendMenuW(system, MF_STRING, item.id, Tr(item.text));
+}
+
+void Form::RefreshMenu() {
+  if (!hwnd_ || def_.menu.empty()) return;
+  HMENU system = GetSystemMenu(hwnd_, FALSE);
+  if (!system) return;
+  for (const MenuCommandDef& item : def_.menu) {
+    ModifyMenuW(system, item.id, MF_BYCOMMAND | MF_STRING, item.id, Tr(item.text));
+    const bool available = !item.available || item.available();
+    EnableMenuItem(system, item.id, MF_BYCOMMAND | (available ? MF_ENABLED : MF_GRAYED));
+  }
+}
+
 void Form::OnCommand(int id, int notification) {
   // One command at a time: while one works on the lists, only the wait's window answers.
   if (Busy() && !def_.answersWhileBusy) return;
@@ -112,7 +131,10 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       ApplyLayout(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_SIZE:
-      if (def_.resizable && wParam != SIZE_MINIMIZED && !controls_.empty()) OnSize(LOWORD(lParam), HIWORD(lParam));
+      if (def_.resizable && wParam != SIZE_MINIMIZED && !controls_.empty()) {
+        FollowClientSize(LOWORD(lParam), HIWORD(lParam));
+        OnSize(LOWORD(lParam), HIWORD(lParam));
+      }
       return 0;
     case WM_GETMINMAXINFO:
       if (def_.resizable) {
@@ -124,14 +146,21 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return DefWindowProcW(hwnd_, message, wParam, lParam);
     case WM_INITMENUPOPUP:
-      if (HIWORD(lParam)) OnSystemMenu(reinterpret_cast<HMENU>(wParam));
+      if (HIWORD(lParam)) RefreshMenu();
       return DefWindowProcW(hwnd_, message, wParam, lParam);
     case WM_SYSCOMMAND: {
       const UINT command = static_cast<UINT>(wParam & 0xFFF0);
       // While a command works, the program's own commands are unavailable and the window menu
       // does not open: its modal loop would hold the waiting command until the menu is left.
       if (Busy() && (command < 0xF000 || command == SC_KEYMENU || command == SC_MOUSEMENU)) return 0;
-      if (command < 0xF000 && OnSystemCommand(command)) return 0;
+      if (command < 0xF000) {
+        for (const MenuCommandDef& item : def_.menu) {
+          if (item.id != command) continue;
+          item.run(*this);
+          RefreshMenu();
+          return 0;
+        }
+      }
       return DefWindowProcW(hwnd_, message, wParam, lParam);
     }
     case WM_NOTIFY: {

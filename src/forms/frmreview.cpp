@@ -24,19 +24,19 @@ namespace id = ids::frmreview;
 
 FrmReview& Self(Form& form) { return static_cast<FrmReview&>(form); }
 
-// The designed (and smallest) size; OnSize stretches the list and keeps the buttons at the
+// The designed (and smallest) size: the list stretches with the window, the buttons stay at its
 // bottom right.
-// Multiples of 30 twips, whole pixels at 96 and 144 DPI, so the table and OnSize agree there.
 constexpr int kWidth = 9600, kHeight = 5400, kMargin = 120, kButtonWidth = 1950, kButtonHeight = 390;
 constexpr ControlDef kControls[] = {
     {.name = L"ListView1", .id = id::ListView1, .kind = Kind::ListView,
-     .twips = {kMargin, kMargin, kWidth - 2 * kMargin, kHeight - 3 * kMargin - kButtonHeight}, .tabIndex = 0},
+     .twips = {kMargin, kMargin, kWidth - 2 * kMargin, kHeight - 3 * kMargin - kButtonHeight}, .tabIndex = 0,
+     .anchor = forms::kFollowAllEdges},
     {.name = L"Command1", .id = id::Command1, .kind = Kind::Button, .text = Text::ReviewRemove,
      .twips = {kWidth - 2 * kMargin - 2 * kButtonWidth, kHeight - kMargin - kButtonHeight, kButtonWidth, kButtonHeight},
-     .tabIndex = 1, .onClick = [](Form& f) { Self(f).RemoveChecked(); }},
+     .tabIndex = 1, .onClick = [](Form& f) { Self(f).RemoveChecked(); }, .anchor = forms::kFollowBottomRight},
     {.name = L"Command2", .id = id::Command2, .kind = Kind::Button, .text = Text::Cancel,
      .twips = {kWidth - kMargin - kButtonWidth, kHeight - kMargin - kButtonHeight, kButtonWidth, kButtonHeight},
-     .tabIndex = 2, .onClick = [](Form& f) { f.Hide(); }},
+     .tabIndex = 2, .onClick = [](Form& f) { f.Hide(); }, .anchor = forms::kFollowBottomRight},
 };
 // No default button: Enter in the list must not remove anything.
 constexpr forms::FormDef kForm{.className = ids::kFrmReviewClass, .caption = Text::ReviewTitle, .clientWidth = kWidth,
@@ -264,19 +264,9 @@ bool FrmReview::Checked(int row) const {
   return (state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
 }
 
-void FrmReview::OnSize(int width, int height) {
+void FrmReview::OnSize(int /*width*/, int /*height*/) {
   const UINT dpi = Dpi();
-  const int margin = forms::TwipsToPixels(kMargin, dpi);
-  const int buttonWidth = forms::TwipsToPixels(kButtonWidth, dpi);
-  const int buttonHeight = forms::TwipsToPixels(kButtonHeight, dpi);
-  const int buttonTop = height - margin - buttonHeight;
-  // Drawn afresh where they land: bits copied from where they stood may be stale after a resize.
-  constexpr UINT kMove = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS;
   HWND list = Control(id::ListView1);
-  SetWindowPos(list, nullptr, margin, margin, width - 2 * margin, buttonTop - 2 * margin, kMove);
-  SetWindowPos(Control(id::Command2), nullptr, width - margin - buttonWidth, buttonTop, buttonWidth, buttonHeight, kMove);
-  SetWindowPos(Control(id::Command1), nullptr, width - 2 * margin - 2 * buttonWidth, buttonTop, buttonWidth,
-               buttonHeight, kMove);
   // Fixed columns in twips; the path takes what is left of the list's width.
   RECT inside;
   GetClientRect(list, &inside);

@@ -22,6 +22,7 @@ class FrmReview : public forms::Form {
  protected:
   void OnLoad() override;
   void OnActivate() override;
+  // The column widths for the list's new width.
   void OnSize(int width, int height) override;
   LRESULT OnNotify(const NMHDR& header, bool& handled) override;
   // The column headings, in the language in use.

@@ -75,4 +75,20 @@ TEST(FormRuntime, TwipsBecomePixelsForTheDpi) {
   EXPECT_EQ(forms::TwipsToPixels(15, 192), 2);
 }
 
+TEST(FormRuntime, AnchoredControlsFollowTheEdgesTheyHold) {
+  using forms::Anchor;
+  const forms::PixelRect designed{8, 8, 100, 50};
+  const struct {
+    Anchor anchor;
+    forms::PixelRect placed;
+  } cases[] = {
+      {forms::kStayTopLeft, {8, 8, 100, 50}},
+      {forms::kFollowAllEdges, {8, 8, 130, 70}},
+      {forms::kFollowBottomRight, {38, 28, 100, 50}},
+      {Anchor::Left | Anchor::Right | Anchor::Bottom, {8, 28, 130, 50}},
+      {Anchor::Top | Anchor::Bottom, {8, 8, 100, 70}},
+  };
+  for (const auto& c : cases) EXPECT_TRUE(forms::FollowEdges(designed, c.anchor, 30, 20) == c.placed);
+}
+
 }  // namespace
