@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "common/error.h"
+#include "forms/form_errors.h"
 #include "forms/form_parts.h"
 
 namespace forms {
@@ -51,7 +52,7 @@ void Form::Load() {
   }
   hwnd_ = CreateWindowExW(kExStyle, def_.className, Tr(def_.caption), StyleOf(def_), CW_USEDEFAULT,
                           CW_USEDEFAULT, 100, 100, owner_, nullptr, instance, this);
-  if (!hwnd_) ThrowLastError(Action::CreateWindow, Tr(def_.caption));
+  if (!hwnd_) ThrowLastError(WindowAction::CreateWindow, Tr(def_.caption));
   dpi_ = WindowDpi(hwnd_);
   CreateControls();
   AddMenu();
@@ -107,7 +108,7 @@ void Form::CreateControls() {
     HWND control = CreateWindowExW(exStyle, cls, L"", style, 0, 0, 0, 0,
                                    hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c->id)),
                                    GetModuleHandleW(nullptr), nullptr);
-    if (!control) ThrowLastError(Action::CreateControl, c->name);
+    if (!control) ThrowLastError(WindowAction::CreateControl, c->name);
     controls_.emplace_back(c->id, control);
   }
 }

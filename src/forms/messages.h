@@ -13,9 +13,9 @@
 // A list's name as the messages give it: "VB5" for the 5.0 list, "VB6" for the 6.0 one.
 std::wstring VbName(const std::string& version);
 
-// A failure as the user reads it, in the language of the program's own messages: what could not
-// be done, to which file, and why ("Cannot write the file C:\x\NUL.rec: the name is reserved for
-// a device (123)"). Every message about a failure words it here.
+// A failure as the user reads it, in the language in use: what could not be done, to which file,
+// and why ("Cannot write the file C:\x\NUL.rec: the name is reserved for a device (123)"). Every
+// message about a failure words it here, whichever layer's Action and Problem it carries.
 std::wstring Describe(const AppError& error);
 // Why a list entry that exists cannot be read exactly: the status, its name and what it means
 // for the entry ("234 ERROR_MORE_DATA: the text is longer than 254 characters").

@@ -28,6 +28,7 @@
 #include <string_view>
 #include <vector>
 
+#include "listfile/list_errors.h"
 #include "registry/autostart.h"
 
 namespace listfile {

@@ -19,8 +19,8 @@ std::string ReadOptionsFile(const std::wstring& folder) {
   LeadingLines head = ReadLeadingLines(path, 1);
   // Longer than any path: whatever it holds, no language file goes by that name.
   if (head.overlong)
-    throw AppError(Action::ReadOptionsFile, ERROR_FILENAME_EXCED_RANGE, path, Problem::LineTooLong).WithNumber(1);
-  if (head.lines.empty()) ThrowError(Action::ReadOptionsFile, ERROR_HANDLE_EOF, path, Problem::EmptyFile);
+    throw AppError(SettingsAction::ReadOptionsFile, ERROR_FILENAME_EXCED_RANGE, path, SettingsProblem::LineTooLong).WithNumber(1);
+  if (head.lines.empty()) ThrowError(SettingsAction::ReadOptionsFile, ERROR_HANDLE_EOF, path, SettingsProblem::EmptyFile);
   return std::move(head.lines.front());
 }
 

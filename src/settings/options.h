@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "common/error.h"
+#include "settings/settings_errors.h"
 
 // The language of this run in the ANSI code page: "#" for the built-in Polish texts, any other
 // value the base name of a language file, used in its path exactly as stored. Empty until the
@@ -48,6 +49,6 @@ bool LoadStoredLanguage(const std::wstring& folder) noexcept;
 // Stores CurrentLanguage in the options file. A file that holds exactly that line is left
 // alone. Returns the failure instead of throwing it, so that the caller can go on and tell the
 // user that the language could not be stored; the error's description names the file and the
-// reason, code() is the Windows error number. A failed rewrite of a file whose first line
+// reason, its `code` the Windows error number. A failed rewrite of a file whose first line
 // already names CurrentLanguage is no failure: the choice is stored all the same.
 std::optional<AppError> SaveCurrentLanguage(const std::wstring& folder);
