@@ -306,16 +306,26 @@ LRESULT FrmReview::OnNotify(const NMHDR& header, bool& handled) {
   return 0;
 }
 
-void FrmReview::RemoveChecked() {
-  std::vector<bool> keep[2];
-  bool anyChecked = false;
-  for (int l = 0; l < 2; ++l) keep[l].assign(scans_[l].list.texts.size(), true);
-  for (size_t r = 0; r < rows_.size(); ++r) {
-    const Row& row = rows_[r];
-    if (!row.checkable || !Checked(static_cast<int>(r))) continue;
-    keep[row.list][static_cast<size_t>(row.position)] = false;
-    anyChecked = true;
+std::array<std::vector<bool>, 2> KeptEntries(const std::vector<ReviewRow>& rows, const std::vector<bool>& checked,
+                                             const std::array<size_t, 2>& scanned) {
+  std::array<std::vector<bool>, 2> keep;
+  for (size_t l = 0; l < 2; ++l) keep[l].assign(scanned[l], true);
+  for (size_t r = 0; r < rows.size() && r < checked.size(); ++r) {
+    const ReviewRow& row = rows[r];
+    if (!row.checkable || !checked[r] || row.list < 0 || row.list > 1 || row.position < 0) continue;
+    const size_t position = static_cast<size_t>(row.position);
+    if (position < keep[static_cast<size_t>(row.list)].size()) keep[static_cast<size_t>(row.list)][position] = false;
   }
+  return keep;
+}
+
+void FrmReview::RemoveChecked() {
+  std::vector<bool> checked(rows_.size());
+  for (size_t r = 0; r < rows_.size(); ++r) checked[r] = Checked(static_cast<int>(r));
+  const std::array<std::vector<bool>, 2> keep =
+      KeptEntries(rows_, checked, {scans_[0].list.texts.size(), scans_[1].list.texts.size()});
+  bool anyChecked = false;
+  for (const std::vector<bool>& list : keep) anyChecked = anyChecked || std::find(list.begin(), list.end(), false) != list.end();
   // What is removed must be what was shown: a list changed meanwhile (by another copy, or by an
   // IDE) is shown again instead.
   const auto unchanged = [&] {

@@ -2,9 +2,12 @@
 
 #include <windows.h>
 
+#include <utility>
+
 #include "common/text.h"
 #include "common/textfile.h"
 #include "settings/leading_lines.h"
+#include "settings/texts.h"
 
 std::string CurrentLanguage;
 
@@ -34,9 +37,14 @@ void ProbeLanguageFile(const std::wstring& folder, std::string_view language) {
   OpenTextFileForReading(LanguageFilePath(folder, language));
 }
 
+void SetCurrentLanguage(std::string language) {
+  CurrentTexts().Reset(language == kBuiltInLanguage);
+  CurrentLanguage = std::move(language);
+}
+
 bool LoadStoredLanguage(const std::wstring& folder) noexcept {
   try {
-    CurrentLanguage = ReadOptionsFile(folder);
+    SetCurrentLanguage(ReadOptionsFile(folder));
     if (CurrentLanguage != kBuiltInLanguage) ProbeLanguageFile(folder, CurrentLanguage);
     return true;
   } catch (...) {
