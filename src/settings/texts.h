@@ -45,7 +45,8 @@ constexpr Text TextOfLine(int line) {
 // The texts in use.
 class Texts {
  public:
-  // Back to the built-in texts: Polish, or English; nothing a file gave is kept.
+  // Back to the built-in texts: Polish, or English; nothing a file gave is kept. The program
+  // does this through SetCurrentLanguage (settings/options.h), with the language's name.
   void Reset(bool polish);
   bool polish() const { return polish_; }
   // A language file's line 1 to 23.
