@@ -26,13 +26,6 @@ TEST_F(ClearValuesTest, AValueGoneAlreadyIsPassedOverAndTheRestRemoved) {
   EXPECT_EQ(ReadList("5.0"), std::vector<std::string>{"C:\\x.vbp"}) << "another list was touched";
 }
 
-TEST(ClearChoices, EachChoiceClearsItsOwnLists) {
-  ASSERT_EQ(std::size(kClearChoices), 3u);
-  EXPECT_TRUE(kClearChoices[0].v50 && !kClearChoices[0].v60);
-  EXPECT_TRUE(!kClearChoices[1].v50 && kClearChoices[1].v60);
-  EXPECT_TRUE(kClearChoices[2].v50 && kClearChoices[2].v60);
-}
-
 TEST(ReviewRemoval, OnlyCheckedRowsThatCanGoAreRemovedFromTheirOwnList) {
   using S = ReviewState;
   const std::vector<ReviewRow> rows = {
