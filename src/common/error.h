@@ -1,8 +1,8 @@
 #pragma once
 // Failures of file access and the like travel as AppError: what the program was doing, the
 // Windows error number, the file (or folder or window) concerned and the facts that say what is
-// wrong. Nothing below the windows words a failure: forms::Describe does, one way for every
-// message about the same failure. No exception ever crosses a window procedure.
+// wrong. Nothing below the windows words a failure: Describe (forms/messages.h) does, one way
+// for every message about the same failure. No exception ever crosses a window procedure.
 #include <windows.h>
 
 #include <exception>
@@ -10,50 +10,31 @@
 #include <string>
 #include <utility>
 
-// What the program was doing.
-enum class Action {
+// What the program was doing, and what is wrong beyond what the error number says. The values
+// of the common pieces are here; each layer above names its own in a header of its own
+// (listfile/list_errors.h, settings/settings_errors.h, forms/form_errors.h), numbered from a
+// range of its own, so that AppError carries any of them and one Describe words them all.
+enum class Action : unsigned char {
   OpenFile,
   ReadFile,
   WriteFile,
   FindProgramFolder,
   ListFolder,
-  WriteListFile,
-  ImportListFile,
-  ReadOptionsFile,
-  ApplyLanguageFile,
-  CreateWindow,
-  CreateControl,
-  SaveUndo,
-  UseUndoFile,
 };
 
-// What is wrong beyond what the error number says; None when the number says it all.
-enum class Problem {
+// None when the number says it all.
+enum class Problem : unsigned char {
   None,
   DeviceName,          // the name is one of a device (CON, NUL, COM1, ...)
   NulInName,           // the name holds a NUL character
   ForbiddenCharacter,  // `detail`: the character file names cannot hold
   ControlCharacter,
   NameTooLong,
-  EndsBeforeFlags,     // a list file ends before its two flag lines
-  FlagNotNumber,       // `number`: the line, `version`, `detail`: the line's text
-  EndsBeforeList,      // the flags announce a list, but the file ends before it
-  ListNotEnded,        // the flags announce a 6.0 list, but no "[]" ends the 5.0 list
-  EntryUnreadable,     // `version`, `entry`: a list entry that cannot be read exactly
-  LineTooLong,         // `number`: the line longer than any text the program takes
-  EmptyFile,
-  TooFewLines,         // `number`: how many lines the file holds
   NewContentLeftIn,    // `detail`: the file that holds the new content
-  EntryNotInFormat,    // a list entry holds a line break, or a 5.0 entry is the line "[]"
-  NulInEntry,          // `number`: the list file's entry line that holds a NUL byte
-  LfLineEnd,           // `number`: a list file's flag line that ends in LF alone, not CR LF
-  FlagOutOfRange,      // as FlagNotNumber, for a whole number outside the 32-bit range
-  ByteOrderMark,       // `detail`: "UTF-8" or "UTF-16", the mark a list file starts with
-  OutsideFolder,       // a list file name that leads out of the program folder ("..\x")
-  UndoFileDamaged,     // the undo file is cut short, edited or no undo file at all
-  ListUnreadable,      // `version`: a list that cannot be read at all
-  ValueTooLarge,       // `version`, `entry`: a value larger than any list entry
 };
+
+// Where each layer's values of Action and Problem begin.
+inline constexpr unsigned char kListFileErrors = 32, kSettingsErrors = 64, kWindowErrors = 96;
 
 // A plain std::exception: std::runtime_error's copy brings libstdc++'s whole reference-counted
 // string along, a sixth of the exe.

@@ -26,6 +26,42 @@ struct Twips {
   int left = 0, top = 0, width = 0, height = 0;
 };
 
+// The edges of a resizable window that a control keeps its distance to: held by left and right
+// it stretches with the window's width, by right alone it moves along; top and bottom alike.
+enum class Anchor : unsigned char { Left = 1, Top = 2, Right = 4, Bottom = 8 };
+constexpr Anchor operator|(Anchor a, Anchor b) {
+  return static_cast<Anchor>(static_cast<unsigned>(a) | static_cast<unsigned>(b));
+}
+constexpr bool Holds(Anchor anchor, Anchor edge) {
+  return (static_cast<unsigned>(anchor) & static_cast<unsigned>(edge)) != 0;
+}
+inline constexpr Anchor kStayTopLeft = Anchor::Left | Anchor::Top;
+inline constexpr Anchor kFollowAllEdges = Anchor::Left | Anchor::Top | Anchor::Right | Anchor::Bottom;
+inline constexpr Anchor kFollowBottomRight = Anchor::Right | Anchor::Bottom;
+
+// A control's place in pixels.
+struct PixelRect {
+  int left = 0, top = 0, width = 0, height = 0;
+  friend constexpr bool operator==(const PixelRect&, const PixelRect&) = default;
+};
+// Where a control designed at `designed` goes when the client area is `dx` wider and `dy`
+// higher than designed.
+constexpr PixelRect FollowEdges(PixelRect designed, Anchor anchor, int dx, int dy) {
+  if (Holds(anchor, Anchor::Right)) {
+    if (Holds(anchor, Anchor::Left))
+      designed.width += dx;
+    else
+      designed.left += dx;
+  }
+  if (Holds(anchor, Anchor::Bottom)) {
+    if (Holds(anchor, Anchor::Top))
+      designed.height += dy;
+    else
+      designed.top += dy;
+  }
+  return designed;
+}
+
 // Everything about one control, in one row.
 struct ControlDef {
   const wchar_t* name;
@@ -40,6 +76,19 @@ struct ControlDef {
   Twips twips;  // relative to the container
   int tabIndex = 0;
   ControlHandler onClick = nullptr;
+  // How it follows the edges of a resizable window.
+  Anchor anchor = kStayTopLeft;
+};
+
+// One of the program's own commands in a window's window menu (behind the caption's icon),
+// below a separator after the system's items, in the rows' order.
+struct MenuCommandDef {
+  unsigned id;  // its WM_SYSCOMMAND id: below 0xF000, the low four bits 0
+  Text text;
+  void (*run)(Form& form);
+  // Greyed out while this says false; null for a command that is always there. The command may
+  // still arrive from elsewhere, so `run` checks for itself.
+  bool (*available)() = nullptr;
 };
 
 struct FormDef {
@@ -47,11 +96,13 @@ struct FormDef {
   Text caption;
   int clientWidth, clientHeight;  // twips
   std::span<const ControlDef> controls;
+  std::span<const MenuCommandDef> menu = {};
   int defaultButton = 0;  // id of the button Enter presses, 0 for none
   int cancelButton = 0;   // id of the button Esc presses, 0 for none
   // The close rule: asked to unload while its Tag reads as 0, the window only hides.
   bool hidesUntilTagged = false;
-  // The user may resize the window, down to its designed client size; OnSize places the controls.
+  // The user may resize the window, down to its designed client size; the controls follow its
+  // edges as their rows' anchors say.
   bool resizable = false;
   // Its controls answer while a command works on the lists (the wait's own window); every other
   // window's commands are unavailable then.
@@ -77,6 +128,40 @@ constexpr bool TakesEachLineOnce(const FormDef& def, int first, int last) {
   }
   for (int line = first; line <= last; ++line)
     if (uses[line - first] != 1) return false;
+  return true;
+}
+
+namespace menukeys {
+// The access keys of the system's own items of the window menu, in Polish as Windows and Wine
+// show them (Przywróć, Przenieś, Rozmiar, Minimalizuj, Maksymalizuj, Zamknij, "Wine -
+// informacje") and in English (Restore, Move, Size, Minimize, Maximize, Close, About Wine).
+inline constexpr const char8_t* kSystemPolish = u8"preamnkz";
+inline constexpr const char8_t* kSystemEnglish = u8"rmsnxca";
+constexpr char8_t AccessKey(const char8_t* text) {
+  for (; *text; ++text)
+    if (text[0] == u8'&' && text[1] != u8'&' && text[1])
+      return text[1] >= u8'A' && text[1] <= u8'Z' ? static_cast<char8_t>(text[1] - u8'A' + u8'a') : text[1];
+  return 0;
+}
+constexpr bool Holds(const char8_t* keys, char8_t key) {
+  for (; *keys; ++keys)
+    if (*keys == key) return true;
+  return false;
+}
+}  // namespace menukeys
+
+// True when each command has an access key of its own in each language, taken by none of the
+// system's items: checked at compile time for every window menu.
+constexpr bool MenuKeysApart(std::span<const MenuCommandDef> menu) {
+  using namespace menukeys;
+  for (const MenuCommandDef& item : menu) {
+    const char8_t polish = AccessKey(RowOf(item.text).polish), english = AccessKey(RowOf(item.text).english);
+    if (!polish || !english || Holds(kSystemPolish, polish) || Holds(kSystemEnglish, english)) return false;
+    for (const MenuCommandDef& other : menu)
+      if (&other != &item &&
+          (AccessKey(RowOf(other.text).polish) == polish || AccessKey(RowOf(other.text).english) == english))
+        return false;
+  }
   return true;
 }
 
@@ -114,9 +199,12 @@ class Form {
   // Destroys the window without asking its handlers; the next use builds it afresh.
   void Discard();
 
-  // Puts the texts in use on the window's caption and controls, as the rows name them; done
-  // each time the window is shown, so a window built before the language changed follows it.
+  // Puts the texts in use on the window's caption, controls and window menu, as the rows name
+  // them; done each time the window is shown, so a window built before the language changed
+  // follows it.
   void ApplyTexts();
+  // The window menu's commands in the texts in use, greyed out where not available now.
+  void RefreshMenu();
   const FormDef& Definition() const { return def_; }
 
   std::wstring Caption() const;
@@ -142,16 +230,13 @@ class Form {
   // Return false to refuse the unload.
   virtual bool OnQueryUnload() { return true; }
   virtual void OnUnload() {}
-  // The window menu (behind the caption's icon): before it opens, and a command of the program's
-  // own chosen from it (the system's commands, 0xF000 and up, never come here). True when handled.
-  virtual void OnSystemMenu(HMENU /*menu*/) {}
-  virtual bool OnSystemCommand(UINT /*command*/) { return false; }
   // WM_NOTIFY from a control; `handled` false lets the default processing answer.
   virtual LRESULT OnNotify(const NMHDR& /*header*/, bool& handled) {
     handled = false;
     return 0;
   }
-  // The client area's new size in pixels (resizable windows); after the controls were placed.
+  // The client area's new size in pixels (resizable windows), after the controls followed it:
+  // for what a row cannot say, such as a list view's column widths.
   virtual void OnSize(int /*width*/, int /*height*/) {}
   // After ApplyTexts put the rows' texts in place, for texts the rows cannot say.
   virtual void OnTexts() {}
@@ -164,6 +249,11 @@ class Form {
   void ApplyLayout(UINT dpi, const RECT* suggested);
   static GdiObject DialogFont(UINT dpi);
   void PlaceControls(UINT dpi, HFONT font);
+  // Moves the anchored controls for a client area of that size.
+  void FollowClientSize(int width, int height);
+  // The control's place in pixels, `dx` and `dy` from the designed client size.
+  PixelRect PlaceOf(const ControlDef& c, UINT dpi, int dx, int dy) const;
+  void AddMenu();
   static void FitDropDownField(HWND control, int height);
   // Sized for an exact client area; centred, or at the place the system suggests.
   void PlaceWindow(UINT dpi, const RECT* suggested);
@@ -180,6 +270,14 @@ class Form {
   bool modal_ = false;
   std::vector<HWND> disabledByModal_;
 };
+
+// Shows the window of type `Window` modally, owned by `owner`: one per run, built on first use.
+template <class Window>
+void ShowOwnedModal(Form& owner) {
+  static Window window;
+  window.SetOwner(owner.hwnd());
+  window.ShowModal();
+}
 
 // Processes every window message waiting in the queue, then returns.
 void DoEvents();

@@ -13,6 +13,7 @@
 #include "forms/frmide.h"
 #include "forms/frmimport.h"
 #include "forms/frmlang.h"
+#include "forms/frmreview.h"
 #include "forms/ids.h"
 #include "forms/listcommands.h"
 #include "forms/program_windows.h"
@@ -45,8 +46,16 @@ constexpr ControlDef kControls[] = {
        ShellExecuteW(f.hwnd(), L"open", HomePageAddress(CurrentLanguage), L"", L"", SW_SHOWNORMAL);
      }},
 };
+namespace menu = ids::form1menu;
+constexpr forms::MenuCommandDef kMenu[] = {
+    {.id = menu::Review, .text = Text::MenuReview, .run = &forms::ShowOwnedModal<FrmReview>},
+    {.id = menu::Undo, .text = Text::MenuUndo, .run = [](Form&) { listcommands::UndoLastChange(); },
+     .available = [] { return listfile::UndoAvailable(ProgramFolder()); }},
+    {.id = menu::Clear, .text = Text::MenuClear, .run = &forms::ShowOwnedModal<FrmClear>},
+};
+static_assert(forms::MenuKeysApart(kMenu), "an access key of the window menu is taken twice");
 constexpr forms::FormDef kForm{.className = ids::kForm1Class, .caption = Text::ProgramName, .clientWidth = 7065,
-                               .clientHeight = 3135, .controls = kControls};
+                               .clientHeight = 3135, .controls = kControls, .menu = kMenu};
 static_assert(forms::TakesEachLineOnce(kForm, kMainWindowLines.first, kMainWindowLines.last));
 static_assert(std::tuple_size_v<decltype(Form1::SummaryText)> == kSummaryLines.size());
 static_assert(TextOfLine(kSummaryLines.first) == Text::Summary1 && TextOfLine(kSummaryLines.last) == Text::Summary6);
@@ -55,26 +64,6 @@ static_assert(TextOfLine(kSummaryLines.first) == Text::Summary1 && TextOfLine(kS
 
 const wchar_t* HomePageAddress(const std::string& language) {
   return language == "#" ? L"https://brushwick.example/pl/" : L"https://brushwick.example/en/";
-}
-
-std::wstring ChangeFailureNote(const std::string& version, const CleanOutcome& outcome) {
-  if (outcome.status == ERROR_SUCCESS) return L"";
-  const DWORD code = static_cast<DWORD>(outcome.status);
-  const std::wstring entry = AnsiToWide(outcome.failedValue);
-  if (outcome.unreadable)
-    return Tr(Text::NoteLeftUnreadable, {VbName(version), entry, UnreadableEntryReason(code)}) + L"\r\n";
-  return Tr(Text::NoteNotChanged, {VbName(version), entry, StatusText(code)}) + L"\r\n";
-}
-
-std::wstring UncheckedEntriesNote(const std::string& version, const CleanOutcome& outcome) {
-  if (outcome.unchecked <= 0) return L"";
-  return Tr(Text::NoteUnchecked, {VbName(version), DecimalTextW(outcome.entryCount), DecimalTextW(outcome.unchecked)}) +
-         L"\r\n";
-}
-
-std::wstring UnreachableRemovedNote(std::int32_t vb5, std::int32_t vb6) {
-  if (vb5 == 0 && vb6 == 0) return L"";
-  return Tr(Text::NoteUnreachableRemoved, {DecimalTextW(vb5), DecimalTextW(vb6)}) + L"\r\n";
 }
 
 CleanOutcome DeadOnly(CleanOutcome outcome) {
@@ -93,12 +82,7 @@ Form1::Form1() : forms::Form(kForm) {}
 void Form1::OnLoad() {
   LangWindow().Unload();
   Language();
-  listcommands::AddToWindowMenu(hwnd());
 }
-
-void Form1::OnSystemMenu(HMENU menu) { listcommands::UpdateWindowMenu(menu); }
-
-bool Form1::OnSystemCommand(UINT command) { return listcommands::Run(command); }
 
 void Form1::Language() {
   // Each line is taken as soon as it is read, so a short file leaves the texts before the
@@ -175,15 +159,3 @@ bool Form1::OnQueryUnload() {
 }
 
 void Form1::OnUnload() { ExitProcess(0); }
-
-std::wstring UnreachableQuestion(const std::vector<std::pair<std::string, int>>& places) {
-  constexpr size_t kPlacesShown = 10;
-  int total = 0;
-  for (const auto& place : places) total += place.second;
-  std::wstring text = Tr(Text::UnreachableCount, {DecimalTextW(total)}) + L"\r\n\r\n";
-  for (size_t i = 0; i < places.size() && i < kPlacesShown; ++i)
-    text += L"    " + AnsiToWide(places[i].first) + L"   " + DecimalTextW(places[i].second) + L"\r\n";
-  if (places.size() > kPlacesShown)
-    text += L"    ... +" + DecimalTextW(static_cast<long long>(places.size() - kPlacesShown)) + L"\r\n";
-  return text + L"\r\n" + Tr(Text::UnreachableAsk);
-}

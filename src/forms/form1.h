@@ -1,6 +1,6 @@
 #pragma once
 // The main window: the description, Start (the cleaning run), the import and export windows and
-// the home page.
+// the home page; in its window menu, review, undo and clear.
 #include <array>
 #include <string>
 #include <string_view>
@@ -32,25 +32,11 @@ class Form1 : public forms::Form {
   void OnLoad() override;
   bool OnQueryUnload() override;
   void OnUnload() override;
-  // The window menu carries the commands of listcommands.h.
-  void OnSystemMenu(HMENU menu) override;
-  bool OnSystemCommand(UINT command) override;
   void OnTexts() override;
 };
 
 // The home page to open: the Polish one for the built-in texts, the English one otherwise.
 const wchar_t* HomePageAddress(const std::string& language);
-// The question asked before entries whose drive or share cannot be reached now are removed:
-// how many there are and on which places (each with its count).
-std::wstring UnreachableQuestion(const std::vector<std::pair<std::string, int>>& places);
-// The note that counts the entries removed, as the user said, because their place could not be
-// reached; "" when there are none.
-std::wstring UnreachableRemovedNote(std::int32_t vb5, std::int32_t vb6);
-// The note that tells the user a version's list could not be changed, or "" when it was.
-std::wstring ChangeFailureNote(const std::string& version, const CleanOutcome& outcome);
-// The note that a version's list holds more entries than were checked, and that those were kept
-// as they are; "" when it holds no more.
-std::wstring UncheckedEntriesNote(const std::string& version, const CleanOutcome& outcome);
 // A run's counts as its summary gives them: entries removed because the user said so are not
 // dead ones, and are counted apart.
 CleanOutcome DeadOnly(CleanOutcome outcome);

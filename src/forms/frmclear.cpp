@@ -32,18 +32,6 @@ constexpr forms::FormDef kForm{.className = ids::kFrmClearClass, .caption = Text
                                .clientHeight = 1560, .controls = kControls, .defaultButton = id::Command1,
                                .cancelButton = id::Command2};
 
-// The choices of the drop-down list, in its order.
-struct Choice {
-  bool v50, v60;
-  Text text;   // as the list shows it
-  Text which;  // as the question names it
-};
-constexpr Choice kChoices[] = {
-    {true, false, Text::VisualBasic50, Text::ClearWhich50},
-    {false, true, Text::VisualBasic60, Text::ClearWhich60},
-    {true, true, Text::ClearChoiceBoth, Text::ClearWhichBoth},
-};
-
 }  // namespace
 
 FrmClear::FrmClear() : forms::Form(kForm) {}
@@ -51,16 +39,17 @@ FrmClear::FrmClear() : forms::Form(kForm) {}
 void FrmClear::OnActivate() {
   HWND combo = Control(id::Combo1);
   SendMessageW(combo, CB_RESETCONTENT, 0, 0);
-  for (const Choice& c : kChoices)
+  for (const ClearChoice& c : kClearChoices)
     SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Tr(c.text)));
   SendMessageW(combo, CB_SETCURSEL, 0, 0);
 }
 
 namespace {
 
-// Removes every numbered value of the list as read, the highest number first, so that if the
-// program is stopped half-way the entries left still start at "1" without a gap. Stops at the
-// first value that cannot be removed.
+const char* VersionOf(size_t index) { return index == 0 ? "5.0" : "6.0"; }
+
+}  // namespace
+
 CleanOutcome ClearValues(const std::string& version, const StoredList& list) {
   CleanOutcome outcome;
   outcome.entryCount = static_cast<std::int32_t>(list.values.size());
@@ -82,21 +71,12 @@ CleanOutcome ClearValues(const std::string& version, const StoredList& list) {
   return outcome;
 }
 
-const char* VersionOf(size_t index) { return index == 0 ? "5.0" : "6.0"; }
-
-}  // namespace
-
-std::wstring RemovalReport(const std::string& version, const CleanOutcome& outcome) {
-  return Tr(Text::RemovalReport, {VbName(version), DecimalTextW(outcome.removed), DecimalTextW(outcome.entryCount)}) +
-         L"\r\n" + ChangeFailureNote(version, outcome);
-}
-
 void ReportListsChangedMeanwhile() { forms::MsgBox(Tr(Text::ListsChangedMeanwhile), MB_OK | MB_ICONWARNING); }
 
 void FrmClear::ClearChosen() {
   const LRESULT selected = SendMessageW(Control(id::Combo1), CB_GETCURSEL, 0, 0);
-  if (selected < 0 || static_cast<size_t>(selected) >= std::size(kChoices)) return;
-  const Choice& choice = kChoices[selected];
+  if (selected < 0 || static_cast<size_t>(selected) >= std::size(kClearChoices)) return;
+  const ClearChoice& choice = kClearChoices[selected];
   const bool chosen[2] = {choice.v50, choice.v60};
   const auto read = [&] {
     std::array<StoredList, 2> lists;

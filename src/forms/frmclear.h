@@ -5,9 +5,22 @@
 #include "cleaner/cleaner.h"
 #include "forms/form.h"
 
-// "The VB5 list: 2 of 3 entries removed." and the note of a failure, as clearing and the review
-// report each list they changed.
-std::wstring RemovalReport(const std::string& version, const CleanOutcome& outcome);
+// The choices of the drop-down list, in its order: which lists each clears.
+struct ClearChoice {
+  bool v50, v60;
+  Text text;   // as the list shows it
+  Text which;  // as the question names it
+};
+inline constexpr ClearChoice kClearChoices[] = {
+    {true, false, Text::VisualBasic50, Text::ClearWhich50},
+    {false, true, Text::VisualBasic60, Text::ClearWhich60},
+    {true, true, Text::ClearChoiceBoth, Text::ClearWhichBoth},
+};
+
+// Removes every numbered value of the version's list as `list` read it, the highest number
+// first, so that if the program is stopped half-way the entries left still start at "1" without
+// a gap. A value gone already is passed over; it stops at the first value that cannot be removed.
+CleanOutcome ClearValues(const std::string& version, const StoredList& list);
 // The lists changed each time they were read again before writing: nothing was changed.
 void ReportListsChangedMeanwhile();
 

@@ -54,26 +54,10 @@ void FrmImport::OnActivate() {
   if (!files_.empty()) SendMessageW(combo, CB_SETCURSEL, 0, 0);
 }
 
-namespace {
-
-// What went wrong with one version's list, or "" when it was replaced whole.
-std::wstring VersionProblem(const std::wstring& vb, const listfile::VersionImport& v) {
-  if (v.Complete()) return L"";
-  if (v.keyMissing) return Tr(Text::ImportKeyMissing, {vb}) + L"\r\n";
-  std::wstring reason = DecimalTextW(static_cast<DWORD>(v.firstFailure));
-  const std::wstring name = StatusName(static_cast<DWORD>(v.firstFailure));
-  if (!name.empty()) reason += L" " + name;
-  return Tr(Text::ImportStoredInPart, {vb, DecimalTextW(static_cast<long long>(v.written)),
-                                      DecimalTextW(static_cast<long long>(v.entries)), reason}) +
-         L"\r\n";
-}
-
-}  // namespace
-
 ImportReport ReportImport(const listfile::ImportResult& result) {
   if (result.NothingHeld()) return {ImportReport::End::Nothing, Tr(Text::ImportNoList)};
-  const std::wstring problems = VersionProblem(VbName(listfile::kVersion50), result.v50) +
-                                VersionProblem(VbName(listfile::kVersion60), result.v60);
+  const std::wstring problems =
+      ImportProblem(listfile::kVersion50, result.v50) + ImportProblem(listfile::kVersion60, result.v60);
   // Like a file that cannot be read: the registry is as it was.
   if (result.NothingImported()) return {ImportReport::End::Nothing, Tr(Text::ImportNothingImported, {problems})};
   if (!problems.empty()) return {ImportReport::End::InPart, Tr(Text::ImportInPart, {problems})};

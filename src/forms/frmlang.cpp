@@ -40,7 +40,7 @@ void FrmLang::ChooseSelected() {
   if (selected == LB_ERR) return;
   std::wstring entry(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, selected, 0)) + 1, L'\0');
   entry.resize(static_cast<size_t>(SendMessageW(list, LB_GETTEXT, selected, reinterpret_cast<LPARAM>(entry.data()))));
-  CurrentLanguage = LanguageOfEntry(entry);
+  SetCurrentLanguage(LanguageOfEntry(entry));
   chosen_ = true;
   if (!OnChoice || !OnChoice()) {
     // The picker was built afresh from the lang folder as it is now, for another choice: the

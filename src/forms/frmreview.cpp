@@ -24,19 +24,19 @@ namespace id = ids::frmreview;
 
 FrmReview& Self(Form& form) { return static_cast<FrmReview&>(form); }
 
-// The designed (and smallest) size; OnSize stretches the list and keeps the buttons at the
+// The designed (and smallest) size: the list stretches with the window, the buttons stay at its
 // bottom right.
-// Multiples of 30 twips, whole pixels at 96 and 144 DPI, so the table and OnSize agree there.
 constexpr int kWidth = 9600, kHeight = 5400, kMargin = 120, kButtonWidth = 1950, kButtonHeight = 390;
 constexpr ControlDef kControls[] = {
     {.name = L"ListView1", .id = id::ListView1, .kind = Kind::ListView,
-     .twips = {kMargin, kMargin, kWidth - 2 * kMargin, kHeight - 3 * kMargin - kButtonHeight}, .tabIndex = 0},
+     .twips = {kMargin, kMargin, kWidth - 2 * kMargin, kHeight - 3 * kMargin - kButtonHeight}, .tabIndex = 0,
+     .anchor = forms::kFollowAllEdges},
     {.name = L"Command1", .id = id::Command1, .kind = Kind::Button, .text = Text::ReviewRemove,
      .twips = {kWidth - 2 * kMargin - 2 * kButtonWidth, kHeight - kMargin - kButtonHeight, kButtonWidth, kButtonHeight},
-     .tabIndex = 1, .onClick = [](Form& f) { Self(f).RemoveChecked(); }},
+     .tabIndex = 1, .onClick = [](Form& f) { Self(f).RemoveChecked(); }, .anchor = forms::kFollowBottomRight},
     {.name = L"Command2", .id = id::Command2, .kind = Kind::Button, .text = Text::Cancel,
      .twips = {kWidth - kMargin - kButtonWidth, kHeight - kMargin - kButtonHeight, kButtonWidth, kButtonHeight},
-     .tabIndex = 2, .onClick = [](Form& f) { f.Hide(); }},
+     .tabIndex = 2, .onClick = [](Form& f) { f.Hide(); }, .anchor = forms::kFollowBottomRight},
 };
 // No default button: Enter in the list must not remove anything.
 constexpr forms::FormDef kForm{.className = ids::kFrmReviewClass, .caption = Text::ReviewTitle, .clientWidth = kWidth,
@@ -218,7 +218,7 @@ void FrmReview::Fill() {
       const bool checkable = readable && entry.position >= 0;
       const int row = static_cast<int>(rows_.size());
       rows_.push_back({l, entry.position, state, checkable});
-      const std::wstring version = l == 0 ? L"5.0" : L"6.0";
+      const std::wstring version = AnsiToWide(VersionOf(l));
       LVITEMW item{};
       item.mask = LVIF_TEXT;
       item.iItem = row;
@@ -264,19 +264,9 @@ bool FrmReview::Checked(int row) const {
   return (state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
 }
 
-void FrmReview::OnSize(int width, int height) {
+void FrmReview::OnSize(int /*width*/, int /*height*/) {
   const UINT dpi = Dpi();
-  const int margin = forms::TwipsToPixels(kMargin, dpi);
-  const int buttonWidth = forms::TwipsToPixels(kButtonWidth, dpi);
-  const int buttonHeight = forms::TwipsToPixels(kButtonHeight, dpi);
-  const int buttonTop = height - margin - buttonHeight;
-  // Drawn afresh where they land: bits copied from where they stood may be stale after a resize.
-  constexpr UINT kMove = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS;
   HWND list = Control(id::ListView1);
-  SetWindowPos(list, nullptr, margin, margin, width - 2 * margin, buttonTop - 2 * margin, kMove);
-  SetWindowPos(Control(id::Command2), nullptr, width - margin - buttonWidth, buttonTop, buttonWidth, buttonHeight, kMove);
-  SetWindowPos(Control(id::Command1), nullptr, width - 2 * margin - 2 * buttonWidth, buttonTop, buttonWidth,
-               buttonHeight, kMove);
   // Fixed columns in twips; the path takes what is left of the list's width.
   RECT inside;
   GetClientRect(list, &inside);
@@ -316,16 +306,26 @@ LRESULT FrmReview::OnNotify(const NMHDR& header, bool& handled) {
   return 0;
 }
 
-void FrmReview::RemoveChecked() {
-  std::vector<bool> keep[2];
-  bool anyChecked = false;
-  for (int l = 0; l < 2; ++l) keep[l].assign(scans_[l].list.texts.size(), true);
-  for (size_t r = 0; r < rows_.size(); ++r) {
-    const Row& row = rows_[r];
-    if (!row.checkable || !Checked(static_cast<int>(r))) continue;
-    keep[row.list][static_cast<size_t>(row.position)] = false;
-    anyChecked = true;
+std::array<std::vector<bool>, 2> KeptEntries(const std::vector<ReviewRow>& rows, const std::vector<bool>& checked,
+                                             const std::array<size_t, 2>& scanned) {
+  std::array<std::vector<bool>, 2> keep;
+  for (size_t l = 0; l < 2; ++l) keep[l].assign(scanned[l], true);
+  for (size_t r = 0; r < rows.size() && r < checked.size(); ++r) {
+    const ReviewRow& row = rows[r];
+    if (!row.checkable || !checked[r] || row.list < 0 || row.list > 1 || row.position < 0) continue;
+    const size_t position = static_cast<size_t>(row.position);
+    if (position < keep[static_cast<size_t>(row.list)].size()) keep[static_cast<size_t>(row.list)][position] = false;
   }
+  return keep;
+}
+
+void FrmReview::RemoveChecked() {
+  std::vector<bool> checked(rows_.size());
+  for (size_t r = 0; r < rows_.size(); ++r) checked[r] = Checked(static_cast<int>(r));
+  const std::array<std::vector<bool>, 2> keep =
+      KeptEntries(rows_, checked, {scans_[0].list.texts.size(), scans_[1].list.texts.size()});
+  bool anyChecked = false;
+  for (const std::vector<bool>& list : keep) anyChecked = anyChecked || std::find(list.begin(), list.end(), false) != list.end();
   // What is removed must be what was shown: a list changed meanwhile (by another copy, or by an
   // IDE) is shown again instead.
   const auto unchanged = [&] {

@@ -10,101 +10,22 @@
 #include "common/textfile.h"
 #include "forms/form.h"
 #include "forms/form1.h"
-#include "forms/frmclear.h"
 #include "forms/frmide.h"
-#include "forms/frmreview.h"
-#include "forms/ids.h"
 #include "forms/program_windows.h"
 
 namespace listcommands {
 namespace {
-
-namespace menu = ids::form1menu;
-
-struct Item {
-  UINT id;
-  Text text;
-};
-constexpr Item kItems[] = {
-    {menu::Review, Text::MenuReview},
-    {menu::Undo, Text::MenuUndo},
-    {menu::Clear, Text::MenuClear},
-};
-
-// The access keys of the system's own items of the window menu, in Polish as Windows and Wine
-// show them (Przywróć, Przenieś, Rozmiar, Minimalizuj, Maksymalizuj, Zamknij, "Wine -
-// informacje") and in English (Restore, Move, Size, Minimize, Maximize, Close, About Wine).
-constexpr const char8_t* kSystemKeysPolish = u8"preamnkz";
-constexpr const char8_t* kSystemKeysEnglish = u8"rmsnxca";
-
-constexpr char8_t AccessKey(const char8_t* text) {
-  for (; *text; ++text)
-    if (text[0] == u8'&' && text[1] != u8'&' && text[1])
-      return text[1] >= u8'A' && text[1] <= u8'Z' ? static_cast<char8_t>(text[1] - u8'A' + u8'a') : text[1];
-  return 0;
-}
-constexpr bool Holds(const char8_t* keys, char8_t key) {
-  for (; *keys; ++keys)
-    if (*keys == key) return true;
-  return false;
-}
-// Each item has a key of its own in each language, taken by none of the system's items.
-constexpr bool KeysApart() {
-  for (const Item& item : kItems) {
-    const char8_t polish = AccessKey(RowOf(item.text).polish), english = AccessKey(RowOf(item.text).english);
-    if (!polish || !english || Holds(kSystemKeysPolish, polish) || Holds(kSystemKeysEnglish, english)) return false;
-    for (const Item& other : kItems)
-      if (&other != &item &&
-          (AccessKey(RowOf(other.text).polish) == polish || AccessKey(RowOf(other.text).english) == english))
-        return false;
-  }
-  return true;
-}
-static_assert(KeysApart(), "an access key of the window menu is taken twice");
 
 bool AskGoOnWithoutUndo(const AppError& e) {
   return forms::MsgBox(Tr(Text::GoOnWithoutUndo, {Describe(e)}), MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }
 
 void RefreshMainMenu() {
-  if (MainWindow().IsLoaded()) UpdateWindowMenu(GetSystemMenu(MainWindow().hwnd(), FALSE));
+  if (MainWindow().IsLoaded()) MainWindow().RefreshMenu();
 }
 
 }  // namespace
 
-void AddToWindowMenu(HWND window) {
-  HMENU system = GetSystemMenu(window, FALSE);
-  if (!system) return;
-  AppendMenuW(system, MF_SEPARATOR, 0, nullptr);
-  for (const Item& item : kItems) AppendMenuW(system, MF_STRING, item.id, Tr(item.text));
-  UpdateWindowMenu(system);
-}
-
-void UpdateWindowMenu(HMENU system) {
-  if (!system) return;
-  for (const Item& item : kItems)
-    ModifyMenuW(system, item.id, MF_BYCOMMAND | MF_STRING, item.id, Tr(item.text));
-  EnableMenuItem(system, menu::Undo,
-                 MF_BYCOMMAND | (listfile::UndoAvailable(ProgramFolder()) ? MF_ENABLED : MF_GRAYED));
-}
-
-bool Run(UINT command) {
-  switch (command) {
-    case menu::Review:
-      ReviewWindow().ShowModal();
-      break;
-    case menu::Undo:
-      UndoLastChange();
-      break;
-    case menu::Clear:
-      ClearWindow().ShowModal();
-      break;
-    default:
-      return false;
-  }
-  RefreshMainMenu();
-  return true;
-}
 
 const wchar_t* KindText(listfile::ChangeKind kind) {
   switch (kind) {

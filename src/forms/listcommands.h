@@ -1,6 +1,5 @@
 #pragma once
-// The main window's commands in its window menu: review the lists, undo the last change, clear
-// a list; and the undo file every change to the lists is preceded by.
+// Undo the last change, and the undo file every change to the lists is preceded by.
 #include <windows.h>
 
 #include <string>
@@ -9,13 +8,6 @@
 #include "listfile/undo.h"
 
 namespace listcommands {
-
-// Adds the commands below a separator in the window's menu.
-void AddToWindowMenu(HWND window);
-// Puts the commands' texts in the message language and greys out Undo when there is nothing to undo.
-void UpdateWindowMenu(HMENU menu);
-// Runs the command with that id; false when it is none of these.
-bool Run(UINT command);
 
 // Begins a change, right before its first write (the lists held): snapshots both lists into the
 // new undo file. When that cannot be written, asks whether to go on without undo (default No).

@@ -4,12 +4,8 @@ class Form1;
 class FrmLang;
 class FrmExport;
 class FrmImport;
-class FrmClear;
-class FrmReview;
 
 Form1& MainWindow();
 FrmLang& LangWindow();
 FrmExport& ExportWindow();
 FrmImport& ImportWindow();
-FrmClear& ClearWindow();
-FrmReview& ReviewWindow();

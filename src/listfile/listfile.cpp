@@ -36,7 +36,7 @@ void CheckName(const std::wstring& name, const std::wstring& path, Action action
     const std::wstring_view part(name.data() + start, i - start);
     start = i + 1;
     if (part == L"..") {
-      if (--depth < 0) ThrowError(action, ERROR_INVALID_NAME, path, Problem::OutsideFolder);
+      if (--depth < 0) ThrowError(action, ERROR_INVALID_NAME, path, ListProblem::OutsideFolder);
     } else if (!part.empty() && part != L".") {
       ++depth;
     }
@@ -44,7 +44,7 @@ void CheckName(const std::wstring& name, const std::wstring& path, Action action
 }
 
 [[noreturn]] void ThrowDamaged(DWORD code, const std::wstring& path, Problem problem) {
-  ThrowError(Action::ImportListFile, code, path, problem);
+  ThrowError(ListAction::ImportListFile, code, path, problem);
 }
 
 // A flag line as it may be quoted in a message: short, and shown in the ANSI code page.
@@ -68,11 +68,11 @@ bool IsWholeNumberText(std::string_view line) {
 std::int32_t ReadFlag(std::string_view line, int number, const char* version,
                       const std::wstring& path) {
   if (line.find('\n') != std::string_view::npos)
-    throw AppError(Action::ImportListFile, ERROR_INVALID_DATA, path, Problem::LfLineEnd).WithNumber(number);
+    throw AppError(ListAction::ImportListFile, ERROR_INVALID_DATA, path, ListProblem::LfLineEnd).WithNumber(number);
   std::int32_t value = 0;
   if (!ParseFlag(line, value))
-    throw AppError(Action::ImportListFile, ERROR_INVALID_DATA, path,
-                   IsWholeNumberText(line) ? Problem::FlagOutOfRange : Problem::FlagNotNumber)
+    throw AppError(ListAction::ImportListFile, ERROR_INVALID_DATA, path,
+                   IsWholeNumberText(line) ? ListProblem::FlagOutOfRange : ListProblem::FlagNotNumber)
         .WithNumber(number)
         .WithEntry(version, "")
         .WithDetail(Quoted(line));
@@ -85,7 +85,7 @@ void RefuseByteOrderMark(std::string_view bytes, const std::wstring& path) {
   if (bytes.starts_with("\xEF\xBB\xBF")) mark = L"UTF-8";
   else if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) mark = L"UTF-16";
   if (mark)
-    throw AppError(Action::ImportListFile, ERROR_INVALID_DATA, path, Problem::ByteOrderMark).WithDetail(mark);
+    throw AppError(ListAction::ImportListFile, ERROR_INVALID_DATA, path, ListProblem::ByteOrderMark).WithDetail(mark);
 }
 
 void RecordFailure(VersionImport& result, Autostart::Status status) {
@@ -106,7 +106,7 @@ std::vector<std::string> ExportedEntries(const std::string& version) {
   if (scan.status != ERROR_SUCCESS) {
     // A section cut short or altered here would, once imported, cost the entries it lacks. The
     // file is named by the caller.
-    throw AppError(Action::WriteListFile, static_cast<DWORD>(scan.status), L"", Problem::EntryUnreadable)
+    throw AppError(ListAction::WriteListFile, static_cast<DWORD>(scan.status), L"", ListProblem::EntryUnreadable)
         .WithEntry(version, scan.failedValue);
   }
   return std::move(scan.texts);
@@ -134,7 +134,7 @@ std::string ListFileBytes(bool with50, bool with60) { return ListFileText(Export
 
 void WriteListFile(const std::wstring& folder, const std::wstring& name, bool with50, bool with60) {
   const std::wstring path = ListFilePath(folder, name);
-  CheckName(name, path, Action::WriteListFile);
+  CheckName(name, path, ListAction::WriteListFile);
   // Built whole first, so a failure never leaves a half-written or truncated file behind.
   ListFileContent content;
   try {
@@ -147,7 +147,7 @@ void WriteListFile(const std::wstring& folder, const std::wstring& name, bool wi
   // An entry holding a line break, or a 5.0 entry that is the line "[]", would come back from the
   // file as other entries: such a list is not saved rather than saved wrong.
   if (ParseListFile(bytes, path) != content)
-    ThrowError(Action::WriteListFile, ERROR_INVALID_DATA, path, Problem::EntryNotInFormat);
+    ThrowError(ListAction::WriteListFile, ERROR_INVALID_DATA, path, ListProblem::EntryNotInFormat);
   WriteFileReplacing(path, bytes);
 }
 
@@ -198,19 +198,19 @@ ListFileContent ParseListFile(std::string_view bytes, const std::wstring& path) 
   ListFileContent content;
   // Each flag is looked at as soon as it is read, so a file whose lines end in LF alone (one
   // long line here) is named for that.
-  if (!reader.Next(line50)) ThrowDamaged(ERROR_HANDLE_EOF, path, Problem::EndsBeforeFlags);
+  if (!reader.Next(line50)) ThrowDamaged(ERROR_HANDLE_EOF, path, ListProblem::EndsBeforeFlags);
   content.has50 = ReadFlag(line50, 1, kVersion50, path) == 1;
-  if (!reader.Next(line60)) ThrowDamaged(ERROR_HANDLE_EOF, path, Problem::EndsBeforeFlags);
+  if (!reader.Next(line60)) ThrowDamaged(ERROR_HANDLE_EOF, path, ListProblem::EndsBeforeFlags);
   content.has60 = ReadFlag(line60, 2, kVersion60, path) == 1;
   if (!content.has50 && !content.has60) return content;
   // The third line opens the first section; it is skipped whatever it holds.
   if (!reader.Next(line))
-    ThrowDamaged(ERROR_HANDLE_EOF, path, Problem::EndsBeforeList);
+    ThrowDamaged(ERROR_HANDLE_EOF, path, ListProblem::EndsBeforeList);
   long long number = 3;
   // An entry with a NUL byte would be stored cut or with a NUL inside: the file is damaged.
   const auto entry = [&](std::vector<std::string>& entries) {
     if (line.find('\0') != std::string::npos)
-      throw AppError(Action::ImportListFile, ERROR_INVALID_DATA, path, Problem::NulInEntry).WithNumber(number);
+      throw AppError(ListAction::ImportListFile, ERROR_INVALID_DATA, path, ListProblem::NulInEntry).WithNumber(number);
     entries.push_back(line);
   };
   if (content.has50) {
@@ -225,7 +225,7 @@ ListFileContent ParseListFile(std::string_view bytes, const std::wstring& path) 
     }
     // Imported anyway, every line would go to 5.0 and the 6.0 list would be emptied.
     if (content.has60 && !ended)
-      ThrowDamaged(ERROR_INVALID_DATA, path, Problem::ListNotEnded);
+      ThrowDamaged(ERROR_INVALID_DATA, path, ListProblem::ListNotEnded);
   }
   if (content.has60) {
     while (reader.Next(line)) {
@@ -303,7 +303,7 @@ VersionImport ReplaceList(const std::string& version, const std::vector<std::str
 ImportResult ReadListFile(const std::wstring& folder, const std::wstring& name,
                           const ImportProgress& progress) {
   const std::wstring path = ListFilePath(folder, name);
-  CheckName(name, path, Action::ImportListFile);
+  CheckName(name, path, ListAction::ImportListFile);
   // The whole file is read and checked before the registry is touched.
   const ListFileContent content = ParseListFile(ReadFileBytes(path), path);
   ImportResult result;

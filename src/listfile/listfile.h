@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "common/function_ref.h"
+#include "listfile/list_errors.h"
 #include "registry/autostart.h"
 
 namespace listfile {

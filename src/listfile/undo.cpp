@@ -62,7 +62,7 @@ void AppendList(std::string& text, size_t& lines, const char* version, const Lis
 // ---- Reading, strictly: the file must be exactly as UndoFileText writes it ----
 
 [[noreturn]] void Damaged(const std::wstring& path) {
-  ThrowError(Action::UseUndoFile, ERROR_INVALID_DATA, path, Problem::UndoFileDamaged);
+  ThrowError(ListAction::UseUndoFile, ERROR_INVALID_DATA, path, ListProblem::UndoFileDamaged);
 }
 
 class Reader {
@@ -170,7 +170,7 @@ void WriteRecord(const std::wstring& path, const UndoRecord& record) {
   try {
     WriteFileReplacing(path, UndoFileText(record));
   } catch (AppError& e) {
-    e.during = Action::SaveUndo;
+    e.during = ListAction::SaveUndo;
     throw;
   }
 }
@@ -180,7 +180,7 @@ void Promote(const std::wstring& folder) {
   const std::wstring pending = PendingFilePath(folder), undo = UndoFilePath(folder);
   if (!MoveFileExW(pending.c_str(), undo.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     AppError e(Action::WriteFile, GetLastError(), undo);
-    e.during = Action::SaveUndo;
+    e.during = ListAction::SaveUndo;
     throw e;
   }
 }
@@ -226,12 +226,12 @@ ListsState ReadLists() {
     const Autostart::Status status =
         Autostart::ReadNumberedValues(HKEY_CURRENT_USER, Autostart::ListKeyPath(kListVersions[i]), list.values);
     if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND)
-      throw AppError(Action::SaveUndo, static_cast<DWORD>(status), L"", Problem::ListUnreadable)
+      throw AppError(ListAction::SaveUndo, static_cast<DWORD>(status), L"", ListProblem::ListUnreadable)
           .WithEntry(kListVersions[i], "");
     list.keyExists = status == ERROR_SUCCESS;
     for (const Autostart::StoredValue& v : list.values)
       if (v.data.size() > kMaxValueBytes)
-        throw AppError(Action::SaveUndo, ERROR_INVALID_DATA, L"", Problem::ValueTooLarge)
+        throw AppError(ListAction::SaveUndo, ERROR_INVALID_DATA, L"", ListProblem::ValueTooLarge)
             .WithEntry(kListVersions[i], v.name);
   }
   return state;

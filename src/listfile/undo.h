@@ -27,6 +27,7 @@
 
 #include "common/error.h"
 #include "common/function_ref.h"
+#include "listfile/list_errors.h"
 #include "registry/autostart.h"
 
 namespace listfile {
@@ -67,12 +68,12 @@ struct UndoRecord {
   bool operator==(const UndoRecord&) const = default;
 };
 
-// Both lists as they are now, exactly. Throws AppError (Action::SaveUndo) when a list cannot be
+// Both lists as they are now, exactly. Throws AppError (ListAction::SaveUndo) when a list cannot be
 // read or holds a value larger than kMaxValueBytes.
 ListsState ReadLists();
 
 std::string UndoFileText(const UndoRecord& record);
-// Throws AppError (Problem::UndoFileDamaged, naming `path`) for anything but a file as
+// Throws AppError (ListProblem::UndoFileDamaged, naming `path`) for anything but a file as
 // UndoFileText writes it.
 UndoRecord ParseUndoFile(std::string_view bytes, const std::wstring& path);
 // Reads and checks the file. Throws AppError when it cannot be read or is damaged.

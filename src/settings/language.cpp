@@ -13,9 +13,9 @@
 AppError LanguageLines::IncompleteError() const {
   const std::size_t count = lines.size();
   if (overlong)
-    return AppError(Action::ApplyLanguageFile, ERROR_INVALID_DATA, path, Problem::LineTooLong)
+    return AppError(SettingsAction::ApplyLanguageFile, ERROR_INVALID_DATA, path, SettingsProblem::LineTooLong)
         .WithNumber(static_cast<long long>(count + 1));
-  return AppError(Action::ApplyLanguageFile, ERROR_HANDLE_EOF, path, Problem::TooFewLines)
+  return AppError(SettingsAction::ApplyLanguageFile, ERROR_HANDLE_EOF, path, SettingsProblem::TooFewLines)
       .WithNumber(static_cast<long long>(count));
 }
 

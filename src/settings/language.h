@@ -9,6 +9,7 @@
 
 #include "common/error.h"
 #include "common/function_ref.h"
+#include "settings/settings_errors.h"
 
 // A language file holds this many lines, one per replaceable text.
 inline constexpr std::size_t kLanguageLineCount = 23;
@@ -39,7 +40,7 @@ struct LanguageLines {
   // True when the file holds all 23 lines.
   bool complete() const { return lines.size() == kLanguageLineCount; }
   // The failure for a file that ends before line 23: the description names the file and the
-  // number of lines it holds (Problem::TooFewLines), or the line that is
+  // number of lines it holds (SettingsProblem::TooFewLines), or the line that is
   // too long ("..., line 10 is longer than 32767 characters").
   AppError IncompleteError() const;
 };

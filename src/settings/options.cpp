@@ -2,9 +2,12 @@
 
 #include <windows.h>
 
+#include <utility>
+
 #include "common/text.h"
 #include "common/textfile.h"
 #include "settings/leading_lines.h"
+#include "settings/texts.h"
 
 std::string CurrentLanguage;
 
@@ -19,8 +22,8 @@ std::string ReadOptionsFile(const std::wstring& folder) {
   LeadingLines head = ReadLeadingLines(path, 1);
   // Longer than any path: whatever it holds, no language file goes by that name.
   if (head.overlong)
-    throw AppError(Action::ReadOptionsFile, ERROR_FILENAME_EXCED_RANGE, path, Problem::LineTooLong).WithNumber(1);
-  if (head.lines.empty()) ThrowError(Action::ReadOptionsFile, ERROR_HANDLE_EOF, path, Problem::EmptyFile);
+    throw AppError(SettingsAction::ReadOptionsFile, ERROR_FILENAME_EXCED_RANGE, path, SettingsProblem::LineTooLong).WithNumber(1);
+  if (head.lines.empty()) ThrowError(SettingsAction::ReadOptionsFile, ERROR_HANDLE_EOF, path, SettingsProblem::EmptyFile);
   return std::move(head.lines.front());
 }
 
@@ -34,9 +37,14 @@ void ProbeLanguageFile(const std::wstring& folder, std::string_view language) {
   OpenTextFileForReading(LanguageFilePath(folder, language));
 }
 
+void SetCurrentLanguage(std::string language) {
+  CurrentTexts().Reset(language == kBuiltInLanguage);
+  CurrentLanguage = std::move(language);
+}
+
 bool LoadStoredLanguage(const std::wstring& folder) noexcept {
   try {
-    CurrentLanguage = ReadOptionsFile(folder);
+    SetCurrentLanguage(ReadOptionsFile(folder));
     if (CurrentLanguage != kBuiltInLanguage) ProbeLanguageFile(folder, CurrentLanguage);
     return true;
   } catch (...) {

@@ -7,14 +7,20 @@
 #include <string_view>
 
 #include "common/error.h"
+#include "settings/settings_errors.h"
 
 // The language of this run in the ANSI code page: "#" for the built-in Polish texts, any other
-// value the base name of a language file, used in its path exactly as stored. Empty until the
-// options file is read.
+// value the base name of a language file, used in its path exactly as stored. Empty while none
+// is chosen (the picker speaks English). Set it with SetCurrentLanguage.
 extern std::string CurrentLanguage;
 
 // The value that stands for the built-in Polish texts. Comparisons with it are exact.
 inline constexpr std::string_view kBuiltInLanguage = "#";
+
+// Makes `language` the language of this run and puts its built-in texts in use (CurrentTexts():
+// Polish for "#", English for any other), dropping what a language file gave; applying its file
+// lays the file's texts over them. The one way the name and the texts change, so they agree.
+void SetCurrentLanguage(std::string language);
 
 // folder + "\opcje.dat"
 std::wstring OptionsFilePath(const std::wstring& folder);
@@ -36,10 +42,10 @@ void WriteOptionsFile(const std::wstring& folder, std::string_view language);
 // opened. Throws AppError naming the file otherwise (also for device names such as "NUL").
 void ProbeLanguageFile(const std::wstring& folder, std::string_view language);
 
-// The checks of a start: reads the options file's first line into CurrentLanguage and, unless
-// that is "#", probes its language file. True when the main window can be opened directly;
-// false on any failure, and the language picker is to be shown instead. CurrentLanguage keeps
-// what was read even when the probe fails (the picker's OK overwrites it). Never throws.
+// The checks of a start: sets CurrentLanguage to the options file's first line
+// (SetCurrentLanguage) and, unless that is "#", probes its language file. True when the main
+// window can be opened directly; false on any failure, and the language picker is to be shown
+// instead. CurrentLanguage keeps what was read even when the probe fails. Never throws.
 //
 // Storing the choice again is a separate step (SaveCurrentLanguage): a start whose only
 // problem is that opcje.dat cannot be rewritten still opens the main window.
@@ -48,6 +54,6 @@ bool LoadStoredLanguage(const std::wstring& folder) noexcept;
 // Stores CurrentLanguage in the options file. A file that holds exactly that line is left
 // alone. Returns the failure instead of throwing it, so that the caller can go on and tell the
 // user that the language could not be stored; the error's description names the file and the
-// reason, code() is the Windows error number. A failed rewrite of a file whose first line
+// reason, its `code` the Windows error number. A failed rewrite of a file whose first line
 // already names CurrentLanguage is no failure: the choice is stored all the same.
 std::optional<AppError> SaveCurrentLanguage(const std::wstring& folder);

@@ -48,7 +48,8 @@ const wchar_t* BuiltInText(Text id, bool polish);
 // The texts in use.
 class Texts {
  public:
-  // Back to the built-in texts: Polish, or English; nothing a file gave is kept.
+  // Back to the built-in texts: Polish, or English; nothing a file gave is kept. The program
+  // does this through SetCurrentLanguage (settings/options.h), with the language's name.
   void Reset(bool polish);
   bool polish() const { return polish_; }
   // A language file's line 1 to 23.

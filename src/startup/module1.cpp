@@ -26,7 +26,6 @@ void DiscardTranslatedWindows() {
 }  // namespace
 
 void SaveLanguageAndShowMain() {
-  CurrentTexts().Reset(CurrentLanguage == kBuiltInLanguage);
   const std::optional<AppError> notSaved = SaveCurrentLanguage(ProgramFolder());
   LangWindow().Hide();
   try {
@@ -53,7 +52,7 @@ void StartUp() {
       // The stored language cannot be applied: the user chooses again.
     }
   }
-  CurrentTexts().Reset(false);  // the picker speaks English
+  SetCurrentLanguage("");  // none chosen yet: the picker speaks English
   LangWindow().OnChoice = &ChooseLanguageAndShowMain;
   LangWindow().Show();
 }
@@ -82,7 +81,7 @@ bool ChooseLanguageAndShowMain() {
     } catch (const AppError&) {
       // The next start then offers the picker again, which is where the user is now.
     }
-    CurrentTexts().Reset(false);
+    SetCurrentLanguage("");
     LangWindow().Show();
     forms::MsgBox(Tr(Text::LangRefused, {Describe(e)}), MB_OK | MB_ICONWARNING);
     return false;

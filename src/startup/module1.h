@@ -5,7 +5,8 @@
 // The program's entry routine; returns once the main window or the picker shows.
 void StartUp();
 
-// Stores CurrentLanguage in opcje.dat, hides the picker and shows the main window. Throws when
+// Stores CurrentLanguage in opcje.dat, hides the picker and shows the main window in that
+// language, whose built-in texts SetCurrentLanguage put in use. Throws when
 // the main window cannot be loaded (a language file that cannot be applied); a choice that
 // cannot be stored is no failure: the program goes on and tells the user once.
 void SaveLanguageAndShowMain();

@@ -215,6 +215,27 @@ TEST_F(ListCommandsTest, ReviewRemovesExactlyTheCheckedEntries) {
       << "not smaller than designed";
   HWND list = Control(review, rv::ListView1);
   ASSERT_NE(list, nullptr);
+  // Larger: the list grows with the window, the buttons keep their place at its bottom right.
+  const auto placeOf = [&](HWND control) {
+    RECT r;
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, review, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+  };
+  const RECT listDesigned = placeOf(list), removeDesigned = placeOf(Control(review, rv::Command1));
+  RECT frame;
+  GetWindowRect(review, &frame);
+  SetWindowPos(review, nullptr, 0, 0, frame.right - frame.left + 90, frame.bottom - frame.top + 60,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const LONG dx = ClientSize(review).cx - designed.cx, dy = ClientSize(review).cy - designed.cy;
+  ASSERT_TRUE(dx > 0 && dy > 0);
+  const RECT listLarger = placeOf(list), removeLarger = placeOf(Control(review, rv::Command1));
+  EXPECT_TRUE(listLarger.left == listDesigned.left && listLarger.top == listDesigned.top &&
+              listLarger.right == listDesigned.right + dx && listLarger.bottom == listDesigned.bottom + dy);
+  EXPECT_TRUE(removeLarger.left == removeDesigned.left + dx && removeLarger.top == removeDesigned.top + dy &&
+              removeLarger.right - removeLarger.left == removeDesigned.right - removeDesigned.left);
+  SetWindowPos(review, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   EXPECT_EQ(CheckImages(list), (std::vector<int>{2, 1, 2, 1})) << "gone entries start checked";
   Shoot(review, L"review");
   // Uncheck the second gone entry, check the existing 6.0 entry.

@@ -5,6 +5,7 @@
 #include "forms/frmexport.h"
 #include "forms/frmimport.h"
 #include "forms/frmlang.h"
+#include "forms/messages.h"
 
 namespace {
 
@@ -73,6 +74,22 @@ TEST(FormRuntime, TwipsBecomePixelsForTheDpi) {
   EXPECT_EQ(forms::TwipsToPixels(3135, 96), 209);
   EXPECT_EQ(forms::TwipsToPixels(7065, 144), 707);  // 706.5 rounds up
   EXPECT_EQ(forms::TwipsToPixels(15, 192), 2);
+}
+
+TEST(FormRuntime, AnchoredControlsFollowTheEdgesTheyHold) {
+  using forms::Anchor;
+  const forms::PixelRect designed{8, 8, 100, 50};
+  const struct {
+    Anchor anchor;
+    forms::PixelRect placed;
+  } cases[] = {
+      {forms::kStayTopLeft, {8, 8, 100, 50}},
+      {forms::kFollowAllEdges, {8, 8, 130, 70}},
+      {forms::kFollowBottomRight, {38, 28, 100, 50}},
+      {Anchor::Left | Anchor::Right | Anchor::Bottom, {8, 28, 130, 50}},
+      {Anchor::Top | Anchor::Bottom, {8, 8, 100, 70}},
+  };
+  for (const auto& c : cases) EXPECT_TRUE(forms::FollowEdges(designed, c.anchor, 30, 20) == c.placed);
 }
 
 }  // namespace

@@ -40,31 +40,31 @@ TEST(Messages, FailuresAreWordedInTheMessageLanguage) {
 
   // Facts the lower layers report, as the user reads them.
   const std::pair<AppError, std::wstring> worded[] = {
-      {AppError(Action::ApplyLanguageFile, ERROR_HANDLE_EOF, L"C:\\p\\lang\\Nine.txt", Problem::TooFewLines)
+      {AppError(SettingsAction::ApplyLanguageFile, ERROR_HANDLE_EOF, L"C:\\p\\lang\\Nine.txt", SettingsProblem::TooFewLines)
            .WithNumber(9),
        L"Incomplete language file: C:\\p\\lang\\Nine.txt, 9 lines"},
-      {AppError(Action::ApplyLanguageFile, ERROR_HANDLE_EOF, L"U.txt", Problem::TooFewLines).WithNumber(1),
+      {AppError(SettingsAction::ApplyLanguageFile, ERROR_HANDLE_EOF, L"U.txt", SettingsProblem::TooFewLines).WithNumber(1),
        L"Incomplete language file: U.txt, 1 line"},
-      {AppError(Action::ApplyLanguageFile, ERROR_INVALID_DATA, L"H.txt", Problem::LineTooLong).WithNumber(10),
+      {AppError(SettingsAction::ApplyLanguageFile, ERROR_INVALID_DATA, L"H.txt", SettingsProblem::LineTooLong).WithNumber(10),
        L"Incomplete language file: H.txt, line 10 is longer than 32767 characters"},
-      {AppError(Action::ImportListFile, ERROR_INVALID_DATA, L"x.rec", Problem::FlagNotNumber)
+      {AppError(ListAction::ImportListFile, ERROR_INVALID_DATA, L"x.rec", ListProblem::FlagNotNumber)
            .WithNumber(2)
            .WithEntry("6.0", "")
            .WithDetail(L"\"1x\""),
        L"Cannot import the list file x.rec: line 2 (the 6.0 flag) is not a whole number: \"1x\" (13)"},
-      {AppError(Action::ImportListFile, ERROR_INVALID_DATA, L"x.rec", Problem::FlagOutOfRange)
+      {AppError(ListAction::ImportListFile, ERROR_INVALID_DATA, L"x.rec", ListProblem::FlagOutOfRange)
            .WithNumber(1)
            .WithEntry("5.0", "")
            .WithDetail(L"\"2147483648\""),
        L"Cannot import the list file x.rec: line 1 (the 5.0 flag) is a whole number out of the range "
        L"-2147483648 to 2147483647: \"2147483648\" (13)"},
-      {AppError(Action::ImportListFile, ERROR_INVALID_DATA, L"u.rec", Problem::ByteOrderMark).WithDetail(L"UTF-8"),
+      {AppError(ListAction::ImportListFile, ERROR_INVALID_DATA, L"u.rec", ListProblem::ByteOrderMark).WithDetail(L"UTF-8"),
        L"Cannot import the list file u.rec: the file starts with a UTF-8 byte-order mark, so it is Unicode "
        L"text, but a list file is text in the ANSI code page (13)"},
-      {AppError(Action::WriteListFile, ERROR_MORE_DATA, L"l.rec", Problem::EntryUnreadable).WithEntry("6.0", "2"),
+      {AppError(ListAction::WriteListFile, ERROR_MORE_DATA, L"l.rec", ListProblem::EntryUnreadable).WithEntry("6.0", "2"),
        L"Cannot write the list file l.rec: entry \"2\" of the VB6 list cannot be read exactly (error 234 "
        L"ERROR_MORE_DATA: the text is longer than 254 characters)"},
-      {AppError(Action::WriteListFile, ERROR_INVALID_NAME, L"a?.rec", Problem::ForbiddenCharacter).WithDetail(L"?"),
+      {AppError(ListAction::WriteListFile, ERROR_INVALID_NAME, L"a?.rec", Problem::ForbiddenCharacter).WithDetail(L"?"),
        L"Cannot write the list file a?.rec: file names cannot hold '?' (123)"},
   };
   for (const auto& [error, text] : worded) EXPECT_EQ(Describe(error), text);

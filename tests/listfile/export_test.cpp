@@ -134,7 +134,7 @@ TEST_F(ExportTest, AnEntryThatCannotBeReadExactlyWritesNoFileAndSaysWhich) {
       ADD_FAILURE() << "no failure reported";
     } catch (const AppError& error) {
       EXPECT_EQ(error.code, code);
-      EXPECT_EQ(error.problem, Problem::EntryUnreadable);
+      EXPECT_EQ(error.problem, ListProblem::EntryUnreadable);
       EXPECT_EQ(error.subject, Path(L"list"));
       EXPECT_EQ(error.version, "6.0");
       EXPECT_EQ(error.entry, entry);

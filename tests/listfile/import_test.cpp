@@ -84,22 +84,22 @@ TEST(ParseListFileTest, DamagedFilesAreRefusedWithTheReason) {
     long long line;  // the line concerned
   };
   const Case cases[] = {
-      {"", ERROR_HANDLE_EOF, Problem::EndsBeforeFlags, 0},
-      {" 1 \r\n", ERROR_HANDLE_EOF, Problem::EndsBeforeFlags, 0},
-      {" 1 \r\n 0 \r\n", ERROR_HANDLE_EOF, Problem::EndsBeforeList, 0},  // announces a list it lacks
-      {" 0 \r\n 1 ", ERROR_HANDLE_EOF, Problem::EndsBeforeList, 0},
-      {"x\r\n 0 \r\n[]\r\n", ERROR_INVALID_DATA, Problem::FlagNotNumber, 1},
-      {" 1 \r\n\r\n[]\r\n", ERROR_INVALID_DATA, Problem::FlagNotNumber, 2},
-      {" 1 \n 0 \r\n[]\r\n", ERROR_INVALID_DATA, Problem::LfLineEnd, 1},  // a lone LF does not end the flag
-      {" 1 \n 0 \n[]\na\n", ERROR_INVALID_DATA, Problem::LfLineEnd, 1},      // LF line ends throughout
-      {" 1 \r\n 0 \n[]\r\n", ERROR_INVALID_DATA, Problem::LfLineEnd, 2},
-      {"2147483648\r\n 0 \r\n", ERROR_INVALID_DATA, Problem::FlagOutOfRange, 1},
-      {" 0 \r\n -2147483649 \r\n", ERROR_INVALID_DATA, Problem::FlagOutOfRange, 2},
-      {"\xEF\xBB\xBF 1 \r\n 0 \r\n[]\r\n", ERROR_INVALID_DATA, Problem::ByteOrderMark, 0},
-      {"\xFF\xFE 1 \r\n", ERROR_INVALID_DATA, Problem::ByteOrderMark, 0},
-      {" 1 \r\n 1 \r\n[]\r\na\r\n", ERROR_INVALID_DATA, Problem::ListNotEnded, 0},  // cut before its 6.0 list
-      {std::string(" 1 \r\n 1 \r\n[]\r\na\r\nb\0c\r\n[]\r\n", 26), ERROR_INVALID_DATA, Problem::NulInEntry, 5},
-      {std::string(" 0 \r\n 1 \r\n[]\r\n\0\r\n", 17), ERROR_INVALID_DATA, Problem::NulInEntry, 4},
+      {"", ERROR_HANDLE_EOF, ListProblem::EndsBeforeFlags, 0},
+      {" 1 \r\n", ERROR_HANDLE_EOF, ListProblem::EndsBeforeFlags, 0},
+      {" 1 \r\n 0 \r\n", ERROR_HANDLE_EOF, ListProblem::EndsBeforeList, 0},  // announces a list it lacks
+      {" 0 \r\n 1 ", ERROR_HANDLE_EOF, ListProblem::EndsBeforeList, 0},
+      {"x\r\n 0 \r\n[]\r\n", ERROR_INVALID_DATA, ListProblem::FlagNotNumber, 1},
+      {" 1 \r\n\r\n[]\r\n", ERROR_INVALID_DATA, ListProblem::FlagNotNumber, 2},
+      {" 1 \n 0 \r\n[]\r\n", ERROR_INVALID_DATA, ListProblem::LfLineEnd, 1},  // a lone LF does not end the flag
+      {" 1 \n 0 \n[]\na\n", ERROR_INVALID_DATA, ListProblem::LfLineEnd, 1},      // LF line ends throughout
+      {" 1 \r\n 0 \n[]\r\n", ERROR_INVALID_DATA, ListProblem::LfLineEnd, 2},
+      {"2147483648\r\n 0 \r\n", ERROR_INVALID_DATA, ListProblem::FlagOutOfRange, 1},
+      {" 0 \r\n -2147483649 \r\n", ERROR_INVALID_DATA, ListProblem::FlagOutOfRange, 2},
+      {"\xEF\xBB\xBF 1 \r\n 0 \r\n[]\r\n", ERROR_INVALID_DATA, ListProblem::ByteOrderMark, 0},
+      {"\xFF\xFE 1 \r\n", ERROR_INVALID_DATA, ListProblem::ByteOrderMark, 0},
+      {" 1 \r\n 1 \r\n[]\r\na\r\n", ERROR_INVALID_DATA, ListProblem::ListNotEnded, 0},  // cut before its 6.0 list
+      {std::string(" 1 \r\n 1 \r\n[]\r\na\r\nb\0c\r\n[]\r\n", 26), ERROR_INVALID_DATA, ListProblem::NulInEntry, 5},
+      {std::string(" 0 \r\n 1 \r\n[]\r\n\0\r\n", 17), ERROR_INVALID_DATA, ListProblem::NulInEntry, 4},
   };
   for (const auto& [bytes, code, problem, line] : cases) {
     SCOPED_TRACE(testing::PrintToString(bytes));

@@ -149,7 +149,7 @@ TEST_F(ListFileTest, DamagedUndoFilesAreRefusedBeforeAnythingChanges) {
       (void)listfile::UndoLastChange(folder_.path(), {}, {});
       ADD_FAILURE() << "taken";
     } catch (const AppError& e) {
-      EXPECT_EQ(e.problem, Problem::UndoFileDamaged);
+      EXPECT_EQ(e.problem, ListProblem::UndoFileDamaged);
       EXPECT_EQ(e.subject, undoFile);
     }
     EXPECT_EQ(ReadBytes(undoFile), bytes);

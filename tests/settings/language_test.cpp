@@ -107,7 +107,7 @@ TEST_F(LanguageTest, LinesAfterTheTwentyThirdNeverChangeTheTwentyThree) {
     EXPECT_EQ(assigned_.size(), 9u);
     ASSERT_TRUE(failure_);
     EXPECT_EQ(failure_->subject, LanguageFilePath(folder(), "Huge"));
-    EXPECT_EQ(failure_->problem, Problem::LineTooLong);
+    EXPECT_EQ(failure_->problem, SettingsProblem::LineTooLong);
     EXPECT_EQ(failure_->number, 10);
   }
 }
@@ -119,7 +119,7 @@ TEST_F(LanguageTest, AShortFileAssignsItsLinesThenFailsNamingTheFileAndItsLength
   EXPECT_FALSE(file.complete());
   const AppError incomplete = file.IncompleteError();
   EXPECT_EQ(incomplete.subject, Path(L"Nine.txt"));
-  EXPECT_EQ(incomplete.problem, Problem::TooFewLines);
+  EXPECT_EQ(incomplete.problem, SettingsProblem::TooFewLines);
   EXPECT_EQ(incomplete.number, 9);
 
   EXPECT_FALSE(Apply("Nine"));
@@ -169,7 +169,7 @@ TEST_F(LanguageTest, AFileThatCannotBeOpenedAssignsNothing) {
   EXPECT_FALSE(Apply("Empty"));
   EXPECT_TRUE(assigned_.empty());
   ASSERT_TRUE(failure_);
-  EXPECT_EQ(failure_->problem, Problem::TooFewLines);
+  EXPECT_EQ(failure_->problem, SettingsProblem::TooFewLines);
   EXPECT_EQ(failure_->number, 0);
 
   EXPECT_FALSE(Apply("NUL"));  // a device, not a file: refused rather than read

@@ -7,6 +7,7 @@
 
 #include "common/text.h"
 #include "settings/options.h"
+#include "settings/texts.h"
 #include "startup_fixture.h"
 
 namespace {
@@ -174,6 +175,24 @@ TEST_F(OptionsTest, AnsiNamesRoundTripByteForByte) {
   EXPECT_EQ(ReadOptionsFile(folder()), name);
   AddLanguageFile(AnsiToWide(name) + L".txt");
   EXPECT_TRUE(LoadStoredLanguage(folder()));
+}
+
+TEST_F(OptionsTest, TheTextsInUseFollowTheLanguageSetAndTheOneStored) {
+  const auto speaks = [](bool polish) {
+    return std::wstring_view(Tr(Text::Cancel)) == BuiltInText(Text::Cancel, polish);
+  };
+  SetCurrentLanguage("#");
+  EXPECT_EQ(CurrentLanguage, "#");
+  EXPECT_TRUE(speaks(true));
+  CurrentTexts().SetLine(1, L"from a file");
+  SetCurrentLanguage("English");
+  EXPECT_TRUE(speaks(false));
+  EXPECT_EQ(std::wstring_view(Tr(TextOfLine(1))), BuiltInText(TextOfLine(1), false)) << "a file's text outlived its language";
+  WriteOptions("#\r\n");
+  ASSERT_TRUE(LoadStoredLanguage(folder()));
+  EXPECT_TRUE(speaks(true));
+  SetCurrentLanguage("");
+  EXPECT_TRUE(speaks(false));
 }
 
 }  // namespace
