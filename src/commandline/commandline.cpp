@@ -338,14 +338,12 @@ int Undo(const Request& r, Output& out) {
 // The language the windows would speak; never asks and never writes the options file.
 void UseStoredLanguage() {
   const std::wstring folder = ProgramFolder();
-  CurrentTexts().Reset(false);
+  SetCurrentLanguage("");
   if (!LoadStoredLanguage(folder)) return;
-  CurrentTexts().Reset(CurrentLanguage == kBuiltInLanguage);
   try {
-    ApplyLanguage(folder, CurrentLanguage,
-                  [](int line, const std::string& ansi) { CurrentTexts().SetLine(line, AnsiToWide(ansi)); });
+    UseLanguageFile(folder, CurrentLanguage);
   } catch (const AppError&) {
-    CurrentTexts().Reset(false);  // the windows would offer the picker, which speaks English
+    SetCurrentLanguage("");  // the windows would offer the picker, which speaks English
   }
 }
 

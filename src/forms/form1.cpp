@@ -85,10 +85,7 @@ void Form1::OnLoad() {
 }
 
 void Form1::Language() {
-  // Each line is taken as soon as it is read, so a short file leaves the texts before the
-  // missing line translated.
-  ApplyLanguage(ProgramFolder(), CurrentLanguage,
-                [](int line, const std::string& ansi) { CurrentTexts().SetLine(line, AnsiToWide(ansi)); });
+  UseLanguageFile(ProgramFolder(), CurrentLanguage);
   ApplyTexts();
 }
 

@@ -40,3 +40,10 @@ void ApplyLanguage(const std::wstring& folder, std::string_view language,
   for (std::size_t i = 0; i < file.lines.size(); ++i) assign(static_cast<int>(i + 1), file.lines[i]);
   if (!file.complete()) throw file.IncompleteError();
 }
+
+void UseLanguageFile(const std::wstring& folder, std::string_view language) {
+  // Each line is taken as soon as it is read, so a short file leaves the texts before the
+  // missing line translated.
+  ApplyLanguage(folder, language,
+                [](int line, const std::string& ansi) { CurrentTexts().SetLine(line, AnsiToWide(ansi)); });
+}

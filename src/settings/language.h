@@ -64,3 +64,6 @@ using LanguageLineTarget = FunctionRef<void(int number, const std::string& text)
 // with IncompleteError(). A file that cannot be opened fails before any line is assigned.
 void ApplyLanguage(const std::wstring& folder, std::string_view language,
                    const LanguageLineTarget& assign);
+
+// ApplyLanguage into the texts in use: the file's lines and named texts go to CurrentTexts().
+void UseLanguageFile(const std::wstring& folder, std::string_view language);
