@@ -5,7 +5,80 @@
 #include <array>
 #include <utility>
 
+#include "common/packed.h"
 #include "common/text.h"
+
+namespace {
+
+constexpr std::size_t kRows = std::size(kTexts);
+
+template <typename Char>
+constexpr std::size_t Length(const Char* text) {
+  std::size_t n = 0;
+  while (text[n]) ++n;
+  return n;
+}
+
+// The built-in texts in one run, each ended by a 0: the names a language file gives texts by
+// (empty for a text it gives by its line), then the Polish texts, then the English ones. The exe
+// carries them packed; kTexts itself is for checks at compile time and never reaches the exe.
+constexpr std::size_t PlainSize() {
+  std::size_t n = 0;
+  for (const TextRow& row : kTexts) n += (row.line ? 0 : Length(row.name)) + Length(row.polish) + Length(row.english) + 3;
+  return n;
+}
+constexpr std::size_t kPlainSize = PlainSize();
+
+constexpr std::array<char, kPlainSize> Plain() {
+  std::array<char, kPlainSize> plain{};
+  std::size_t at = 0;
+  auto put = [&](const auto* text) {
+    while (*text) plain[at++] = static_cast<char>(*text++);
+    plain[at++] = '\0';
+  };
+  for (const TextRow& row : kTexts) put(row.line ? "" : row.name);
+  for (const TextRow& row : kTexts) put(row.polish);
+  for (const TextRow& row : kTexts) put(row.english);
+  return plain;
+}
+
+constexpr auto kPacking = packed::Pack(Plain());
+constexpr auto kPacked = packed::Trimmed<kPacking.size>(kPacking);
+
+constexpr bool ComesBack() {
+  std::array<char, kPlainSize> plain{};
+  packed::Unpack(kPacked.data(), plain.data(), plain.size());
+  return plain == Plain();
+}
+static_assert(ComesBack());
+
+// The positional texts by their line, 0 (Text::None) where no text has that line.
+constexpr std::array<Text, 24> kByLine = [] {
+  std::array<Text, 24> byLine{};
+  for (int line = 1; line < 24; ++line) byLine[static_cast<std::size_t>(line)] = TextOfLine(line);
+  return byLine;
+}();
+
+// The built-in texts unpacked, and where each begins: names, Polish, English.
+struct BuiltIn {
+  std::string plain = std::string(kPlainSize, '\0');
+  std::array<const char*, 3 * kRows> starts{};
+  BuiltIn() {
+    packed::Unpack(kPacked.data(), plain.data(), plain.size());
+    const char* text = plain.data();
+    for (const char*& start : starts) {
+      start = text;
+      text += std::char_traits<char>::length(text) + 1;
+    }
+  }
+};
+const BuiltIn& Unpacked() {
+  static const BuiltIn builtIn;
+  return builtIn;
+}
+const char* NameOf(std::size_t i) { return Unpacked().starts[i]; }
+
+}  // namespace
 
 void Texts::Reset(bool polish) {
   polish_ = polish;
@@ -16,15 +89,15 @@ void Texts::Reset(bool polish) {
 void Texts::Give(Text id, std::wstring text) {
   const std::size_t i = static_cast<std::size_t>(id);
   if (given_.size() <= i) {
-    given_.resize(std::size(kTexts));
-    isGiven_.resize(std::size(kTexts), false);
+    given_.resize(kRows);
+    isGiven_.resize(kRows, false);
   }
   given_[i] = std::move(text);
   isGiven_[i] = true;
 }
 
 void Texts::SetLine(int line, std::wstring text) {
-  const Text id = TextOfLine(line);
+  const Text id = line > 0 && line < static_cast<int>(kByLine.size()) ? kByLine[static_cast<std::size_t>(line)] : Text::None;
   if (id != Text::None) Give(id, std::move(text));
 }
 
@@ -33,8 +106,8 @@ void Texts::SetNamed(const std::vector<std::string>& lines) {
     const std::size_t equals = line.find('=');
     if (equals == std::string::npos || equals == 0) continue;
     const std::string_view name(line.data(), equals);
-    for (std::size_t i = 1; i < std::size(kTexts); ++i) {
-      if (kTexts[i].line != 0 || name != kTexts[i].name) continue;
+    for (std::size_t i = 1; i < kRows; ++i) {
+      if (name != NameOf(i)) continue;  // a text given by its line has no name here
       std::string text;
       for (std::size_t k = equals + 1; k < line.size(); ++k) {
         if (line[k] == '\\' && k + 1 < line.size() && line[k + 1] == 'n') {
@@ -52,7 +125,7 @@ void Texts::SetNamed(const std::vector<std::string>& lines) {
 
 const wchar_t* Texts::operator[](Text id) const {
   const std::size_t i = static_cast<std::size_t>(id);
-  if (i >= std::size(kTexts)) return L"";
+  if (i >= kRows) return L"";
   if (i < isGiven_.size() && isGiven_[i]) return given_[i].c_str();
   return BuiltInText(id, polish_);
 }
@@ -61,9 +134,9 @@ const wchar_t* BuiltInText(Text id, bool polish) {
   static std::array<std::vector<std::wstring>, 2> widened;  // English, Polish
   std::vector<std::wstring>& texts = widened[polish ? 1 : 0];
   if (texts.empty()) {
-    texts.reserve(std::size(kTexts));
-    for (const TextRow& row : kTexts) {
-      const char* utf8 = reinterpret_cast<const char*>(polish ? row.polish : row.english);
+    texts.reserve(kRows);
+    for (std::size_t i = 0; i < kRows; ++i) {
+      const char* utf8 = Unpacked().starts[(polish ? 1 : 2) * kRows + i];
       const int bytes = static_cast<int>(std::char_traits<char>::length(utf8));
       std::wstring text(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8, bytes, nullptr, 0)), L'\0');
       MultiByteToWideChar(CP_UTF8, 0, utf8, bytes, text.data(), static_cast<int>(text.size()));

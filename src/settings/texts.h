@@ -64,7 +64,7 @@ class Texts {
  private:
   bool polish_ = false;
   std::vector<std::wstring> given_;  // by Text; what a file gave
-  std::vector<bool> isGiven_;
+  std::vector<char> isGiven_;  // by Text; whether a file gave it
   void Give(Text id, std::wstring text);
 };
 
