@@ -6,22 +6,11 @@
 namespace commandline {
 namespace {
 
-std::string Utf8(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string bytes(static_cast<size_t>(size > 0 ? size : 0), '\0');
-  if (size > 0)
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
-  return bytes;
-}
-
 void WriteAll(HANDLE file, const std::string& bytes) {
   DWORD written = 0;
   if (file != INVALID_HANDLE_VALUE && file && !bytes.empty())
     WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
-
-std::wstring TwoDigits(WORD value) { return (value < 10 ? L"0" : L"") + DecimalTextW(value); }
 
 }  // namespace
 
@@ -69,15 +58,10 @@ void Output::Line(const std::wstring& line) {
     DWORD written = 0;
     WriteConsoleW(out_, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
   } else if (out_) {
-    WriteAll(out_, Utf8(line + L"\r\n"));
+    WriteAll(out_, WideToAnsi(line + L"\r\n", CP_UTF8));
   }
   if (log_ != INVALID_HANDLE_VALUE) {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    const std::wstring stamp = DecimalTextW(now.wYear) + L"-" + TwoDigits(now.wMonth) + L"-" + TwoDigits(now.wDay) +
-                               L" " + TwoDigits(now.wHour) + L":" + TwoDigits(now.wMinute) + L":" +
-                               TwoDigits(now.wSecond) + L" ";
-    WriteAll(log_, Utf8(stamp + line + L"\r\n"));
+    WriteAll(log_, LocalTimeText() + " " + WideToAnsi(line + L"\r\n", CP_UTF8));
   }
 }
 

@@ -158,14 +158,6 @@ ListsState ReadBoth(Reader& in) {
   return state;
 }
 
-std::string Now() {
-  SYSTEMTIME t;
-  GetLocalTime(&t);
-  auto two = [](int n) { return std::string(1, static_cast<char>('0' + n / 10)) + static_cast<char>('0' + n % 10); };
-  return DecimalText(t.wYear) + "-" + two(t.wMonth) + "-" + two(t.wDay) + " " + two(t.wHour) + ":" +
-         two(t.wMinute) + ":" + two(t.wSecond);
-}
-
 void WriteRecord(const std::wstring& path, const UndoRecord& record) {
   try {
     WriteFileReplacing(path, UndoFileText(record));
@@ -299,7 +291,7 @@ UndoRecord ReadUndoFile(const std::wstring& path) {
 UndoRecord BeginChange(const std::wstring& folder, ChangeKind kind) {
   UndoRecord record;
   record.kind = kind;
-  record.when = Now();
+  record.when = LocalTimeText();
   record.before = ReadLists();
   WriteRecord(PendingFilePath(folder), record);
   return record;
@@ -387,7 +379,7 @@ UndoOutcome UndoLastChange(const std::wstring& folder,
   UndoOutcome outcome;
   UndoRecord begun;
   begun.kind = ChangeKind::Undo;
-  begun.when = Now();
+  begun.when = LocalTimeText();
   begun.before = ReadLists();
   if (begun.before != *last.after &&
       (!goOnThoughChanged || !goOnThoughChanged(CompareSince(last, begun.before))))

@@ -137,10 +137,7 @@ const wchar_t* BuiltInText(Text id, bool polish) {
     texts.reserve(kRows);
     for (std::size_t i = 0; i < kRows; ++i) {
       const char* utf8 = Unpacked().starts[(polish ? 1 : 2) * kRows + i];
-      const int bytes = static_cast<int>(std::char_traits<char>::length(utf8));
-      std::wstring text(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8, bytes, nullptr, 0)), L'\0');
-      MultiByteToWideChar(CP_UTF8, 0, utf8, bytes, text.data(), static_cast<int>(text.size()));
-      texts.push_back(std::move(text));
+      texts.push_back(AnsiToWide(utf8, CP_UTF8));
     }
   }
   const std::size_t i = static_cast<std::size_t>(id);
