@@ -15,8 +15,8 @@ namespace {
 constexpr int kMaxEntries = 1000;
 
 // Which entries stay: those that exist, and those out of reach unless they are to go as well.
-std::vector<bool> Kept(const std::vector<PathState>& states, size_t first, size_t count, bool removeUnreachable) {
-  std::vector<bool> keep(count);
+EntryFlags Kept(const std::vector<PathState>& states, size_t first, size_t count, bool removeUnreachable) {
+  EntryFlags keep(count);
   for (size_t i = 0; i < count; ++i) {
     const PathState state = states[first + i];
     keep[i] = state == PathState::Exists || (state == PathState::Unreachable && !removeUnreachable);
@@ -52,8 +52,8 @@ std::string PlaceKey(std::string place) {
   return place;
 }
 
-bool DropsAny(const std::vector<bool>& keep) {
-  for (bool kept : keep)
+bool DropsAny(const EntryFlags& keep) {
+  for (char kept : keep)
     if (!kept) return true;
   return false;
 }
@@ -116,8 +116,8 @@ struct Findings {
     for (const Entry& entry : undecided) removeAway[entry] = remove;
   }
 
-  std::vector<bool> Kept(const std::vector<Entry>& entries) const {
-    std::vector<bool> keep(entries.size());
+  EntryFlags Kept(const std::vector<Entry>& entries) const {
+    EntryFlags keep(entries.size());
     for (size_t i = 0; i < entries.size(); ++i) {
       const PathState state = states.at(entries[i]);
       keep[i] = state == PathState::Exists || (state == PathState::Unreachable && !removeAway.at(entries[i]));
@@ -126,7 +126,7 @@ struct Findings {
   }
 
   // How many of the dropped entries were dropped only because their place was out of reach.
-  std::int32_t DroppedAway(const std::vector<Entry>& entries, const std::vector<bool>& keep) const {
+  std::int32_t DroppedAway(const std::vector<Entry>& entries, const EntryFlags& keep) const {
     std::int32_t count = 0;
     for (size_t i = 0; i < entries.size(); ++i)
       if (!keep[i] && states.at(entries[i]) == PathState::Unreachable) ++count;
@@ -234,7 +234,7 @@ std::vector<std::string> ExpandedTexts(const VersionScan& scan) {
   return expanded;
 }
 
-CleanOutcome RewriteList(const VersionScan& scan, const std::vector<bool>& keep, std::vector<std::string>& List1) {
+CleanOutcome RewriteList(const VersionScan& scan, const EntryFlags& keep, std::vector<std::string>& List1) {
   CleanOutcome outcome;
   const Autostart::ListScan& list = scan.list;
   outcome.entryCount = static_cast<std::int32_t>(list.texts.size());
@@ -321,7 +321,7 @@ BothOutcomes CleanBothLists(std::vector<std::string>& List1, const ExistenceChec
     entries.insert(entries.end(), texts6.begin(), texts6.end());
     findings.Check(entries, checks, pump);
     findings.Decide(entries, removeUnreachable);
-    const std::vector<bool> keep5 = findings.Kept(texts5), keep6 = findings.Kept(texts6);
+    const EntryFlags keep5 = findings.Kept(texts5), keep6 = findings.Kept(texts6);
 
     // The probes and the question took time: the lists are written only as they were decided on.
     Reading now = ReadBoth();
