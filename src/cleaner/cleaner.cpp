@@ -91,20 +91,14 @@ struct Findings {
       if (!where.Find(KeyOf(entry)) && std::find(fresh.begin(), fresh.end(), entry) == fresh.end())
         fresh.push_back(entry);
     if (fresh.empty()) return;
-    StringIndex answered;  // by PlaceKey: 1 when the place answered
+    ExistenceChecks known = checks;
     for (size_t i = 0; i < checked.size(); ++i) {
       const std::string place = PlaceKey(PlaceOf(checked[i].first));
       if (!place.empty()) {
-        size_t& answer = answered[place];
-        answer = answer || states[i] != PathState::Unreachable;
+        size_t& answers = known.knownPlaces[place];
+        answers = answers || states[i] != PathState::Unreachable;
       }
     }
-    ExistenceChecks known = checks;
-    // Owned by the probes, which may outlive this call.
-    known.placeAnswers = [answered = std::move(answered), probe = checks.placeAnswers](const std::string& place) {
-      const size_t* answer = answered.Find(PlaceKey(place));
-      return answer ? *answer != 0 : probe(place);
-    };
     std::vector<std::string> paths, alternatives;
     for (const Entry& entry : fresh) {
       paths.push_back(entry.first);

@@ -2,8 +2,6 @@
 
 #include <memory>
 
-#include "common/string_index.h"
-
 namespace {
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
@@ -81,7 +79,8 @@ DWORD WINAPI RunPlaceChecks(LPVOID parameter) {
   bool answers = true;
   if (!place.place.empty()) {
     try {
-      answers = batch->checks.placeAnswers(place.place);
+      const size_t* known = batch->checks.knownPlaces.Find(PlaceKey(place.place));
+      answers = known ? *known != 0 : batch->checks.placeAnswers(place.place);
     } catch (...) {
       answers = false;  // a probe that fails says nothing about the place: it does not answer
     }
