@@ -2,15 +2,13 @@
 
 #include <algorithm>
 
-namespace {
-
-bool Less(std::string_view a, std::string_view b) { return a.size() != b.size() ? a.size() < b.size() : a < b; }
-
-}  // namespace
+bool StringIndex::Before(std::string_view a, std::string_view b) {
+  return a.size() != b.size() ? a.size() < b.size() : a < b;
+}
 
 size_t StringIndex::LowerBound(std::string_view key) const {
   const auto at = std::lower_bound(entries_.begin(), entries_.end(), key,
-                                   [](const auto& entry, std::string_view k) { return Less(entry.first, k); });
+                                   [](const auto& entry, std::string_view k) { return Before(entry.first, k); });
   return static_cast<size_t>(at - entries_.begin());
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // Strings, each with a number, in one sorted vector: what the program asks of a
-// std::map<std::string, size_t>, in a fraction of the code. A key is found by binary search and
-// added by moving the keys after it, which is nothing at the few thousand keys of two lists.
-// Keys are told apart byte for byte, as std::string's == tells them; nothing sees their order.
+// std::map<std::string, size_t>, in a fraction of the code. Keys are told apart byte for byte,
+// as std::string's == tells them. A key is found by binary search and added by moving the keys
+// after it: little at a few thousand keys, and nothing when they come in the order of Before.
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -22,8 +22,11 @@ class StringIndex {
   // The number of `key`, added as 0 when it is new, as std::map::operator[].
   size_t& operator[](std::string key) { return *Emplace(std::move(key), 0).first; }
 
+  // The order of the keys: by length, then bytes. Keys added in this order go at the end, each
+  // without moving any other.
+  static bool Before(std::string_view a, std::string_view b);
+
  private:
-  // Sorted by length, then bytes: list numbers, added in their own order, go at the end.
-  std::vector<std::pair<std::string, size_t>> entries_;
+  std::vector<std::pair<std::string, size_t>> entries_;  // in the order of Before
   size_t LowerBound(std::string_view key) const;
 };

@@ -307,7 +307,7 @@ LRESULT FrmReview::OnNotify(const NMHDR& header, bool& handled) {
 }
 
 std::array<EntryFlags, 2> KeptEntries(const std::vector<ReviewRow>& rows, const EntryFlags& checked,
-                                             const std::array<size_t, 2>& scanned) {
+                                      const std::array<size_t, 2>& scanned) {
   std::array<EntryFlags, 2> keep;
   for (size_t l = 0; l < 2; ++l) keep[l].assign(scanned[l], 1);
   for (size_t r = 0; r < rows.size() && r < checked.size(); ++r) {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <utility>
 
@@ -201,11 +202,16 @@ std::string BagKey(const Autostart::StoredValue& v) {
   std::string key(reinterpret_cast<const char*>(&v.type), sizeof v.type);
   return key += v.data;
 }
-// How many entries of each type and data a list holds.
+// How many entries of each type and data a list holds. A list may hold thousands: their keys are
+// sorted first, so that each new one goes in at the end.
 using Bag = StringIndex;
 Bag BagOf(const ListState& list) {
+  std::vector<std::string> keys;
+  keys.reserve(list.values.size());
+  for (const Autostart::StoredValue& v : list.values) keys.push_back(BagKey(v));
+  std::sort(keys.begin(), keys.end(), &StringIndex::Before);
   Bag bag;
-  for (const Autostart::StoredValue& v : list.values) ++bag[BagKey(v)];
+  for (std::string& key : keys) ++bag[std::move(key)];
   return bag;
 }
 // Takes one of the entry from the bag; false when the bag has none.
