@@ -4,10 +4,9 @@
 
 #include <algorithm>
 #include <cstring>
-#include <map>
-#include <memory>
 #include <utility>
 
+#include "common/string_index.h"
 #include "common/text.h"
 
 namespace {
@@ -15,8 +14,8 @@ namespace {
 constexpr int kMaxEntries = 1000;
 
 // Which entries stay: those that exist, and those out of reach unless they are to go as well.
-std::vector<bool> Kept(const std::vector<PathState>& states, size_t first, size_t count, bool removeUnreachable) {
-  std::vector<bool> keep(count);
+EntryFlags Kept(const std::vector<PathState>& states, size_t first, size_t count, bool removeUnreachable) {
+  EntryFlags keep(count);
   for (size_t i = 0; i < count; ++i) {
     const PathState state = states[first + i];
     keep[i] = state == PathState::Exists || (state == PathState::Unreachable && !removeUnreachable);
@@ -52,14 +51,19 @@ std::string PlaceKey(std::string place) {
   return place;
 }
 
-bool DropsAny(const std::vector<bool>& keep) {
-  for (bool kept : keep)
+bool DropsAny(const EntryFlags& keep) {
+  for (char kept : keep)
     if (!kept) return true;
   return false;
 }
 
 // One entry as a run checks it: its text, and its expanded text ("" when it has none).
 using Entry = std::pair<std::string, std::string>;
+
+// The entry as one key: the length of its text, then both texts, so that no two entries share one.
+std::string KeyOf(const Entry& entry) {
+  return DecimalText(static_cast<long long>(entry.first.size())) + ':' + entry.first + entry.second;
+}
 
 std::vector<Entry> Entries(const VersionScan& scan) {
   const std::vector<std::string>& texts = Checked(scan);
@@ -71,34 +75,41 @@ std::vector<Entry> Entries(const VersionScan& scan) {
 
 // What a run has learnt so far, kept across its decisions.
 struct Findings {
-  std::map<Entry, PathState> states;
-  std::map<Entry, bool> removeAway;  // entries out of reach: the user's answer
+  std::vector<Entry> checked;      // every entry checked so far, each once
+  std::vector<PathState> states;   // of each of `checked`
+  StringIndex where;               // by KeyOf: the place in `checked`
+  StringIndex removeAway;          // by KeyOf, entries out of reach: the user's answer, 0 or 1
+
+  // The state of an entry checked already; std::out_of_range for any other.
+  PathState StateOf(const Entry& entry) const { return states.at(where.At(KeyOf(entry))); }
 
   // Checks the entries not checked yet. A place met before is not probed again: it answered when
   // an entry on it could be found or found missing, else it counts as out of reach.
   void Check(const std::vector<Entry>& entries, const ExistenceChecks& checks, const WaitPump& pump) {
     std::vector<Entry> fresh;
     for (const Entry& entry : entries)
-      if (!states.count(entry) && std::find(fresh.begin(), fresh.end(), entry) == fresh.end()) fresh.push_back(entry);
+      if (!where.Find(KeyOf(entry)) && std::find(fresh.begin(), fresh.end(), entry) == fresh.end())
+        fresh.push_back(entry);
     if (fresh.empty()) return;
-    auto answered = std::make_shared<std::map<std::string, bool>>();
-    for (const auto& [entry, state] : states) {
-      const std::string place = PlaceKey(PlaceOf(entry.first));
-      if (!place.empty()) (*answered)[place] = (*answered)[place] || state != PathState::Unreachable;
-    }
     ExistenceChecks known = checks;
-    // Copied into the probes, which may outlive this call.
-    known.placeAnswers = [answered, probe = checks.placeAnswers](const std::string& place) {
-      const auto it = answered->find(PlaceKey(place));
-      return it != answered->end() ? it->second : probe(place);
-    };
+    for (size_t i = 0; i < checked.size(); ++i) {
+      const std::string place = PlaceKey(PlaceOf(checked[i].first));
+      if (!place.empty()) {
+        size_t& answers = known.knownPlaces[place];
+        answers = answers || states[i] != PathState::Unreachable;
+      }
+    }
     std::vector<std::string> paths, alternatives;
     for (const Entry& entry : fresh) {
       paths.push_back(entry.first);
       alternatives.push_back(entry.second);
     }
     const std::vector<PathState> found = CheckPaths(paths, known, pump, alternatives);
-    for (size_t i = 0; i < fresh.size(); ++i) states[fresh[i]] = found[i];
+    for (size_t i = 0; i < fresh.size(); ++i) {
+      where.Emplace(KeyOf(fresh[i]), checked.size());
+      checked.push_back(std::move(fresh[i]));
+      states.push_back(found[i]);
+    }
   }
 
   // Asks about the entries out of reach not asked about yet.
@@ -106,30 +117,30 @@ struct Findings {
     std::vector<Entry> undecided;
     std::vector<std::string> paths;
     for (const Entry& entry : entries)
-      if (states.at(entry) == PathState::Unreachable && !removeAway.count(entry)) {
+      if (StateOf(entry) == PathState::Unreachable && !removeAway.Find(KeyOf(entry))) {
         undecided.push_back(entry);
         paths.push_back(entry.first);
       }
     if (undecided.empty()) return;
     const auto places = UnreachablePlaces(paths, std::vector<PathState>(paths.size(), PathState::Unreachable));
     const bool remove = removeUnreachable && removeUnreachable(places);
-    for (const Entry& entry : undecided) removeAway[entry] = remove;
+    for (const Entry& entry : undecided) removeAway[KeyOf(entry)] = remove;
   }
 
-  std::vector<bool> Kept(const std::vector<Entry>& entries) const {
-    std::vector<bool> keep(entries.size());
+  EntryFlags Kept(const std::vector<Entry>& entries) const {
+    EntryFlags keep(entries.size());
     for (size_t i = 0; i < entries.size(); ++i) {
-      const PathState state = states.at(entries[i]);
-      keep[i] = state == PathState::Exists || (state == PathState::Unreachable && !removeAway.at(entries[i]));
+      const PathState state = StateOf(entries[i]);
+      keep[i] = state == PathState::Exists || (state == PathState::Unreachable && !removeAway.At(KeyOf(entries[i])));
     }
     return keep;
   }
 
   // How many of the dropped entries were dropped only because their place was out of reach.
-  std::int32_t DroppedAway(const std::vector<Entry>& entries, const std::vector<bool>& keep) const {
+  std::int32_t DroppedAway(const std::vector<Entry>& entries, const EntryFlags& keep) const {
     std::int32_t count = 0;
     for (size_t i = 0; i < entries.size(); ++i)
-      if (!keep[i] && states.at(entries[i]) == PathState::Unreachable) ++count;
+      if (!keep[i] && StateOf(entries[i]) == PathState::Unreachable) ++count;
     return count;
   }
 };
@@ -234,7 +245,7 @@ std::vector<std::string> ExpandedTexts(const VersionScan& scan) {
   return expanded;
 }
 
-CleanOutcome RewriteList(const VersionScan& scan, const std::vector<bool>& keep, std::vector<std::string>& List1) {
+CleanOutcome RewriteList(const VersionScan& scan, const EntryFlags& keep, std::vector<std::string>& List1) {
   CleanOutcome outcome;
   const Autostart::ListScan& list = scan.list;
   outcome.entryCount = static_cast<std::int32_t>(list.texts.size());
@@ -321,7 +332,7 @@ BothOutcomes CleanBothLists(std::vector<std::string>& List1, const ExistenceChec
     entries.insert(entries.end(), texts6.begin(), texts6.end());
     findings.Check(entries, checks, pump);
     findings.Decide(entries, removeUnreachable);
-    const std::vector<bool> keep5 = findings.Kept(texts5), keep6 = findings.Kept(texts6);
+    const EntryFlags keep5 = findings.Kept(texts5), keep6 = findings.Kept(texts6);
 
     // The probes and the question took time: the lists are written only as they were decided on.
     Reading now = ReadBoth();

@@ -58,6 +58,10 @@ StoredList ReadStoredList(const std::string& version);
 // entry either way, so it exists when either names an existing file (see CheckPaths).
 std::vector<std::string> ExpandedTexts(const VersionScan& scan);
 
+// One flag per entry, 0 or 1. Bytes rather than std::vector<bool>, whose bit access costs code
+// wherever it is used.
+using EntryFlags = std::vector<char>;
+
 // Writes the entries of `scan` whose `keep` flag is set back over "1".."k" in order, followed by
 // the unchecked entries after them, each with its own stored type and bytes, and appends the
 // kept checked texts to `List1` (which the caller empties between runs).
@@ -70,7 +74,7 @@ std::vector<std::string> ExpandedTexts(const VersionScan& scan);
 // every moment each kept entry is present under some number and the list has no gap. The first
 // failing write or delete stops the changes; `removed` then counts only the dropped entries
 // actually gone.
-CleanOutcome RewriteList(const VersionScan& scan, const std::vector<bool>& keep, std::vector<std::string>& List1);
+CleanOutcome RewriteList(const VersionScan& scan, const EntryFlags& keep, std::vector<std::string>& List1);
 
 // The places of entries that could not be checked, each with its count; answers whether those
 // entries are to be removed as well.

@@ -1,6 +1,5 @@
 #include "cleaner/reachability.h"
 
-#include <map>
 #include <memory>
 
 namespace {
@@ -80,7 +79,8 @@ DWORD WINAPI RunPlaceChecks(LPVOID parameter) {
   bool answers = true;
   if (!place.place.empty()) {
     try {
-      answers = batch->checks.placeAnswers(place.place);
+      const size_t* known = batch->checks.knownPlaces.Find(PlaceKey(place.place));
+      answers = known ? *known != 0 : batch->checks.placeAnswers(place.place);
     } catch (...) {
       answers = false;  // a probe that fails says nothing about the place: it does not answer
     }
@@ -155,15 +155,15 @@ std::vector<PathState> CheckTargets(const std::vector<std::string>& targets, con
   if (targets.empty()) return result;
   std::vector<std::string> placeNames;
   std::vector<std::vector<size_t>> members;
-  std::map<std::string, size_t> index;
+  StringIndex index;
   for (size_t i = 0; i < targets.size(); ++i) {
     std::string place;
-    const auto [it, added] = index.emplace(GroupKey(targets[i], place), placeNames.size());
+    const auto [group, added] = index.Emplace(GroupKey(targets[i], place), placeNames.size());
     if (added) {
       placeNames.push_back(place);
       members.emplace_back();
     }
-    members[it->second].push_back(i);
+    members[*group].push_back(i);
   }
 
   auto* batch = new CheckBatch;
@@ -275,14 +275,14 @@ std::vector<PathState> CheckPaths(const std::vector<std::string>& paths, const E
 std::vector<std::pair<std::string, int>> UnreachablePlaces(const std::vector<std::string>& paths,
                                                            const std::vector<PathState>& states) {
   std::vector<std::pair<std::string, int>> places;
-  std::map<std::string, size_t> index;
+  StringIndex index;
   for (size_t i = 0; i < paths.size() && i < states.size(); ++i) {
     if (states[i] != PathState::Unreachable) continue;
     std::string place = PlaceOf(paths[i]);
     if (place.empty()) place = paths[i];  // no place of its own: the entry itself is named
-    const auto [it, added] = index.emplace(PlaceKey(place), places.size());
+    const auto [at, added] = index.Emplace(PlaceKey(place), places.size());
     if (added) places.emplace_back(place, 0);
-    ++places[it->second].second;
+    ++places[*at].second;
   }
   return places;
 }

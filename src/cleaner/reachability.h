@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "common/function_ref.h"
+#include "common/string_index.h"
 
 enum class PathState { Exists, Gone, Unreachable };
 
@@ -27,6 +28,9 @@ struct ExistenceChecks {
   std::function<bool(const std::string& place)> placeAnswers;
   // The state of one path on a place that answered (or of a path without a place).
   std::function<PathState(const std::string& path)> query;
+  // Places whose answer is known already, by their name in capitals: 1 when the place answers,
+  // 0 when it does not. They are not probed again.
+  StringIndex knownPlaces;
   // How long a probe, or one query, may take. Each place is probed and then its paths are
   // queried one after the other on a thread of its own, all places at once; a place whose probe
   // or current query has been out this long is given up on, and so is every check still out

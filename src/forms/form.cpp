@@ -62,11 +62,14 @@ void Form::Load() {
 }
 
 void Form::CreateControls() {
+  // Creation order is z-order, which is the order Tab moves in; controls of equal tabIndex keep
+  // the order of their rows. A form has a dozen controls: an insertion sort is all it needs.
   std::vector<const ControlDef*> ordered;
-  for (const ControlDef& c : def_.controls) ordered.push_back(&c);
-  // Creation order is z-order, which is the order Tab moves in.
-  std::stable_sort(ordered.begin(), ordered.end(),
-                   [](const ControlDef* a, const ControlDef* b) { return a->tabIndex < b->tabIndex; });
+  for (const ControlDef& c : def_.controls) {
+    size_t at = ordered.size();
+    while (at > 0 && ordered[at - 1]->tabIndex > c.tabIndex) --at;
+    ordered.insert(ordered.begin() + static_cast<std::ptrdiff_t>(at), &c);
+  }
   for (const ControlDef* c : ordered) {
     const wchar_t* cls = L"BUTTON";
     DWORD style = WS_CHILD | WS_VISIBLE;

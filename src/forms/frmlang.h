@@ -1,7 +1,5 @@
 #pragma once
 // The language picker: "Polski" and the languages of the lang folder.
-#include <functional>
-
 #include "forms/form.h"
 
 class FrmLang : public forms::Form {
@@ -11,7 +9,7 @@ class FrmLang : public forms::Form {
   // Called by OK after CurrentLanguage is set to the chosen entry's language: true when the
   // choice was taken, false when it was refused and the picker stays for another choice. The
   // start-up code sets it before it shows the picker.
-  std::function<bool()> OnChoice;
+  bool (*OnChoice)() = nullptr;
   // OK: takes the selected entry's language and reports it through OnChoice.
   void ChooseSelected();
 

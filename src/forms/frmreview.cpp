@@ -306,26 +306,26 @@ LRESULT FrmReview::OnNotify(const NMHDR& header, bool& handled) {
   return 0;
 }
 
-std::array<std::vector<bool>, 2> KeptEntries(const std::vector<ReviewRow>& rows, const std::vector<bool>& checked,
-                                             const std::array<size_t, 2>& scanned) {
-  std::array<std::vector<bool>, 2> keep;
-  for (size_t l = 0; l < 2; ++l) keep[l].assign(scanned[l], true);
+std::array<EntryFlags, 2> KeptEntries(const std::vector<ReviewRow>& rows, const EntryFlags& checked,
+                                      const std::array<size_t, 2>& scanned) {
+  std::array<EntryFlags, 2> keep;
+  for (size_t l = 0; l < 2; ++l) keep[l].assign(scanned[l], 1);
   for (size_t r = 0; r < rows.size() && r < checked.size(); ++r) {
     const ReviewRow& row = rows[r];
     if (!row.checkable || !checked[r] || row.list < 0 || row.list > 1 || row.position < 0) continue;
     const size_t position = static_cast<size_t>(row.position);
-    if (position < keep[static_cast<size_t>(row.list)].size()) keep[static_cast<size_t>(row.list)][position] = false;
+    if (position < keep[static_cast<size_t>(row.list)].size()) keep[static_cast<size_t>(row.list)][position] = 0;
   }
   return keep;
 }
 
 void FrmReview::RemoveChecked() {
-  std::vector<bool> checked(rows_.size());
+  EntryFlags checked(rows_.size());
   for (size_t r = 0; r < rows_.size(); ++r) checked[r] = Checked(static_cast<int>(r));
-  const std::array<std::vector<bool>, 2> keep =
+  const std::array<EntryFlags, 2> keep =
       KeptEntries(rows_, checked, {scans_[0].list.texts.size(), scans_[1].list.texts.size()});
   bool anyChecked = false;
-  for (const std::vector<bool>& list : keep) anyChecked = anyChecked || std::find(list.begin(), list.end(), false) != list.end();
+  for (const EntryFlags& list : keep) anyChecked = anyChecked || std::find(list.begin(), list.end(), 0) != list.end();
   // What is removed must be what was shown: a list changed meanwhile (by another copy, or by an
   // IDE) is shown again instead.
   const auto unchanged = [&] {
@@ -338,8 +338,8 @@ void FrmReview::RemoveChecked() {
     forms::MsgBox(Tr(Text::ReviewChangedSinceShown), MB_OK | MB_ICONWARNING);
     Fill();
   };
-  const frmide::Answer ide = frmide::AskAboutOpenIdes(std::find(keep[0].begin(), keep[0].end(), false) != keep[0].end(),
-                                                      std::find(keep[1].begin(), keep[1].end(), false) != keep[1].end());
+  const frmide::Answer ide = frmide::AskAboutOpenIdes(std::find(keep[0].begin(), keep[0].end(), 0) != keep[0].end(),
+                                                      std::find(keep[1].begin(), keep[1].end(), 0) != keep[1].end());
   if (!ide) return;
   CleanOutcome outcomes[2];
   {
@@ -356,7 +356,7 @@ void FrmReview::RemoveChecked() {
     for (int l = 0; l < 2; ++l) {
       const VersionScan& scan = scans_[l];
       bool drops = false;
-      for (bool kept : keep[l]) drops = drops || !kept;
+      for (char kept : keep[l]) drops = drops || !kept;
       // A list with nothing checked is not rewritten at all.
       if (drops || scan.list.status != 0) {
         std::vector<std::string> survivors;

@@ -18,9 +18,9 @@ struct ReviewRow {
   bool checkable;  // a removal can take it out: in the scan of a list read exactly
 };
 // What removing the checked rows keeps of each list's scan (`scanned` entries each): one flag
-// per entry, false where a row a removal can take out is checked. `checked` goes with `rows`.
-std::array<std::vector<bool>, 2> KeptEntries(const std::vector<ReviewRow>& rows, const std::vector<bool>& checked,
-                                             const std::array<size_t, 2>& scanned);
+// per entry, 0 where a row a removal can take out is checked. `checked` goes with `rows`.
+std::array<EntryFlags, 2> KeptEntries(const std::vector<ReviewRow>& rows, const EntryFlags& checked,
+                                      const std::array<size_t, 2>& scanned);
 
 class FrmReview : public forms::Form {
  public:

@@ -2,12 +2,12 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
-#include <map>
-#include <set>
 #include <utility>
 
 #include "common/error.h"
+#include "common/string_index.h"
 #include "common/text.h"
 #include "common/textfile.h"
 
@@ -189,17 +189,28 @@ bool Exists(const std::wstring& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-using Bag = std::map<std::pair<DWORD, std::string>, long long>;
+// A value's type and data as one key: the type's four bytes, then the data.
+std::string BagKey(const Autostart::StoredValue& v) {
+  std::string key(reinterpret_cast<const char*>(&v.type), sizeof v.type);
+  return key += v.data;
+}
+// How many entries of each type and data a list holds. A list may hold thousands: their keys are
+// sorted first, so that each new one goes in at the end.
+using Bag = StringIndex;
 Bag BagOf(const ListState& list) {
+  std::vector<std::string> keys;
+  keys.reserve(list.values.size());
+  for (const Autostart::StoredValue& v : list.values) keys.push_back(BagKey(v));
+  std::sort(keys.begin(), keys.end(), &StringIndex::Before);
   Bag bag;
-  for (const Autostart::StoredValue& v : list.values) ++bag[{v.type, v.data}];
+  for (std::string& key : keys) ++bag[std::move(key)];
   return bag;
 }
 // Takes one of the entry from the bag; false when the bag has none.
 bool Take(Bag& bag, const Autostart::StoredValue& v) {
-  auto it = bag.find({v.type, v.data});
-  if (it == bag.end() || it->second == 0) return false;
-  --it->second;
+  size_t* count = bag.Find(BagKey(v));
+  if (!count || *count == 0) return false;
+  --*count;
   return true;
 }
 
@@ -325,12 +336,12 @@ std::vector<RestoreFailure> RestoreLists(const ListsState& target, const Restore
       failures.push_back({version, "", read, read == ERROR_FILE_NOT_FOUND});
       continue;
     }
-    std::map<std::string, const Autostart::StoredValue*> current;
-    for (const Autostart::StoredValue& v : now) current[v.name] = &v;
+    StringIndex current;  // by name: the place in `now`, of the last value of a name read twice
+    for (size_t n = 0; n < now.size(); ++n) current[now[n].name] = n;
     bool failed = false;
     for (const Autostart::StoredValue& v : want.values) {
-      const auto it = current.find(v.name);
-      if (it != current.end() && *it->second == v) continue;
+      const size_t* at = current.Find(v.name);
+      if (at && now[*at] == v) continue;
       tick();
       const Autostart::Status status = Autostart::WriteStoredValue(HKEY_CURRENT_USER, key, v);
       if (status != ERROR_SUCCESS) {
@@ -340,10 +351,10 @@ std::vector<RestoreFailure> RestoreLists(const ListsState& target, const Restore
       }
     }
     if (failed) continue;
-    std::set<std::string> kept;
-    for (const Autostart::StoredValue& v : want.values) kept.insert(v.name);
+    StringIndex kept;
+    for (const Autostart::StoredValue& v : want.values) kept.Emplace(v.name, 0);
     for (const Autostart::StoredValue& v : now) {
-      if (kept.count(v.name)) continue;
+      if (kept.Find(v.name)) continue;
       tick();
       const Autostart::Status status = Autostart::DeleteValue(HKEY_CURRENT_USER, key, v.name);
       if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) {

@@ -70,7 +70,7 @@ TEST_F(CleanerTest, ExistenceTestTakesFilesAndFoldersAndNothingElse) {
   EXPECT_FALSE(CzyIstnieje("Q:\\no\\such\\drive.vbp"));
 }
 
-TEST_F(CleanerTest, ThePartsExampleKeepsXAndZUnderOneAndTwo) {
+TEST_F(CleanerTest, WithYGoneXAndZStayUnderOneAndTwo) {
   const std::string x = Alive("x.vbp"), z = Alive("z.vbp");
   SeedList("6.0", {x, Dead("y.vbp"), z});
   const CleanOutcome outcome = Clean("6.0");

@@ -33,11 +33,11 @@ TEST(ReviewRemoval, OnlyCheckedRowsThatCanGoAreRemovedFromTheirOwnList) {
       {0, -1, S::Gone, false},  // behind a gap
       {1, 0, S::Exists, true}, {1, 1, S::Unreadable, false},
   };
-  const std::vector<bool> checked = {true, false, true, true, true, true};
-  const std::array<std::vector<bool>, 2> keep = KeptEntries(rows, checked, {3, 2});
-  EXPECT_EQ(keep[0], (std::vector<bool>{false, true, false}));
-  EXPECT_EQ(keep[1], (std::vector<bool>{false, true}));
-  EXPECT_EQ(KeptEntries(rows, std::vector<bool>(rows.size(), false), {3, 2})[0], std::vector<bool>(3, true));
+  const EntryFlags checked = {1, 0, 1, 1, 1, 1};
+  const std::array<EntryFlags, 2> keep = KeptEntries(rows, checked, {3, 2});
+  EXPECT_EQ(keep[0], (EntryFlags{0, 1, 0}));
+  EXPECT_EQ(keep[1], (EntryFlags{0, 1}));
+  EXPECT_EQ(KeptEntries(rows, EntryFlags(rows.size(), 0), {3, 2})[0], EntryFlags(3, 1));
 }
 
 }  // namespace
