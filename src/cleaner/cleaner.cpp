@@ -80,7 +80,7 @@ struct Findings {
   StringIndex where;               // by KeyOf: the place in `checked`
   StringIndex removeAway;          // by KeyOf, entries out of reach: the user's answer, 0 or 1
 
-  // The state of an entry checked already; std::out_of_range for any other.
+  // The state of an entry checked already; an exception for any other.
   PathState StateOf(const Entry& entry) const { return states.at(where.At(KeyOf(entry))); }
 
   // Checks the entries not checked yet. A place met before is not probed again: it answered when

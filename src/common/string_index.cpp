@@ -1,6 +1,17 @@
 #include "common/string_index.h"
 
 #include <algorithm>
+#include <exception>
+
+namespace {
+
+// A key asked for that was never added: a fault of the program, reported as any other exception
+// by the handler it reaches. Not std::out_of_range, whose library code would come along with it.
+struct NoSuchKey : std::exception {
+  const char* what() const noexcept override { return "StringIndex::At: no such key"; }
+};
+
+}  // namespace
 
 bool StringIndex::Before(std::string_view a, std::string_view b) {
   return a.size() != b.size() ? a.size() < b.size() : a < b;
@@ -23,7 +34,7 @@ size_t* StringIndex::Find(std::string_view key) {
 
 size_t StringIndex::At(std::string_view key) const {
   const size_t* value = Find(key);
-  if (!value) std::__throw_out_of_range("StringIndex::At");
+  if (!value) throw NoSuchKey();
   return *value;
 }
 

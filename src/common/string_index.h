@@ -14,7 +14,7 @@ class StringIndex {
   // The number of `key`, or nullptr when it has none. Good until the next key is added.
   const size_t* Find(std::string_view key) const;
   size_t* Find(std::string_view key);
-  // The number of `key`; std::out_of_range when it has none, as std::map::at.
+  // The number of `key`; an exception when it has none, as std::map::at.
   size_t At(std::string_view key) const;
   // The number of `key`, which is added with `value` when it is new (then the bool is true), as
   // std::map::emplace does.
