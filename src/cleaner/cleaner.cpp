@@ -51,11 +51,6 @@ std::string PlaceKey(std::string place) {
   return place;
 }
 
-bool DropsAny(const EntryFlags& keep) {
-  for (char kept : keep)
-    if (!kept) return true;
-  return false;
-}
 
 // One entry as a run checks it: its text, and its expanded text ("" when it has none).
 using Entry = std::pair<std::string, std::string>;
@@ -146,6 +141,8 @@ struct Findings {
 };
 
 }  // namespace
+
+bool DropsAny(const EntryFlags& keep) { return std::find(keep.begin(), keep.end(), 0) != keep.end(); }
 
 bool CzyIstnieje(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;

@@ -61,6 +61,8 @@ std::vector<std::string> ExpandedTexts(const VersionScan& scan);
 // One flag per entry, 0 or 1. Bytes rather than std::vector<bool>, whose bit access costs code
 // wherever it is used.
 using EntryFlags = std::vector<char>;
+// True when the flags drop any entry (any flag is 0).
+bool DropsAny(const EntryFlags& keep);
 
 // Writes the entries of `scan` whose `keep` flag is set back over "1".."k" in order, followed by
 // the unchecked entries after them, each with its own stored type and bytes, and appends the

@@ -324,8 +324,7 @@ void FrmReview::RemoveChecked() {
   for (size_t r = 0; r < rows_.size(); ++r) checked[r] = Checked(static_cast<int>(r));
   const std::array<EntryFlags, 2> keep =
       KeptEntries(rows_, checked, {scans_[0].list.texts.size(), scans_[1].list.texts.size()});
-  bool anyChecked = false;
-  for (const EntryFlags& list : keep) anyChecked = anyChecked || std::find(list.begin(), list.end(), 0) != list.end();
+  const bool anyChecked = DropsAny(keep[0]) || DropsAny(keep[1]);
   // What is removed must be what was shown: a list changed meanwhile (by another copy, or by an
   // IDE) is shown again instead.
   const auto unchanged = [&] {
@@ -338,8 +337,7 @@ void FrmReview::RemoveChecked() {
     forms::MsgBox(Tr(Text::ReviewChangedSinceShown), MB_OK | MB_ICONWARNING);
     Fill();
   };
-  const frmide::Answer ide = frmide::AskAboutOpenIdes(std::find(keep[0].begin(), keep[0].end(), 0) != keep[0].end(),
-                                                      std::find(keep[1].begin(), keep[1].end(), 0) != keep[1].end());
+  const frmide::Answer ide = frmide::AskAboutOpenIdes(DropsAny(keep[0]), DropsAny(keep[1]));
   if (!ide) return;
   CleanOutcome outcomes[2];
   {
@@ -355,10 +353,8 @@ void FrmReview::RemoveChecked() {
     }
     for (int l = 0; l < 2; ++l) {
       const VersionScan& scan = scans_[l];
-      bool drops = false;
-      for (char kept : keep[l]) drops = drops || !kept;
       // A list with nothing checked is not rewritten at all.
-      if (drops || scan.list.status != 0) {
+      if (DropsAny(keep[l]) || scan.list.status != 0) {
         std::vector<std::string> survivors;
         outcomes[l] = RewriteList(scan, keep[l], survivors);
       } else {

@@ -12,19 +12,13 @@ namespace {
 
 constexpr std::size_t kRows = std::size(kTexts);
 
-template <typename Char>
-constexpr std::size_t Length(const Char* text) {
-  std::size_t n = 0;
-  while (text[n]) ++n;
-  return n;
-}
-
 // The built-in texts in one run, each ended by a 0: the names a language file gives texts by
 // (empty for a text it gives by its line), then the Polish texts, then the English ones. The exe
 // carries them packed; kTexts itself is for checks at compile time and never reaches the exe.
 constexpr std::size_t PlainSize() {
   std::size_t n = 0;
-  for (const TextRow& row : kTexts) n += (row.line ? 0 : Length(row.name)) + Length(row.polish) + Length(row.english) + 3;
+  for (const TextRow& row : kTexts) n += (row.line ? 0 : std::char_traits<char>::length(row.name)) + std::char_traits<char8_t>::length(row.polish) +
+         std::char_traits<char8_t>::length(row.english) + 3;
   return n;
 }
 constexpr std::size_t kPlainSize = PlainSize();
