@@ -321,6 +321,8 @@ TEST_F(ListCommandsTest, ClearBothThenUndoAndNoClearWithoutUndoUnlessAgreed) {
   Click(Control(clear, cl::Command1));
   Answer(IDYES, L"Usunąć wszystkie wpisy list VB5 i VB6?");
   EXPECT_EQ(TakeBox(), L"Lista VB5: usunięto 2 z 2 wpisów.\r\nLista VB6: usunięto 1 z 1 wpisów.\r\n");
+  // The window menu is used only once the clear window has gone, as a user would see it go.
+  EXPECT_TRUE(WaitForWindowGone(clear, Millis(5000), true));
   EXPECT_TRUE(ListValues("5.0").empty());
   EXPECT_TRUE(ListValues("6.0").empty());
   Undo(seeded);
