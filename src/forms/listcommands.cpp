@@ -73,28 +73,36 @@ bool AskChangedSince(const listfile::ChangedSince& since) {
 }
 
 // A change found begun and not done: named, and putting the lists back offered (default Yes,
-// since they may be half changed). The lists are held by the caller.
+// since they may be half changed, unless entries that were never there before would go). The
+// lists are held by the caller.
 void ResolveInterrupted(const listfile::UndoRecord& pending) {
   const std::wstring folder = ProgramFolder();
   bool putBack = true;
   if (!pending.after) {
     const std::wstring when = AnsiToWide(pending.when);
-    const std::wstring text = pending.kind == listfile::ChangeKind::Undo
-                                  ? Tr(Text::InterruptedUndo, {when})
-                                  : Tr(Text::InterruptedChange, {KindText(pending.kind), when});
-    putBack = forms::MsgBox(text, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON1) == IDYES;
+    std::wstring text = pending.kind == listfile::ChangeKind::Undo
+                            ? Tr(Text::InterruptedUndo, {when})
+                            : Tr(Text::InterruptedChange, {KindText(pending.kind), when});
+    std::size_t added = 0;
+    try {
+      added = listfile::NewEntries(listfile::PutBackTarget(folder, pending), listfile::ReadLists());
+    } catch (const AppError&) {
+      // The put-back itself then says why it cannot be done.
+    }
+    if (added) text += L"\r\n\r\n" + Tr(Text::PutBackRemovesNew, {DecimalTextW(static_cast<long long>(added))});
+    putBack = forms::MsgBox(text, MB_YESNO | MB_ICONWARNING | (added ? MB_DEFBUTTON2 : MB_DEFBUTTON1)) == IDYES;
   }
-  std::vector<listfile::RestoreFailure> failures;
+  listfile::UndoOutcome outcome;
   try {
     forms::BusyScope busy(MainWindow().IsLoaded() ? MainWindow().hwnd() : nullptr);
-    failures = listfile::FinishInterrupted(folder, pending, putBack, [&busy] { busy.KeepAnswering(); });
+    outcome = listfile::FinishInterrupted(folder, pending, putBack, AskGoOnWithoutUndo, [&busy] { busy.KeepAnswering(); });
   } catch (const AppError& e) {
     TellNothingUndone(e);
     return;
   }
-  if (!failures.empty()) {
-    TellPartly(failures);
-  } else if (putBack && !pending.after) {
+  if (outcome.status == listfile::UndoStatus::Partly) {
+    TellPartly(outcome.failures);
+  } else if (putBack && !pending.after && outcome.status == listfile::UndoStatus::Restored) {
     forms::MsgBox(Tr(pending.kind == listfile::ChangeKind::Undo ? Text::RestoredLast : Text::RestoredInterrupted));
   }
 }
@@ -200,6 +208,8 @@ void OfferToFinishInterruptedChange() {
   if (checked) return;
   checked = true;
   if (!listfile::PendingExists(ProgramFolder())) return;
+  // Putting back changes both lists: an open IDE would write its old list over it.
+  if (!frmide::AskAboutOpenIdes(true, true)) return;
   // Another copy in the middle of a change holds the lists and finishes that change itself.
   ListsLock lock;
   if (!lock.Acquire(kListsLockWaitMs, forms::DoEvents)) return;

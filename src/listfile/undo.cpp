@@ -423,26 +423,45 @@ std::optional<UndoRecord> ReadPending(const std::wstring& folder) {
   return ReadUndoFile(PendingFilePath(folder));
 }
 
-std::vector<RestoreFailure> FinishInterrupted(const std::wstring& folder, const UndoRecord& pending, bool putBack,
-                                              const RestoreProgress& progress) {
+ListsState PutBackTarget(const std::wstring& folder, const UndoRecord& pending) {
+  if (pending.kind != ChangeKind::Undo) return pending.before;
+  return ReadUndoFile(UndoFilePath(folder)).before;
+}
+
+std::size_t NewEntries(const ListsState& target, const ListsState& now) {
+  std::size_t count = 0;
+  for (int i = 0; i < 2; ++i) {
+    if (!target.lists[i].keyExists) continue;  // left alone
+    Bag before = BagOf(target.lists[i]);
+    StringIndex counted;
+    for (const Autostart::StoredValue& v : now.lists[i].values) {
+      const std::string key = BagKey(v);
+      if (before.Find(key) || counted.Find(key)) continue;
+      counted.Emplace(key, 0);
+      ++count;
+    }
+  }
+  return count;
+}
+
+UndoOutcome FinishInterrupted(const std::wstring& folder, const UndoRecord& pending, bool putBack,
+                              const FunctionRef<bool(const AppError&)>& goOnWithoutUndo,
+                              const RestoreProgress& progress) {
   if (pending.after) {
     Promote(folder);
-    return {};
+    return {UndoStatus::Restored, {}};
   }
   if (!putBack) {
     FinishChange(folder, pending);
-    return {};
+    return {UndoStatus::Restored, {}};
   }
-  if (pending.kind == ChangeKind::Undo) {
-    const UndoRecord last = ReadUndoFile(UndoFilePath(folder));
-    std::vector<RestoreFailure> failures = RestoreLists(last.before, progress);
-    if (failures.empty()) Complete(folder, pending);
-    return failures;
+  if (pending.kind != ChangeKind::Undo) {
+    // The interrupted change becomes the last change, with the lists as they are now as its
+    // result; undoing it below snapshots them first. Lists it never got to change need no put-back.
+    if (!FinishChange(folder, pending)) return {UndoStatus::Restored, {}};
   }
-  std::vector<RestoreFailure> failures = RestoreLists(pending.before, progress);
-  // Back as before the change: the undo file of the change before it stays the way back.
-  if (failures.empty()) DeleteFileW(PendingFilePath(folder).c_str());
-  return failures;
+  // The user already agreed to replace what is there now.
+  return UndoLastChange(folder, [](const ChangedSince&) { return true; }, goOnWithoutUndo, progress);
 }
 
 std::array<bool, 2> ListsUndoWouldChange(const UndoRecord& last, const ListsState& now) {

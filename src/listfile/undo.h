@@ -143,12 +143,24 @@ UndoOutcome UndoLastChange(const std::wstring& folder,
 
 // The new file of a change, when there is one. Throws AppError when it is damaged.
 std::optional<UndoRecord> ReadPending(const std::wstring& folder);
-// Ends a change found unfinished. `putBack`: an interrupted undo is finished (the lists of the
-// undo file are put back), any other change is undone (the lists of the new file are put back
-// and the new file removed). Not `putBack`: the lists stay as they are and the new file becomes
-// the undo file. A pending file already marked done only takes the undo file's place. Returns
-// the refusals; with any, the new file stays marked begun. Throws AppError as UndoLastChange.
-std::vector<RestoreFailure> FinishInterrupted(const std::wstring& folder, const UndoRecord& pending, bool putBack,
-                                              const RestoreProgress& progress = {});
+
+// The lists that putting back the unfinished change `pending` would restore: those before it, or
+// for an unfinished undo those the undo was putting back. Throws AppError as ReadUndoFile.
+ListsState PutBackTarget(const std::wstring& folder, const UndoRecord& pending);
+// How many distinct entries (type and bytes) are in `now` but nowhere in the lists `target` holds:
+// what putting `target` back would remove that was never there before. Only lists that `target`
+// puts back count.
+std::size_t NewEntries(const ListsState& target, const ListsState& now);
+
+// Ends a change found unfinished. Not `putBack`: the lists stay as they are and the new file
+// becomes the undo file. `putBack`: the unfinished change is first settled as done (the lists as
+// they are now are its result), then undone like any last change, so the lists as they were at
+// the put-back are snapshotted first and Undo can return to them, and a put-back that stops
+// half-way is an undo to finish, never a lost way back; an unfinished undo is finished the same
+// way. A pending file already marked done only takes the undo file's place. Throws AppError as
+// UndoLastChange.
+UndoOutcome FinishInterrupted(const std::wstring& folder, const UndoRecord& pending, bool putBack,
+                              const FunctionRef<bool(const AppError&)>& goOnWithoutUndo,
+                              const RestoreProgress& progress = {});
 
 }  // namespace listfile

@@ -178,6 +178,11 @@
     u8"The last change to the lists ({1}, begun {2}) was interrupted before it was done: the lists may be only "    \
     u8"partly changed.\r\n\r\nPut the lists back as they were before it?\r\n\r\nNo: the lists stay as they are "    \
     u8"now; \"Undo the last change\" puts them back later.")                                                        \
+  X(PutBackRemovesNew, 0,                                                                                          \
+    u8"Wpisy obecne teraz na listach, których nie było przed tą zmianą: {1}. Przywrócenie list je usunie; "         \
+    u8"\"Cofnij ostatnią zmianę\" przywróci je potem.",                                                              \
+    u8"Entries on the lists now that were not there before that change: {1}. Putting the lists back removes "       \
+    u8"them; \"Undo the last change\" brings them back afterwards.")                                               \
   X(RestoredLast, 0, u8"Przywrócono listy sprzed ostatniej zmiany.",                                                \
     u8"The lists are back as they were before the last change.")                                                    \
   X(RestoredInterrupted, 0, u8"Przywrócono listy sprzed przerwanej zmiany.",                                        \

@@ -214,10 +214,13 @@ TEST_F(ListFileTest, UndoStoppedAtEveryStepLosesNothingAndIsFinishedAtTheNextSta
     const auto held = everywhere();
     for (const ValueMap* state : {&a50, &a60, &b50, &b60})
       for (const auto& [name, value] : *state) EXPECT_GT(held.count({value.type, value.bytes}), 0u) << name;
-    // The next start.
+    // The next start finishes the undo; Undo then returns to the lists as the stop left them.
+    ValueMap back50 = b50, back60 = b60;
     if (const std::optional<listfile::UndoRecord> pending = listfile::ReadPending(folder_.path())) {
       EXPECT_EQ(pending->kind, listfile::ChangeKind::Undo);
-      EXPECT_TRUE(listfile::FinishInterrupted(folder_.path(), *pending, true).empty());
+      back50 = StoredListValues("5.0");
+      back60 = StoredListValues("6.0");
+      EXPECT_EQ(listfile::FinishInterrupted(folder_.path(), *pending, true, {}).status, listfile::UndoStatus::Restored);
     }
     EXPECT_FALSE(listfile::PendingExists(folder_.path()));
     if (StoredListValues("5.0") == b50 && StoredListValues("6.0") == b60) {
@@ -227,10 +230,36 @@ TEST_F(ListFileTest, UndoStoppedAtEveryStepLosesNothingAndIsFinishedAtTheNextSta
     EXPECT_EQ(StoredListValues("5.0"), a50);
     EXPECT_EQ(StoredListValues("6.0"), a60);
     EXPECT_EQ(listfile::UndoLastChange(folder_.path(), {}, {}).status, listfile::UndoStatus::Restored);
-    EXPECT_EQ(StoredListValues("5.0"), b50);
-    EXPECT_EQ(StoredListValues("6.0"), b60);
+    EXPECT_EQ(StoredListValues("5.0"), back50);
+    EXPECT_EQ(StoredListValues("6.0"), back60);
   }
   EXPECT_TRUE(finished);
+}
+
+// Putting back a change that was interrupted keeps the way back to the lists as they were at the
+// put-back, entries added after the interruption included, whether the file was left by that
+// change or is an old one.
+TEST_F(ListFileTest, PuttingBackAnInterruptedChangeCanBeUndone) {
+  SeedList("5.0", {"a1", "a2", "a3"});
+  SeedList("6.0", {"b1"});
+  const ValueMap a50 = StoredListValues("5.0"), a60 = StoredListValues("6.0");
+  const listfile::UndoRecord begun = listfile::BeginChange(folder_.path(), listfile::ChangeKind::Clean);
+  // Stopped half-way, then an IDE added two projects.
+  SeedList("5.0", {"a1", "a3", "a3", "new1"});
+  PutRawValue("6.0", "2", REG_SZ, std::string("n\0e\0w\0" "2\0\0\0", 10));
+  const ValueMap c50 = StoredListValues("5.0"), c60 = StoredListValues("6.0");
+  const std::optional<listfile::UndoRecord> pending = listfile::ReadPending(folder_.path());
+  ASSERT_TRUE(pending);
+  // The duplicate of a3 was there before; new1 and new2 were not.
+  EXPECT_EQ(listfile::NewEntries(listfile::PutBackTarget(folder_.path(), *pending), listfile::ReadLists()), 2u);
+  EXPECT_EQ(listfile::FinishInterrupted(folder_.path(), *pending, true, {}).status, listfile::UndoStatus::Restored);
+  EXPECT_EQ(StoredListValues("5.0"), a50);
+  EXPECT_EQ(StoredListValues("6.0"), a60);
+  EXPECT_FALSE(listfile::PendingExists(folder_.path()));
+  EXPECT_EQ(listfile::UndoLastChange(folder_.path(), {}, {}).status, listfile::UndoStatus::Restored);
+  EXPECT_EQ(StoredListValues("5.0"), c50);
+  EXPECT_EQ(StoredListValues("6.0"), c60);
+  (void)begun;
 }
 
 // ---- Generated list files ----
