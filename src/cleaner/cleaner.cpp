@@ -29,22 +29,6 @@ const std::vector<std::string>& Checked(const VersionScan& scan) {
   return scan.list.status == ERROR_SUCCESS ? scan.list.texts : none;
 }
 
-bool SameScan(const Autostart::ListScan& a, const Autostart::ListScan& b) {
-  return a.status == b.status && a.texts == b.texts && a.types == b.types && a.failedValue == b.failedValue;
-}
-
-// Both lists as a run decides on them: the scans it cleans by, and all that is stored, so that
-// a change anywhere (past a gap too) counts.
-struct Reading {
-  VersionScan vb5, vb6;
-  StoredList stored5, stored6;
-  bool Same(const Reading& other) const {
-    return SameScan(vb5.list, other.vb5.list) && SameScan(vb6.list, other.vb6.list) && stored5 == other.stored5 &&
-           stored6 == other.stored6;
-  }
-};
-Reading ReadBoth() { return {ScanVersion("5.0"), ScanVersion("6.0"), ReadStoredList("5.0"), ReadStoredList("6.0")}; }
-
 // Places compare without regard to case, as Windows names them.
 std::string PlaceKey(std::string place) {
   if (!place.empty()) CharUpperBuffA(place.data(), static_cast<DWORD>(place.size()));
@@ -68,8 +52,143 @@ std::vector<Entry> Entries(const VersionScan& scan) {
   return entries;
 }
 
+}  // namespace
+
+bool DropsAny(const EntryFlags& keep) { return std::find(keep.begin(), keep.end(), 0) != keep.end(); }
+
+bool CzyIstnieje(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+VersionScan ScanOf(const std::string& version, Autostart::Status status, std::vector<Autostart::StoredValue> values) {
+  VersionScan scan{version, {}, {}};
+  if (status != ERROR_SUCCESS) {
+    // No list is an empty one; a list that cannot be read is left as it is.
+    if (status != ERROR_FILE_NOT_FOUND) scan.list.status = status, scan.list.failedValue = "1";
+    return scan;
+  }
+  scan.list = Autostart::ScanStored(values, kMaxEntries);
+  scan.values = std::move(values);
+  return scan;
+}
+
+VersionScan ScanVersion(const std::string& version) {
+  std::vector<Autostart::StoredValue> values;
+  const Autostart::Status status =
+      Autostart::ReadNumberedValues(HKEY_CURRENT_USER, Autostart::ListKeyPath(version), values);
+  return ScanOf(version, status, std::move(values));
+}
+
+std::vector<std::string> ExpandedTexts(const VersionScan& scan) {
+  const std::vector<std::string>& texts = Checked(scan);
+  std::vector<std::string> expanded(texts.size());
+  for (size_t i = 0; i < texts.size(); ++i) {
+    if (scan.list.types[i] != REG_EXPAND_SZ) continue;
+    const std::wstring text = AnsiToWide(texts[i]);
+    std::wstring result(text.size() + 1, L'\0');
+    for (;;) {
+      const DWORD needed = ExpandEnvironmentStringsW(text.c_str(), result.data(), static_cast<DWORD>(result.size()));
+      if (needed == 0) {
+        result.clear();
+        break;
+      }
+      if (needed <= result.size()) {
+        result.resize(needed - 1);
+        break;
+      }
+      result.assign(needed, L'\0');
+    }
+    if (!result.empty() && result != text) expanded[i] = WideToAnsi(result);
+  }
+  return expanded;
+}
+
+namespace {
+
+// The entries "1".."total" up to the first missing number: the checked ones and those after them.
+size_t RunLength(const VersionScan& scan) {
+  size_t total = scan.list.texts.size();
+  if (total == static_cast<size_t>(kMaxEntries))
+    while (total < scan.values.size() && scan.values[total].name == DecimalText(static_cast<long long>(total) + 1))
+      ++total;
+  return total;
+}
+
+size_t DroppedCount(const EntryFlags& keep) { return static_cast<size_t>(std::count(keep.begin(), keep.end(), 0)); }
+
+}  // namespace
+
+std::optional<std::vector<Autostart::StoredValue>> KeptValues(const VersionScan& scan, const EntryFlags& keep) {
+  if (scan.list.status != ERROR_SUCCESS) return std::nullopt;
+  const size_t checked = scan.list.texts.size(), total = RunLength(scan);
+  std::vector<Autostart::StoredValue> wanted;
+  for (size_t i = 0; i < total; ++i) {
+    if (i < checked && !keep[i]) continue;
+    Autostart::StoredValue v = scan.values[i];
+    v.name = DecimalText(static_cast<long long>(wanted.size()) + 1);
+    wanted.push_back(std::move(v));
+  }
+  wanted.insert(wanted.end(), scan.values.begin() + static_cast<std::ptrdiff_t>(total), scan.values.end());
+  return wanted;
+}
+
+CleanOutcome Planned(const VersionScan& scan, const EntryFlags& keep) {
+  CleanOutcome outcome;
+  outcome.entryCount = static_cast<std::int32_t>(scan.list.texts.size());
+  if (scan.list.status != ERROR_SUCCESS) {
+    outcome.status = scan.list.status;
+    outcome.failedValue = scan.list.failedValue;
+    outcome.unreadable = true;
+    return outcome;
+  }
+  outcome.unchecked = static_cast<std::int32_t>(RunLength(scan) - scan.list.texts.size());
+  outcome.removed = static_cast<std::int32_t>(DroppedCount(keep));
+  return outcome;
+}
+
+CleanOutcome Written(CleanOutcome planned, const VersionScan& scan, const EntryFlags& keep,
+                     const Autostart::ListWrites& writes) {
+  if (writes.status == ERROR_SUCCESS || planned.unreadable) return planned;
+  planned.status = writes.status;
+  planned.failedValue = writes.failedValue;
+  // Each value the list held is either kept or dropped whole (an entry's state goes with its
+  // text), so a dropped value is gone as often as it is missing now.
+  const StoredList now = ReadStoredList(scan.version);
+  std::int32_t gone = 0;
+  for (size_t i = 0; i < scan.list.texts.size(); ++i) {
+    if (keep[i]) continue;
+    const Autostart::StoredValue& v = scan.values[i];
+    const auto same = [&](const Autostart::StoredValue& w) { return w.type == v.type && w.data == v.data; };
+    const auto before = std::count_if(scan.values.begin(), scan.values.end(), same);
+    const auto after = std::count_if(now.values.begin(), now.values.end(), same);
+    // Counted once per value, at its first dropped copy.
+    bool first = true;
+    for (size_t j = 0; j < i; ++j) first = first && !(keep[j] == 0 && same(scan.values[j]));
+    if (first && after < before) gone += static_cast<std::int32_t>(before - after);
+  }
+  planned.removed = gone;
+  return planned;
+}
+
+CleanOutcome RewriteList(const VersionScan& scan, const EntryFlags& keep, std::vector<std::string>& List1) {
+  const CleanOutcome planned = Planned(scan, keep);
+  const std::optional<std::vector<Autostart::StoredValue>> wanted = KeptValues(scan, keep);
+  if (!wanted) return planned;
+  for (size_t i = 0; i < scan.list.texts.size(); ++i)
+    if (keep[i]) List1.push_back(scan.list.texts[i]);
+  const Autostart::ListWrites writes =
+      Autostart::ReplaceValues(HKEY_CURRENT_USER, Autostart::ListKeyPath(scan.version), scan.values, *wanted);
+  return Written(planned, scan, keep, writes);
+}
+
+StoredList ReadStoredList(const std::string& version) {
+  StoredList list;
+  list.status = Autostart::ReadNumberedValues(HKEY_CURRENT_USER, Autostart::ListKeyPath(version), list.values);
+  return list;
+}
+
 // What a run has learnt so far, kept across its decisions.
-struct Findings {
+struct CleanRun::Findings {
   std::vector<Entry> checked;      // every entry checked so far, each once
   std::vector<PathState> states;   // of each of `checked`
   StringIndex where;               // by KeyOf: the place in `checked`
@@ -140,225 +259,39 @@ struct Findings {
   }
 };
 
-}  // namespace
+CleanRun::CleanRun(ExistenceChecks checks, const WaitPump& pump, const UnreachableDecision& removeUnreachable)
+    : checks_(std::move(checks)), pump_(pump), removeUnreachable_(removeUnreachable), findings_(new Findings) {}
 
-bool DropsAny(const EntryFlags& keep) { return std::find(keep.begin(), keep.end(), 0) != keep.end(); }
+CleanRun::~CleanRun() { delete findings_; }
 
-bool CzyIstnieje(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-namespace {
-
-bool IsStringType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
-
-// A string value's text, up to its first terminator.
-std::wstring StoredText(const Autostart::StoredValue& value) {
-  std::wstring text(value.data.size() / sizeof(wchar_t), L'\0');
-  std::memcpy(text.data(), value.data.data(), text.size() * sizeof(wchar_t));
-  if (const size_t end = text.find(L'\0'); end != std::wstring::npos) text.resize(end);
-  return text;
-}
-
-// True when the stored value is the entry the scan read as `text` of `type`: the string types
-// are read converted up to their first terminator, other data as it is up to its first 0 byte.
-bool IsEntryRead(const Autostart::StoredValue& value, const std::string& name, const std::string& text,
-                 std::int32_t type) {
-  if (value.name != name || value.type != static_cast<DWORD>(type)) return false;
-  if (IsStringType(value.type)) return StoredText(value) == AnsiToWide(text);
-  return value.data.substr(0, value.data.find('\0')) == text;
-}
-
-// The scanned entries as stored, then those after them up to the first missing number (only a
-// scan that reached its limit has any). Not 0 when they cannot be read, or do not match the scan
-// (the list changed in between); `failed` then names the entry.
-Autostart::Status ReadStoredEntries(const std::string& keyPath, const Autostart::ListScan& list,
-                                    std::vector<Autostart::StoredValue>& stored, std::string& failed) {
-  stored.clear();
-  std::vector<Autostart::StoredValue> all;
-  const Autostart::Status status = Autostart::ReadNumberedValues(HKEY_CURRENT_USER, keyPath, all);
-  if (status == ERROR_FILE_NOT_FOUND && list.texts.empty()) return ERROR_SUCCESS;
-  if (status != ERROR_SUCCESS) {
-    failed = "1";
-    return status;
-  }
-  for (size_t i = 0; i < list.texts.size(); ++i) {
-    const std::string name = DecimalText(static_cast<long long>(i) + 1);
-    if (i >= all.size() || !IsEntryRead(all[i], name, list.texts[i], list.types[i])) {
-      failed = name;
-      return ERROR_INVALID_DATA;
-    }
-  }
-  size_t end = list.texts.size();
-  if (end == static_cast<size_t>(kMaxEntries)) {
-    while (end < all.size() && all[end].name == DecimalText(static_cast<long long>(end) + 1)) ++end;
-  }
-  all.resize(end);
-  stored = std::move(all);
-  return ERROR_SUCCESS;
-}
-
-}  // namespace
-
-VersionScan ScanVersion(const std::string& version) {
-  const std::string keyPath = Autostart::ListKeyPath(version);
-  VersionScan scan{version, {}, {}};
-  // A list that changes between the two readings is read again.
-  for (int attempt = 0;; ++attempt) {
-    scan.list = Autostart::ScanList(HKEY_CURRENT_USER, keyPath, kMaxEntries);
-    if (scan.list.status != ERROR_SUCCESS) return scan;
-    std::string failed;
-    const Autostart::Status status = ReadStoredEntries(keyPath, scan.list, scan.stored, failed);
-    if (status == ERROR_SUCCESS) return scan;
-    if (status != ERROR_INVALID_DATA || attempt == 2) {
-      scan.list.status = status;
-      scan.list.failedValue = failed;
-      return scan;
-    }
-  }
-}
-
-std::vector<std::string> ExpandedTexts(const VersionScan& scan) {
-  const std::vector<std::string>& texts = Checked(scan);
-  std::vector<std::string> expanded(texts.size());
-  for (size_t i = 0; i < texts.size(); ++i) {
-    if (scan.list.types[i] != REG_EXPAND_SZ) continue;
-    const std::wstring text = AnsiToWide(texts[i]);
-    std::wstring result(text.size() + 1, L'\0');
-    for (;;) {
-      const DWORD needed = ExpandEnvironmentStringsW(text.c_str(), result.data(), static_cast<DWORD>(result.size()));
-      if (needed == 0) {
-        result.clear();
-        break;
-      }
-      if (needed <= result.size()) {
-        result.resize(needed - 1);
-        break;
-      }
-      result.assign(needed, L'\0');
-    }
-    if (!result.empty() && result != text) expanded[i] = WideToAnsi(result);
-  }
-  return expanded;
-}
-
-CleanOutcome RewriteList(const VersionScan& scan, const EntryFlags& keep, std::vector<std::string>& List1) {
-  CleanOutcome outcome;
-  const Autostart::ListScan& list = scan.list;
-  outcome.entryCount = static_cast<std::int32_t>(list.texts.size());
-  const std::string keyPath = Autostart::ListKeyPath(scan.version);
-  std::vector<Autostart::StoredValue> readNow;
-  if (list.status == ERROR_SUCCESS && scan.stored.size() < list.texts.size()) {
-    const Autostart::Status status = ReadStoredEntries(keyPath, list, readNow, outcome.failedValue);
-    if (status != ERROR_SUCCESS) {
-      outcome.status = status;
-      outcome.unreadable = true;
-      return outcome;
-    }
-  }
-  if (list.status != ERROR_SUCCESS) {
-    outcome.status = list.status;
-    outcome.failedValue = list.failedValue;
-    outcome.unreadable = true;
-    return outcome;
-  }
-  const std::vector<Autostart::StoredValue>& stored = readNow.empty() ? scan.stored : readNow;
-  const size_t checked = list.texts.size(), total = stored.size();
-  outcome.unchecked = static_cast<std::int32_t>(total - checked);
-  const auto dropped = [&](size_t position) { return position < checked && !keep[position]; };
-
-  // Where each entry that stays comes from, in the new order: the kept checked ones, then
-  // every unchecked one.
-  std::vector<size_t> from;
-  for (size_t i = 0; i < total; ++i) {
-    if (dropped(i)) continue;
-    from.push_back(i);
-    if (i < checked) List1.push_back(list.texts[i]);
-  }
-
-  // The entry at `position` goes to "position+1". Whatever stood there was dropped or has
-  // already been copied to a lower number, so no kept entry is ever missing from the list.
-  for (size_t position = 0; position < from.size(); ++position) {
-    const Autostart::StoredValue& entry = stored[from[position]];
-    const Autostart::StoredValue& there = stored[position];  // not written over yet
-    if (from[position] != position && (entry.type != there.type || entry.data != there.data)) {
-      const std::string name = DecimalText(static_cast<long long>(position) + 1);
-      const Autostart::Status status =
-          Autostart::WriteStoredValue(HKEY_CURRENT_USER, keyPath, {name, entry.type, entry.data});
-      if (status != ERROR_SUCCESS) {
-        outcome.status = status;
-        outcome.failedValue = name;
-        return outcome;
-      }
-    }
-    if (dropped(position)) ++outcome.removed;
-  }
-
-  // The values past the new end, from the top, so the list never has a gap.
-  for (size_t position = total; position > from.size(); --position) {
-    const std::string name = DecimalText(static_cast<long long>(position));
-    const Autostart::Status status = Autostart::DeleteValue(HKEY_CURRENT_USER, keyPath, name);
-    // A value that is already gone (another program removed it) is what the run wanted.
-    if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) {
-      outcome.status = status;
-      outcome.failedValue = name;
-      break;
-    }
-    if (dropped(position - 1)) ++outcome.removed;
-  }
-  return outcome;
-}
-
-StoredList ReadStoredList(const std::string& version) {
-  StoredList list;
-  list.status = Autostart::ReadNumberedValues(HKEY_CURRENT_USER, Autostart::ListKeyPath(version), list.values);
-  return list;
-}
-
-BothOutcomes CleanBothLists(std::vector<std::string>& List1, const ExistenceChecks& checks,
-                            const WaitPump& pump, const UnreachableDecision& removeUnreachable,
-                            const BeforeChange& beforeChange, std::array<bool, 2> versions) {
-  BothOutcomes outcomes;
-  Findings findings;
-  Reading reading = ReadBoth();
-  for (int decision = 0; decision < kDecisionTries; ++decision) {
+void CleanRun::Decide(std::array<VersionScan, 2> scans, std::array<bool, 2> versions) {
+  std::vector<Entry> texts[2], entries;
+  for (int l = 0; l < 2; ++l) {
+    scans_[l] = std::move(scans[l]);
+    versions_[l] = versions[l];
     // A list left alone is neither checked nor written.
-    const std::vector<Entry> texts5 = versions[0] ? Entries(reading.vb5) : std::vector<Entry>{},
-                             texts6 = versions[1] ? Entries(reading.vb6) : std::vector<Entry>{};
-    std::vector<Entry> entries = texts5;
-    entries.insert(entries.end(), texts6.begin(), texts6.end());
-    findings.Check(entries, checks, pump);
-    findings.Decide(entries, removeUnreachable);
-    const EntryFlags keep5 = findings.Kept(texts5), keep6 = findings.Kept(texts6);
-
-    // The probes and the question took time: the lists are written only as they were decided on.
-    Reading now = ReadBoth();
-    if (!now.Same(reading)) {
-      reading = std::move(now);
-      continue;
-    }
-    if (beforeChange && (DropsAny(keep5) || DropsAny(keep6))) {
-      if (!beforeChange()) {
-        outcomes.declined = true;
-        return outcomes;
-      }
-      now = ReadBoth();
-      if (!now.Same(reading)) {
-        reading = std::move(now);
-        continue;
-      }
-    }
-    if (versions[0]) outcomes.vb5 = RewriteList(reading.vb5, keep5, List1);
-    List1.clear();
-    if (versions[1]) outcomes.vb6 = RewriteList(reading.vb6, keep6, List1);
-    List1.clear();
-    // A list whose rewriting stopped half-way cannot tell which of its dropped entries are gone.
-    if (outcomes.vb5.status == ERROR_SUCCESS) outcomes.vb5.removedUnreachable = findings.DroppedAway(texts5, keep5);
-    if (outcomes.vb6.status == ERROR_SUCCESS) outcomes.vb6.removedUnreachable = findings.DroppedAway(texts6, keep6);
-    return outcomes;
+    if (versions[l]) texts[l] = Entries(scans_[l]);
+    entries.insert(entries.end(), texts[l].begin(), texts[l].end());
   }
-  outcomes.changedMeanwhile = true;
-  return outcomes;
+  findings_->Check(entries, checks_, pump_);
+  findings_->Decide(entries, removeUnreachable_);
+  for (int l = 0; l < 2; ++l) {
+    keep_[l] = findings_->Kept(texts[l]);
+    away_[l] = findings_->DroppedAway(texts[l], keep_[l]);
+  }
+}
+
+std::optional<std::vector<Autostart::StoredValue>> CleanRun::Wanted(int list) const {
+  if (!versions_[list] || !DropsAny(keep_[list])) return std::nullopt;
+  return KeptValues(scans_[list], keep_[list]);
+}
+
+CleanOutcome CleanRun::Outcome(int list, const Autostart::ListWrites& writes) const {
+  if (!versions_[list]) return {};
+  CleanOutcome outcome = Written(Planned(scans_[list], keep_[list]), scans_[list], keep_[list], writes);
+  // A list whose rewriting stopped half-way cannot tell which of its dropped entries are gone.
+  if (outcome.status == ERROR_SUCCESS) outcome.removedUnreachable = away_[list];
+  return outcome;
 }
 
 CleanOutcome ClearOldFiles(const std::string& version, std::vector<std::string>& List1,

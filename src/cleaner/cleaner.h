@@ -2,6 +2,7 @@
 // The dead-entry cleaner: drops the entries of the Visual Basic recent-files lists whose file or
 // folder no longer exists and renumbers the rest from "1", in their former order.
 #include <array>
+#include <optional>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -33,16 +34,20 @@ struct CleanOutcome {
   std::int32_t removedUnreachable = 0;
 };
 
-// One version's list as read for cleaning: the entries "1", "2", ... up to the first missing
-// number (at most 1000), or up to the first that cannot be read exactly.
+// One version's list as read for cleaning: every numbered value as stored (one reading), and the
+// entries "1", "2", ... as the ANSI reads see them, up to the first missing number (at most 1000)
+// or up to the first that cannot be read exactly.
 struct VersionScan {
   std::string version;
   Autostart::ListScan list;
-  // The entries of `list` as stored (type and bytes), then the unchecked ones after them up to
-  // the first missing number. A scan made without them has them read by RewriteList.
-  std::vector<Autostart::StoredValue> stored;
+  // Every numbered value as stored, in number order, after a gap too; empty when there is no list
+  // or it cannot be read (`list.status` then says why, unless there is no list).
+  std::vector<Autostart::StoredValue> values;
 };
+// Reads the list (one ReadNumberedValues).
 VersionScan ScanVersion(const std::string& version);
+// The scan of values already read; `status` is that of their reading.
+VersionScan ScanOf(const std::string& version, Autostart::Status status, std::vector<Autostart::StoredValue> values);
 
 // Every numbered value of one version's list as stored (any type, any place): what a command
 // reads again right before it writes, to tell whether the list changed since it decided.
@@ -64,18 +69,25 @@ using EntryFlags = std::vector<char>;
 // True when the flags drop any entry (any flag is 0).
 bool DropsAny(const EntryFlags& keep);
 
-// Writes the entries of `scan` whose `keep` flag is set back over "1".."k" in order, followed by
-// the unchecked entries after them, each with its own stored type and bytes, and appends the
-// kept checked texts to `List1` (which the caller empties between runs).
-//
-// A list with an entry that cannot be read exactly is not changed at all (nothing is appended to
-// `List1` then): its survivors could not be renumbered without hiding that entry, or rewritten
-// without altering it. An entry whose new number already holds the same type and bytes is not
-// written again, so a list with nothing to remove needs no write access. Only after all the
-// writes are the values past the new end deleted, from the highest number down, so that at
-// every moment each kept entry is present under some number and the list has no gap. The first
-// failing write or delete stops the changes; `removed` then counts only the dropped entries
-// actually gone.
+// The list wanted when the checked entries of `scan` whose `keep` flag is set stay: they move to
+// "1".."k" in order, each with its own stored type and bytes, followed by the unchecked entries
+// after them ("1001" on, up to the first missing number), so that no gap opens; values behind a
+// gap stay as they are. Nothing for a list with an entry that cannot be read exactly: its
+// survivors could not be renumbered without hiding that entry, or rewritten without altering it.
+std::optional<std::vector<Autostart::StoredValue>> KeptValues(const VersionScan& scan, const EntryFlags& keep);
+
+// What cleaning `scan` by `keep` does to it before anything is written: entries read, dropped,
+// unchecked; a list that cannot be read exactly is reported so.
+CleanOutcome Planned(const VersionScan& scan, const EntryFlags& keep);
+// The outcome once the list was written (Autostart::ReplaceValues). After a refusal the list is
+// read again, so that `removed` counts only the dropped entries actually gone.
+CleanOutcome Written(CleanOutcome planned, const VersionScan& scan, const EntryFlags& keep,
+                     const Autostart::ListWrites& writes);
+
+// Writes the list KeptValues wants and appends the kept checked texts to `List1` (which the
+// caller empties between runs); nothing is appended for a list left as it was. An entry whose new
+// number already holds the same type and bytes is not written again, so a list with nothing to
+// remove needs no write access. The first failing write or delete stops the changes.
 CleanOutcome RewriteList(const VersionScan& scan, const EntryFlags& keep, std::vector<std::string>& List1);
 
 // The places of entries that could not be checked, each with its count; answers whether those
@@ -84,31 +96,40 @@ using UnreachableDecision = FunctionRef<bool(const std::vector<std::pair<std::st
 
 struct BothOutcomes {
   CleanOutcome vb5, vb6;
-  bool declined = false;  // `beforeChange` said no: nothing was changed
-  // The lists changed each time they were read again before writing: nothing was changed.
-  bool changedMeanwhile = false;
 };
 
-// How many times a command decides before it gives up on lists that keep changing.
-inline constexpr int kDecisionTries = 3;
+// The decision of a cleaning run over both lists, as Start makes it. One run may decide several
+// times (the lists changed before they were written): an entry is checked once, each drive or
+// share probed once (`pump` serving the windows meanwhile), and only entries out of reach not
+// asked about yet go to `removeUnreachable`, which decides about them before anything changes;
+// without it they stay.
+class CleanRun {
+ public:
+  // `pump` and `removeUnreachable` must outlive the run.
+  CleanRun(ExistenceChecks checks, const WaitPump& pump = {}, const UnreachableDecision& removeUnreachable = {});
+  ~CleanRun();
+  CleanRun(const CleanRun&) = delete;
+  CleanRun& operator=(const CleanRun&) = delete;
 
-// Asked once, after the checks and only when some entry is to be removed, before the first
-// change; false leaves both lists as they are.
-using BeforeChange = FunctionRef<bool()>;
+  // Decides on both lists as read (5.0, 6.0). A version not in `versions` is left alone: neither
+  // checked nor written, its outcome all zero.
+  void Decide(std::array<VersionScan, 2> scans, std::array<bool, 2> versions);
+  // The list wanted for 5.0 (0) or 6.0 (1) after the last decision; none when it stays as it is.
+  std::optional<std::vector<Autostart::StoredValue>> Wanted(int list) const;
+  // The outcome of a list after its writes (none written: `writes` all zero).
+  CleanOutcome Outcome(int list, const Autostart::ListWrites& writes) const;
 
-// A cleaning run over both lists as Start makes it: both are read, every entry is checked (each
-// drive or share probed once, `pump` serving the windows meanwhile), and when some entries live
-// on places that do not answer, `removeUnreachable` decides about them once, before anything
-// changes; without it they stay. Right before writing (and again after `beforeChange`), both
-// lists are read again: when they changed meanwhile (an IDE that closed writes its list back),
-// the run decides again on the new reading, checking only entries not checked yet, probing only
-// places not probed yet and asking only about new entries out of reach, at most kDecisionTries
-// times; then the 5.0 and the 6.0 list are rewritten. `List1` is the working list, empty before
-// and after. A version not in `versions` (5.0, 6.0) is left alone: neither checked nor written,
-// its outcome all zero.
-BothOutcomes CleanBothLists(std::vector<std::string>& List1, const ExistenceChecks& checks,
-                            const WaitPump& pump = {}, const UnreachableDecision& removeUnreachable = {},
-                            const BeforeChange& beforeChange = {}, std::array<bool, 2> versions = {true, true});
+ private:
+  struct Findings;
+  ExistenceChecks checks_;
+  WaitPump pump_;
+  UnreachableDecision removeUnreachable_;
+  Findings* findings_;
+  VersionScan scans_[2];
+  EntryFlags keep_[2];
+  std::int32_t away_[2] = {0, 0};
+  bool versions_[2] = {false, false};
+};
 
 // Cleans one version's list, keeping the entries whose place cannot be reached, and appends the
 // surviving texts to `List1`.

@@ -10,7 +10,7 @@
 #include "commandline/output.h"
 #include "common/error.h"
 #include "common/ide_processes.h"
-#include "common/listslock.h"
+#include "change/change.h"
 #include "common/text.h"
 #include "common/textfile.h"
 #include "forms/form1.h"
@@ -99,17 +99,10 @@ Request Parse(const std::vector<std::wstring>& args) {
   return r;
 }
 
-std::wstring IdeName(bool vb5) { return Tr(vb5 ? Text::Ide50 : Text::Ide60); }
+// How long the command line waits for another copy to finish: no one is there to press Cancel.
+constexpr DWORD kOtherCopyWaitMs = 10000;
 
-// The concerned lists whose IDE runs, after waiting for every such IDE to close when `wait`
-// says so (holding no lock, as the windows wait).
-OpenIdes HeldByIdes(OpenIdes concerned, bool wait) {
-  const OpenIdes open = FindOpenIdes(concerned);
-  if (!open.any() || !wait) return open;
-  IdeWatch watch(concerned);
-  if (!watch.AllClosed() || WaitForSingleObject(watch.AllClosed(), INFINITE) != WAIT_OBJECT_0) return open;
-  return {};
-}
+std::wstring IdeName(bool vb5) { return Tr(vb5 ? Text::Ide50 : Text::Ide60); }
 
 // Says which lists an open IDE holds; true when one does.
 bool TellHeld(const OpenIdes& held, Output& out) {
@@ -118,128 +111,122 @@ bool TellHeld(const OpenIdes& held, Output& out) {
   return held.any();
 }
 
-// Takes the lists, waiting for another copy as long as the windows do.
-bool Take(ListsLock& lock, Output& out) {
-  if (lock.Acquire(kListsLockWaitMs)) return true;
-  out.Text(Tr(Text::OtherCopyBusy));
-  return false;
-}
-
-// A change left unfinished is the windows' to settle, with the user: nothing is changed here.
-bool Interrupted(const std::wstring& folder, Output& out) {
-  std::optional<listfile::UndoRecord> pending;
-  try {
-    pending = listfile::ReadPending(folder);
-  } catch (const AppError&) {
-    // Damaged: the next change replaces it, as in the windows.
-  }
-  if (!pending) return false;
-  out.Text(Tr(Text::CmdInterrupted, {listcommands::KindText(pending->kind), AnsiToWide(pending->when)}));
-  return true;
-}
-
-// The undo snapshot of one command's change, begun afresh when the command decides again.
-class Change {
+// The command line's answers, from its switches: /wait waits for open IDEs (holding no lock);
+// without it a clean leaves their lists alone and the other commands change nothing. Another
+// copy is waited for as long as the windows would once have waited; nothing goes on without undo.
+class LineAnswers : public change::Answers {
  public:
-  Change(std::wstring folder, listfile::ChangeKind kind) : folder_(std::move(folder)), kind_(kind) {}
-  bool Begin() {
-    if (std::exchange(begun_, std::nullopt)) DeleteFileW(listfile::PendingFilePath(folder_).c_str());
-    try {
-      begun_ = listfile::BeginChange(folder_, kind_);
-      return true;
-    } catch (const AppError& e) {
-      failure.emplace(e);
-      return false;
+  LineAnswers(bool wait, bool leaveAlone) : wait_(wait), leaveAlone_(leaveAlone) {}
+  bool IdesOpen(const ::OpenIdes& open, ::OpenIdes& leaveAlone) override {
+    if (wait_) {
+      IdeWatch watch(open);
+      if (watch.AllClosed() && WaitForSingleObject(watch.AllClosed(), INFINITE) == WAIT_OBJECT_0) return true;
     }
+    held.vb5 = held.vb5 || open.vb5;
+    held.vb6 = held.vb6 || open.vb6;
+    leaveAlone = open;
+    return leaveAlone_;
   }
-  // After the writes; false when the undo file could not be brought up to date.
-  bool Finish(Output& out) {
-    std::optional<listfile::UndoRecord> begun = std::exchange(begun_, std::nullopt);
-    if (!begun) return true;
-    try {
-      listfile::FinishChange(folder_, std::move(*begun));
-      return true;
-    } catch (const AppError& e) {
-      out.Text(Tr(Text::UndoFileNotUpdated, {Describe(e)}));
-      return false;
-    }
+  bool OtherCopy(HANDLE mutex) override {
+    const DWORD result = WaitForSingleObject(mutex, kOtherCopyWaitMs);
+    timedOut = result != WAIT_OBJECT_0 && result != WAIT_ABANDONED;
+    return !timedOut;
   }
-  void TellNotBegun(Output& out) const {
-    if (failure) out.Text(Tr(Text::CmdNoUndoNoChange, {Describe(*failure)}));
-  }
-  std::optional<AppError> failure;
+  bool GoOnWithoutUndo(const AppError&) override { return false; }
+
+  ::OpenIdes held;  // IDEs found open and not waited for
+  bool timedOut = false;
 
  private:
-  std::wstring folder_;
-  listfile::ChangeKind kind_;
-  std::optional<listfile::UndoRecord> begun_;
+  bool wait_, leaveAlone_;
 };
 
-int Clean(const Request& r, Output& out) {
-  const std::wstring folder = ProgramFolder();
-  const OpenIdes held = HeldByIdes({true, true}, r.wait);
-  if (held.vb5 && held.vb6) {
-    TellHeld(held, out);
-    return kHeld;
-  }
-  std::vector<std::pair<std::string, int>> away;
-  BothOutcomes run;
-  bool partly = false;
-  {
-    ListsLock lock;
-    if (!Take(lock, out)) return kHeld;
-    if (Interrupted(folder, out)) return kFailed;
-    Change change(folder, listfile::ChangeKind::Clean);
-    // Entries out of reach stay unless the arguments say to remove them.
-    const auto decide = [&](const std::vector<std::pair<std::string, int>>& places) {
-      away.insert(away.end(), places.begin(), places.end());
-      return r.removeUnreachable;
-    };
-    std::vector<std::string> List1;
-    run = CleanBothLists(List1, ExistenceChecks::System(), {}, decide, [&] { return change.Begin(); },
-                         {!held.vb5, !held.vb6});
-    partly = !change.Finish(out);
-    if (run.declined) {
-      change.TellNotBegun(out);
+// Says how a change ended when it did not get to its writes: the exit code, or -1 when it did
+// (End::Done or Unchanged; a note when the undo file could not be brought up to date).
+int Ended(const change::Outcome& o, const LineAnswers& answers, Output& out) {
+  switch (o.end) {
+    case change::End::Done:
+    case change::End::Unchanged:
+      if (o.undoNotKept)
+        out.Text(Tr(o.undoMarkedDone ? Text::UndoFileNotReplaced : Text::UndoFileNotUpdated, {Describe(*o.undoNotKept)}));
+      return -1;
+    case change::End::Stopped:
+    case change::End::Busy:
+      if (answers.timedOut || o.end == change::End::Busy) {
+        out.Text(Tr(Text::OtherCopyBusy));
+      } else {
+        TellHeld(answers.held, out);
+      }
+      return kHeld;
+    case change::End::IdeOpen:
+      TellHeld(o.leftAlone, out);
+      return kHeld;
+    case change::End::Interrupted:
+      // A change left unfinished is the windows' to settle, with the user: nothing is changed here.
+      out.Text(Tr(Text::CmdInterrupted, {listcommands::KindText(o.pending->kind), AnsiToWide(o.pending->when)}));
       return kFailed;
-    }
+    case change::End::NoUndo:
+      out.Text(Tr(Text::CmdNoUndoNoChange, {Describe(*o.error)}));
+      return kFailed;
+    case change::End::ChangedMeanwhile:
+      out.Text(Tr(Text::ListsChangedMeanwhile));
+      return kFailed;
+    case change::End::Declined:
+      return kFailed;
   }
-  if (run.changedMeanwhile) {
-    out.Text(Tr(Text::ListsChangedMeanwhile));
-    return kFailed;
-  }
-  const CleanOutcome vb5 = DeadOnly(run.vb5), vb6 = DeadOnly(run.vb6);
-  if (!held.vb5)
+  return kFailed;
+}
+
+// A change that was made but whose way back could not be kept whole.
+bool UndoLost(const change::Outcome& o) { return o.undoNotKept && !o.undoMarkedDone; }
+
+int Clean(const Request& r, Output& out) {
+  LineAnswers answers(r.wait, true);
+  // Entries out of reach stay unless the arguments say to remove them.
+  std::vector<std::pair<std::string, int>> away;
+  const auto decideAway = [&](const std::vector<std::pair<std::string, int>>& places) {
+    away.insert(away.end(), places.begin(), places.end());
+    return r.removeUnreachable;
+  };
+  CleanRun run(ExistenceChecks::System(), {}, decideAway);
+  const auto decide = [&](const listfile::ListsReading& now, std::array<bool, 2> concerned) {
+    return DecideClean(run, now, concerned);
+  };
+  const change::Outcome o = change::Run(ProgramFolder(), listfile::ChangeKind::Clean, {true, true}, decide, answers);
+  if (const int code = Ended(o, answers, out); code >= 0) return code;
+  const BothOutcomes outcomes = CleanOutcomes(run, o);
+  const CleanOutcome vb5 = DeadOnly(outcomes.vb5), vb6 = DeadOnly(outcomes.vb6);
+  if (!o.leftAlone.vb5)
     out.Text(Tr(Text::Summary1) + DecimalTextW(vb5.entryCount) + L" " + Tr(Text::Summary2) +
              DecimalTextW(vb5.removed) + Tr(Text::Summary3));
-  if (!held.vb6)
+  if (!o.leftAlone.vb6)
     out.Text(Tr(Text::Summary4) + DecimalTextW(vb6.entryCount) + L" " + Tr(Text::Summary5) +
              DecimalTextW(vb6.removed) + Tr(Text::Summary6));
-  partly = TellHeld(held, out) || partly;
+  bool partly = TellHeld(o.leftAlone, out) || UndoLost(o);
   if (!away.empty() && !r.removeUnreachable) {
     int total = 0;
     for (const auto& place : away) total += place.second;
     out.Text(Tr(Text::UnreachableCount, {DecimalTextW(total)}));
     for (const auto& place : away) out.Text(L"    " + AnsiToWide(place.first) + L"   " + DecimalTextW(place.second));
   }
-  out.Text(CleaningNotes(run));
-  if (run.vb5.status != ERROR_SUCCESS || run.vb6.status != ERROR_SUCCESS) partly = true;
+  out.Text(CleaningNotes(outcomes));
+  if (outcomes.vb5.status != ERROR_SUCCESS || outcomes.vb6.status != ERROR_SUCCESS) partly = true;
   return partly ? kPartly : kDone;
 }
 
 int Export(const Request& r, Output& out) {
   const std::wstring folder = ProgramFolder();
   const bool with50 = r.vb5 || !r.vb6, with60 = r.vb6 || !r.vb5;
-  {
+  LineAnswers answers(false, false);
+  try {
     // Read while no other copy changes the lists, so the file holds them as they were at one time.
-    ListsLock lock;
-    if (!Take(lock, out)) return kHeld;
-    try {
-      listfile::WriteListFile(folder, r.name, with50, with60);
-    } catch (const AppError& e) {
-      out.Text(Tr(Text::ExportFailed, {Describe(e)}));
-      return kFailed;
+    if (!change::ReadUnderLock(answers, [&] { listfile::WriteListFile(folder, r.name, with50, with60); })) {
+      out.Text(Tr(Text::OtherCopyBusy));
+      return kHeld;
     }
+  } catch (const AppError& e) {
+    out.Text(Tr(Text::ExportFailed, {Describe(e)}));
+    return kFailed;
   }
   const std::wstring path = listfile::ListFilePath(folder, r.name);
   if (with50) out.Text(Tr(Text::CmdExported, {VbName(listfile::kVersion50), path}));
@@ -248,31 +235,18 @@ int Export(const Request& r, Output& out) {
 }
 
 int Import(const Request& r, Output& out) {
-  const std::wstring folder = ProgramFolder(), path = listfile::ListFilePath(folder, r.name);
-  const std::array<bool, 2> carries = listfile::ListsCarried(path);
-  if (TellHeld(HeldByIdes({carries[0], carries[1]}, r.wait), out)) return kHeld;
-  listfile::ImportResult result;
-  bool finished = true;
-  {
-    ListsLock lock;
-    if (!Take(lock, out)) return kHeld;
-    if (Interrupted(folder, out)) return kFailed;
-    Change change(folder, listfile::ChangeKind::Import);
-    // The lists the file replaces are saved for undo first.
-    const std::array<bool, 2> held = listfile::ListsCarried(path);
-    if ((held[0] || held[1]) && !change.Begin()) {
-      change.TellNotBegun(out);
-      return kFailed;
-    }
-    try {
-      result = listfile::ReadListFile(folder, r.name);
-    } catch (const AppError& e) {
-      change.Finish(out);
-      out.Text(Tr(Text::ImportNothingImported, {Describe(e)}));
-      return kFailed;
-    }
-    finished = change.Finish(out);
+  listfile::ListFileContent content;
+  try {
+    content = listfile::ReadListFileContent(ProgramFolder(), r.name);
+  } catch (const AppError& e) {
+    out.Text(Tr(Text::ImportNothingImported, {Describe(e)}));
+    return kFailed;
   }
+  LineAnswers answers(r.wait, false);
+  const auto decide = [&](const listfile::ListsReading& now, std::array<bool, 2>) { return DecideImport(content, now); };
+  const change::Outcome o = change::Run(ProgramFolder(), listfile::ChangeKind::Import, {content.has50, content.has60}, decide, answers);
+  if (const int code = Ended(o, answers, out); code >= 0) return code;
+  const listfile::ImportResult result = ImportResultOf(content, o);
   const ImportReport report = ReportImport(result);
   if (report.end != ImportReport::End::Done) {
     out.Text(report.text);
@@ -282,57 +256,42 @@ int Import(const Request& r, Output& out) {
     out.Text(Tr(Text::CmdImported, {VbName(listfile::kVersion50), DecimalTextW(static_cast<long long>(result.v50.written))}));
   if (result.v60.present)
     out.Text(Tr(Text::CmdImported, {VbName(listfile::kVersion60), DecimalTextW(static_cast<long long>(result.v60.written))}));
-  return finished ? kDone : kPartly;
+  return UndoLost(o) ? kPartly : kDone;
 }
 
 int Undo(const Request& r, Output& out) {
-  const std::wstring folder = ProgramFolder();
-  if (!listfile::UndoAvailable(folder)) {
+  if (!listfile::UndoAvailable(ProgramFolder())) {
     out.Text(Tr(Text::NothingToUndo));
     return kDone;
   }
-  const std::array<bool, 2> changes = listfile::ListsUndoConcerns(folder);
-  if (TellHeld(HeldByIdes({changes[0], changes[1]}, r.wait), out)) return kHeld;
-  ListsLock lock;
-  if (!Take(lock, out)) return kHeld;
-  if (Interrupted(folder, out)) return kFailed;
-  if (GetFileAttributesW(listfile::UndoFilePath(folder).c_str()) == INVALID_FILE_ATTRIBUTES) {
-    out.Text(Tr(Text::NothingToUndo));
-    return kDone;
-  }
+  LineAnswers answers(r.wait, false);
   std::optional<listfile::ChangedSince> since;
-  std::optional<AppError> noUndo;
-  listfile::UndoOutcome outcome;
+  change::Outcome o;
   try {
-    outcome = listfile::UndoLastChange(
-        folder,
-        [&](const listfile::ChangedSince& s) {
-          if (!r.force) since = s;
-          return r.force;
-        },
-        [&](const AppError& e) {
-          noUndo.emplace(e);
-          return false;
-        });
+    o = change::Undo(ProgramFolder(), answers, [&](const listfile::ChangedSince& s) {
+      if (!r.force) since = s;
+      return r.force;
+    });
   } catch (const AppError& e) {
     out.Text(Tr(Text::NothingUndone, {Describe(e)}));
     return kFailed;
   }
-  switch (outcome.status) {
-    case listfile::UndoStatus::Declined:
-      if (since)
-        out.Text(Tr(Text::CmdUndoChangedSince, {DecimalTextW(static_cast<long long>(since->goneAfterUndo)),
-                                               DecimalTextW(static_cast<long long>(since->addedSince))}));
-      if (noUndo) out.Text(Tr(Text::CmdNoUndoNoChange, {Describe(*noUndo)}));
-      return kFailed;
-    case listfile::UndoStatus::Restored:
-      out.Text(Tr(Text::RestoredLast));
-      return kDone;
-    case listfile::UndoStatus::Partly:
-      out.Text(Tr(Text::UndoPartly, {listcommands::FailureLines(outcome.failures)}));
-      return kPartly;
+  if (o.end == change::End::Declined && since) {
+    out.Text(Tr(Text::CmdUndoChangedSince, {DecimalTextW(static_cast<long long>(since->goneAfterUndo)),
+                                            DecimalTextW(static_cast<long long>(since->addedSince))}));
+    return kFailed;
   }
-  return kFailed;
+  if (const int code = Ended(o, answers, out); code >= 0) return code;
+  if (o.end == change::End::Unchanged && !listfile::UndoAvailable(ProgramFolder())) {
+    out.Text(Tr(Text::NothingToUndo));
+    return kDone;
+  }
+  if (o.Failed()) {
+    out.Text(Tr(Text::UndoPartly, {listcommands::FailureLines(o)}));
+    return kPartly;
+  }
+  out.Text(Tr(Text::RestoredLast));
+  return UndoLost(o) ? kPartly : kDone;
 }
 
 // The language the windows would speak; never asks and never writes the options file.

@@ -8,8 +8,6 @@
 
 #include "common/function_ref.h"
 
-// How long a copy waits for another one to finish before it gives up.
-inline constexpr DWORD kListsLockWaitMs = 10000;
 // "Local\": one lock per logon session, whatever the user's rights.
 inline constexpr wchar_t kListsLockName[] = L"Local\\Brushwick.RecentFilesLists";
 

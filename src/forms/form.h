@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "common/handles.h"
-#include "common/listslock.h"
 #include "settings/texts.h"
 
 namespace forms {
@@ -291,6 +290,9 @@ bool Busy();
 // While a long piece of work runs on the window's behalf: the window is disabled, the program
 // is Busy() and the cursor shows the wait. KeepAnswering(), called now and then by the work,
 // lets the program's windows repaint and answer meanwhile. All is undone when the scope ends.
+// A command holds the recent-files lists while `held` calls are not undone: the program is Busy().
+void Holding(bool held);
+
 class BusyScope {
  public:
   explicit BusyScope(HWND window);
@@ -315,11 +317,6 @@ enum class WaitEnd { Signalled, Cancelled, TimedOut };
 // its close box cancel too); the program is Busy() meanwhile, its other windows are disabled,
 // and the wait goes on whatever the user does elsewhere.
 WaitEnd WaitWithCancel(HANDLE object, const std::wstring& why, DWORD timeoutMs);
-// Takes the recent-files lists for a handler that changes or exports them. While another copy
-// works on them, waits for it (WaitWithCancel); when the user cancels, returns false; when that
-// copy still holds them after kListsLockWaitMs, tells the user so and returns false: the handler
-// changes nothing. False at once, without a word, when this copy holds them already.
-bool TakeLists(ListsLock& lock);
 // Tells the user about a failure that reached a handler, then ends the program.
 [[noreturn]] void ReportFatalAndExit(DWORD code, const std::wstring& description);
 // Runs `body`, turning any exception into ReportFatalAndExit. Used at every callback boundary.

@@ -10,7 +10,6 @@
 #include "common/textfile.h"
 #include "forms/frmclear.h"
 #include "forms/frmexport.h"
-#include "forms/frmide.h"
 #include "forms/frmimport.h"
 #include "forms/frmlang.h"
 #include "forms/frmreview.h"
@@ -105,42 +104,40 @@ std::wstring Form1::Summary(const CleanOutcome& vb5, const CleanOutcome& vb6) co
          SummaryText[5] + L"\r\n";
 }
 
+change::Wanted DecideClean(CleanRun& run, const listfile::ListsReading& now, std::array<bool, 2> concerned) {
+  std::array<VersionScan, 2> scans;
+  for (int l = 0; l < 2; ++l)
+    scans[l] = ScanOf(listfile::kListVersions[l], now.status[l], now.state.lists[l].values);
+  run.Decide(std::move(scans), concerned);
+  change::Wanted wanted;
+  for (int l = 0; l < 2; ++l) wanted.lists[l] = run.Wanted(l);
+  return wanted;
+}
+
+BothOutcomes CleanOutcomes(const CleanRun& run, const change::Outcome& out) {
+  return {run.Outcome(0, out.writes[0]), run.Outcome(1, out.writes[1])};
+}
+
 void Form1::CleaningRun() {
-  // Only while probes of slow places are out: the windows are served, but nothing else may
-  // start while both lists wait to be rewritten.
-  std::optional<forms::BusyScope> busy;
-  const auto pump = [&] {
-    if (!busy) busy.emplace(hwnd());
-    busy->KeepAnswering();
-  };
+  listcommands::WindowAnswers answers(hwnd());
   const auto ask = [&](const std::vector<std::pair<std::string, int>>& places) {
     return forms::MsgBox(UnreachableQuestion(places), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
   };
-  const frmide::Answer ide = frmide::AskAboutOpenIdes(true, true);
-  if (!ide) return;
-  BothOutcomes run;
-  {
-    // Held for both versions, the question included, and given back before the summary waits
-    // for the user.
-    ListsLock lock;
-    if (!forms::TakeLists(lock)) return;
-    forms::DoEvents();
-    // The lists as they were are saved for undo just before the first change.
-    run = CleanBothLists(List1, ExistenceChecks::System(), pump, ask, [] { return listcommands::SaveUndoOrAsk(listfile::ChangeKind::Clean); });
-    listcommands::FinishChange();
-    busy.reset();
-    forms::DoEvents();
-  }
-  if (run.declined) return;
-  if (run.changedMeanwhile) {
-    ReportListsChangedMeanwhile();
-    return;
-  }
-  std::wstring text = Summary(DeadOnly(run.vb5), DeadOnly(run.vb6));
-  const std::wstring notes = CleaningNotes(run);
+  const auto pump = [&] { answers.KeepAnswering(); };
+  CleanRun run(ExistenceChecks::System(), pump, ask);
+  const auto decide = [&](const listfile::ListsReading& now, std::array<bool, 2> concerned) {
+    return DecideClean(run, now, concerned);
+  };
+  const change::Outcome out = change::Run(ProgramFolder(), listfile::ChangeKind::Clean, {true, true}, decide, answers);
+  answers.Idle();
+  forms::DoEvents();
+  if (!listcommands::Settle(out)) return;
+  const BothOutcomes outcomes = CleanOutcomes(run, out);
+  std::wstring text = Summary(DeadOnly(outcomes.vb5), DeadOnly(outcomes.vb6));
+  const std::wstring notes = CleaningNotes(outcomes);
   if (!notes.empty()) text += L"\r\n" + notes;
-  const bool failed = run.vb5.status != ERROR_SUCCESS || run.vb6.status != ERROR_SUCCESS;
-  forms::MsgBox(ide.Noted(text), MB_OK | (failed ? MB_ICONWARNING : MB_ICONINFORMATION));
+  const bool failed = outcomes.vb5.status != ERROR_SUCCESS || outcomes.vb6.status != ERROR_SUCCESS;
+  forms::MsgBox(answers.Noted(text), MB_OK | (failed ? MB_ICONWARNING : MB_ICONINFORMATION));
 }
 
 bool Form1::OnQueryUnload() {

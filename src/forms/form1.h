@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "change/change.h"
 #include "cleaner/cleaner.h"
 #include "forms/form.h"
 
@@ -42,3 +43,7 @@ const wchar_t* HomePageAddress(const std::string& language);
 CleanOutcome DeadOnly(CleanOutcome outcome);
 // The notes under a run's summary, each ending in a line break; "" when there are none.
 std::wstring CleaningNotes(const BothOutcomes& run);
+// Start's decision: the lists as read cleaned by `run` (see CleanRun), for the change object.
+change::Wanted DecideClean(CleanRun& run, const listfile::ListsReading& now, std::array<bool, 2> concerned);
+// What the run did to each list, once the change wrote them.
+BothOutcomes CleanOutcomes(const CleanRun& run, const change::Outcome& out);

@@ -79,7 +79,13 @@ void DoEvents() {
   }
 }
 
-bool Busy() { return parts::busyScopes > 0 || ListsLock::HeldByThisThread(); }
+namespace {
+int holding = 0;
+}  // namespace
+
+void Holding(bool held) { holding += held ? 1 : -1; }
+
+bool Busy() { return parts::busyScopes > 0 || holding > 0; }
 
 BusyScope::BusyScope(HWND window)
     : window_(window),

@@ -112,19 +112,6 @@ WaitEnd WaitWithCancel(HANDLE object, const std::wstring& why, DWORD timeoutMs) 
   return end;
 }
 
-bool TakeLists(ListsLock& lock) {
-  bool cancelled = false;
-  const ListsLock::Outcome outcome = lock.Take([&](HANDLE mutex) {
-    const WaitEnd end = WaitWithCancel(mutex, Tr(Text::WaitingForOtherCopy), kListsLockWaitMs);
-    cancelled = end == WaitEnd::Cancelled;
-    return end == WaitEnd::Signalled;
-  });
-  if (outcome == ListsLock::Outcome::Taken) return true;
-  if (outcome == ListsLock::Outcome::Refused || cancelled) return false;
-  MsgBox(Tr(Text::OtherCopyBusy), MB_OK | MB_ICONWARNING);
-  return false;
-}
-
 void ReportFatalAndExit(DWORD code, const std::wstring& description) {
   const std::wstring text = Tr(Text::Fatal, {DecimalTextW(code), description});
   MessageBoxW(nullptr, text.c_str(), Tr(Text::ProgramName), MB_OK | MB_ICONERROR | MB_TASKMODAL);

@@ -5,8 +5,9 @@
 #include "cleaner/cleaner.h"
 #include "forms/messages.h"
 #include "common/text.h"
+#include "common/textfile.h"
 #include "forms/form1.h"
-#include "forms/frmide.h"
+#include "forms/program_windows.h"
 #include "forms/ids.h"
 #include "forms/listcommands.h"
 
@@ -44,98 +45,47 @@ void FrmClear::OnActivate() {
   SendMessageW(combo, CB_SETCURSEL, 0, 0);
 }
 
-namespace {
-
-const char* VersionOf(size_t index) { return index == 0 ? "5.0" : "6.0"; }
-
-}  // namespace
-
-CleanOutcome ClearValues(const std::string& version, const StoredList& list) {
-  CleanOutcome outcome;
-  outcome.entryCount = static_cast<std::int32_t>(list.values.size());
-  if (list.status != ERROR_SUCCESS && list.status != ERROR_FILE_NOT_FOUND) {
-    outcome.status = list.status;
-    return outcome;
-  }
-  const std::string keyPath = Autostart::ListKeyPath(version);
-  for (auto value = list.values.rbegin(); value != list.values.rend(); ++value) {
-    const Autostart::Status status = Autostart::DeleteValue(HKEY_CURRENT_USER, keyPath, value->name);
-    if (status == ERROR_SUCCESS) {
-      ++outcome.removed;
-    } else if (status != ERROR_FILE_NOT_FOUND) {  // gone already: what clearing wanted
-      outcome.status = status;
-      outcome.failedValue = value->name;
-      break;
-    }
-  }
-  return outcome;
-}
-
-void ReportListsChangedMeanwhile() { forms::MsgBox(Tr(Text::ListsChangedMeanwhile), MB_OK | MB_ICONWARNING); }
-
 void FrmClear::ClearChosen() {
   const LRESULT selected = SendMessageW(Control(id::Combo1), CB_GETCURSEL, 0, 0);
   if (selected < 0 || static_cast<size_t>(selected) >= std::size(kClearChoices)) return;
   const ClearChoice& choice = kClearChoices[selected];
-  const bool chosen[2] = {choice.v50, choice.v60};
-  const auto read = [&] {
-    std::array<StoredList, 2> lists;
-    for (size_t l = 0; l < 2; ++l)
-      if (chosen[l]) lists[l] = ReadStoredList(VersionOf(l));
-    return lists;
-  };
-
-  const frmide::Answer ide = frmide::AskAboutOpenIdes(chosen[0], chosen[1]);
-  if (!ide) return;
-  std::wstring report;
-  bool failed = false;
-  {
-    // Held from the reading that the question shows to the last removal.
-    ListsLock lock;
-    if (!forms::TakeLists(lock)) return;
-    std::array<StoredList, 2> lists = read();
-    for (int decision = 0;; ++decision) {
-      if (decision == kDecisionTries) {
-        // A snapshot taken in an earlier round is given up: nothing was changed.
-        listcommands::FinishChange();
-        ReportListsChangedMeanwhile();
-        return;
-      }
-      std::wstring counts;
-      for (size_t l = 0; l < 2; ++l)
-        if (chosen[l])
-          counts += (counts.empty() ? L"" : L", ") + VbName(VersionOf(l)) + L": " +
-                    DecimalTextW(static_cast<long long>(lists[l].values.size()));
-      std::wstring question = Tr(Text::ClearQuestion, {Tr(choice.which), counts});
-      if (decision > 0) question += std::wstring(L"\r\n\r\n") + Tr(Text::ClearAskedAgain);
-      if (forms::MsgBox(question, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
-        listcommands::FinishChange();
-        return;
-      }
-      // The question was a wait: only what it showed is removed.
-      std::array<StoredList, 2> now = read();
-      if (now != lists) {
-        lists = std::move(now);
-        continue;
-      }
-      const bool anything = !lists[0].values.empty() || !lists[1].values.empty();
-      // Clearing replaces the chosen lists whatever they hold.
-      if (anything && !listcommands::SaveUndoOrAsk(listfile::ChangeKind::Clear)) return;
-      now = read();
-      if (now != lists) {
-        lists = std::move(now);
-        continue;
-      }
-      break;
-    }
+  listcommands::WindowAnswers answers(MainWindow().hwnd());
+  // Asked with the lists held, so that only what the question showed is removed; asked again
+  // when they changed before they were written.
+  int asked = 0;
+  std::size_t counts[2] = {0, 0};
+  const auto decide = [&](const listfile::ListsReading& now, std::array<bool, 2> chosen) {
+    change::Wanted wanted;
+    std::wstring shown;
     for (size_t l = 0; l < 2; ++l) {
       if (!chosen[l]) continue;
-      const CleanOutcome outcome = ClearValues(VersionOf(l), lists[l]);
-      report += RemovalReport(VersionOf(l), outcome);
-      failed = failed || outcome.status != ERROR_SUCCESS;
+      counts[l] = now.state.lists[l].values.size();
+      shown += (shown.empty() ? L"" : L", ") + VbName(listfile::kListVersions[l]) + L": " +
+               DecimalTextW(static_cast<long long>(counts[l]));
+      // Clearing replaces the chosen lists whatever they hold.
+      wanted.lists[l].emplace();
     }
-    listcommands::FinishChange();
+    std::wstring question = Tr(Text::ClearQuestion, {Tr(choice.which), shown});
+    if (asked++ > 0) question += std::wstring(L"\r\n\r\n") + Tr(Text::ClearAskedAgain);
+    wanted.declined = forms::MsgBox(question, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES;
+    return wanted;
+  };
+  const change::Outcome out = change::Run(ProgramFolder(), listfile::ChangeKind::Clear, {choice.v50, choice.v60}, decide, answers);
+  answers.Idle();
+  if (!listcommands::Settle(out)) return;
+  std::wstring report;
+  bool failed = false;
+  for (size_t l = 0; l < 2; ++l) {
+    if (!(l == 0 ? choice.v50 : choice.v60)) continue;
+    const change::ListWrites& w = out.writes[l];
+    CleanOutcome outcome;
+    outcome.entryCount = static_cast<std::int32_t>(counts[l]);
+    outcome.removed = static_cast<std::int32_t>(w.changed ? w.deleted : 0);
+    outcome.status = w.status;
+    outcome.failedValue = w.failedValue;
+    report += RemovalReport(listfile::kListVersions[l], outcome);
+    failed = failed || w.status != ERROR_SUCCESS;
   }
-  forms::MsgBox(ide.Noted(report), MB_OK | (failed ? MB_ICONWARNING : MB_ICONINFORMATION));
+  forms::MsgBox(answers.Noted(report), MB_OK | (failed ? MB_ICONWARNING : MB_ICONINFORMATION));
   Hide();
 }

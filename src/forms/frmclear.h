@@ -17,13 +17,6 @@ inline constexpr ClearChoice kClearChoices[] = {
     {true, true, Text::ClearChoiceBoth, Text::ClearWhichBoth},
 };
 
-// Removes every numbered value of the version's list as `list` read it, the highest number
-// first, so that if the program is stopped half-way the entries left still start at "1" without
-// a gap. A value gone already is passed over; it stops at the first value that cannot be removed.
-CleanOutcome ClearValues(const std::string& version, const StoredList& list);
-// The lists changed each time they were read again before writing: nothing was changed.
-void ReportListsChangedMeanwhile();
-
 class FrmClear : public forms::Form {
  public:
   FrmClear();

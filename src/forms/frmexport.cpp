@@ -4,6 +4,7 @@
 #include "forms/messages.h"
 #include "common/textfile.h"
 #include "forms/ids.h"
+#include "forms/listcommands.h"
 #include "listfile/listfile.h"
 #include "settings/language.h"
 
@@ -55,9 +56,10 @@ void FrmExport::ExportList() {
   const bool with60 = SendMessageW(Control(id::Check2), BM_GETCHECK, 0, 0) == BST_CHECKED;
   try {
     // Read while no other copy changes the lists, so the file holds them as they were at one time.
-    ListsLock lock;
-    if (!forms::TakeLists(lock)) return;
-    listfile::WriteListFile(ProgramFolder(), ControlText(id::Text1), with50, with60);
+    listcommands::WindowAnswers answers(hwnd());
+    const std::wstring name = ControlText(id::Text1);
+    if (!change::ReadUnderLock(answers, [&] { listfile::WriteListFile(ProgramFolder(), name, with50, with60); }))
+      return;
   } catch (const AppError& e) {
     // Nothing was written: say so and stay open, so the name can be corrected.
     forms::MsgBox(Tr(Text::ExportFailed, {Describe(e)}), MB_OK | MB_ICONWARNING);

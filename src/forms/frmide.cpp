@@ -39,7 +39,7 @@ constexpr ControlDef kControls[] = {
 };
 constexpr forms::FormDef kForm{.className = ids::kFrmIdeClass, .caption = Text::ProgramName, .clientWidth = kWidth,
                                .clientHeight = kHeight, .controls = kControls, .defaultButton = id::Command1,
-                               .cancelButton = id::Command3};
+                               .cancelButton = id::Command3, .answersWhileBusy = true};
 
 class FrmIde : public Form {
  public:
@@ -77,13 +77,12 @@ std::wstring Answer::Noted(const std::wstring& text) const {
   return text + (text.ends_with(L"\r\n") ? L"\r\n" : L"\r\n\r\n") + note;
 }
 
-Answer AskAboutOpenIdes(bool list50, bool list60) {
+Answer AskAboutOpenIdes(const OpenIdes& open) {
   // A command posted while the question shows must not ask again inside it.
   static bool asking = false;
   if (asking) return {.proceed = false, .note = {}};
-  const OpenIdes concerned{list50, list60};
-  const OpenIdes open = FindOpenIdes(concerned);
   if (!open.any()) return {};
+  const OpenIdes& concerned = open;
   asking = true;
   const Choice choice = Ask(open);
   asking = false;

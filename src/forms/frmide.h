@@ -3,6 +3,8 @@
 // its old list back when it closes. The user chooses to wait for it, to go on now, or to cancel.
 #include <string>
 
+#include "common/ide_processes.h"
+
 namespace frmide {
 
 struct Answer {
@@ -14,8 +16,8 @@ struct Answer {
   std::wstring Noted(const std::wstring& text) const;
 };
 
-// Called before the lists are taken; asks only when the IDE of a concerned list runs. After a
-// wait the caller reads the lists afresh, as it does anyway once it holds them.
-Answer AskAboutOpenIdes(bool list50, bool list60);
+// The IDEs in `open` run: asks whether to wait for them (in the cancellable wait window, until
+// every one has closed, one started again included), to go on now, or to cancel.
+Answer AskAboutOpenIdes(const OpenIdes& open);
 
 }  // namespace frmide

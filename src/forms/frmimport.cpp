@@ -6,7 +6,6 @@
 #include "common/propercase.h"
 #include "common/textfile.h"
 #include "common/error.h"
-#include "forms/frmide.h"
 #include "forms/messages.h"
 #include "common/text.h"
 #include "forms/ids.h"
@@ -64,43 +63,50 @@ ImportReport ReportImport(const listfile::ImportResult& result) {
   return {ImportReport::End::Done, Tr(Text::Done)};
 }
 
+listfile::ImportResult ImportResultOf(const listfile::ListFileContent& content, const change::Outcome& out) {
+  listfile::ImportResult result;
+  if (content.has50) result.v50 = listfile::ImportOf(content.entries50.size(), out.writes[0]);
+  if (content.has60) result.v60 = listfile::ImportOf(content.entries60.size(), out.writes[1]);
+  return result;
+}
+
+change::Wanted DecideImport(const listfile::ListFileContent& content, const listfile::ListsReading& now) {
+  change::Wanted wanted;
+  if (content.has50) wanted.lists[0] = listfile::ImportedValues(content.entries50, now.state.lists[0].values);
+  if (content.has60) wanted.lists[1] = listfile::ImportedValues(content.entries60, now.state.lists[1].values);
+  return wanted;
+}
+
 void FrmImport::ImportList() {
   const LRESULT selected = SendMessageW(Control(id::Combo1), CB_GETCURSEL, 0, 0);
   if (selected < 0 || static_cast<size_t>(selected) >= files_.size()) return;
   // The offered name is only the display form; the file is opened under its own name, which
   // also works where file names match with their case.
   const std::wstring& file = files_[static_cast<size_t>(selected)];
-  const std::wstring name = file.substr(0, file.size() - 4), path = listfile::ListFilePath(ProgramFolder(), name);
-  // Only the IDE of a list the file carries is asked about; a file that cannot be read changes
-  // nothing, and the import then says why.
-  const std::array<bool, 2> carries = listfile::ListsCarried(path);
-  const frmide::Answer ide = frmide::AskAboutOpenIdes(carries[0], carries[1]);
-  if (!ide) return;
-  listfile::ImportResult result;
+  const std::wstring name = file.substr(0, file.size() - 4);
+  // The whole file is read and checked before anything else: one that cannot be read changes
+  // nothing, and the import says why.
+  listfile::ListFileContent content;
   try {
-    ListsLock lock;
-    if (!forms::TakeLists(lock)) return;
-    // The lists the file replaces are saved for undo first; a file that cannot be read changes
-    // nothing, and the import says why.
-    const std::array<bool, 2> held = listfile::ListsCarried(path);
-    if ((held[0] || held[1]) && !listcommands::SaveUndoOrAsk(listfile::ChangeKind::Import)) return;
-    forms::BusyScope busy(hwnd());
-    result = listfile::ReadListFile(ProgramFolder(), name,
-                                    [&busy] { busy.KeepAnswering(); });
-    listcommands::FinishChange();
+    content = listfile::ReadListFileContent(ProgramFolder(), name);
   } catch (const AppError& e) {
-    listcommands::FinishChange();
     forms::MsgBox(Tr(Text::ImportNothingImported, {Describe(e)}), MB_OK | MB_ICONWARNING);
     return;
   }
-  const ImportReport report = ReportImport(result);
+  listcommands::WindowAnswers answers(hwnd());
+  const auto decide = [&](const listfile::ListsReading& now, std::array<bool, 2>) { return DecideImport(content, now); };
+  const change::Outcome out =
+      change::Run(ProgramFolder(), listfile::ChangeKind::Import, {content.has50, content.has60}, decide, answers);
+  answers.Idle();
+  if (!listcommands::Settle(out)) return;
+  const ImportReport report = ReportImport(ImportResultOf(content, out));
   if (report.end == ImportReport::End::Nothing) {
     // The registry is as it was, and the window stays open.
     forms::MsgBox(report.text, MB_OK | MB_ICONWARNING);
     return;
   }
   if (report.end == ImportReport::End::Done) {
-    forms::MsgBox(ide.Noted(report.text));
+    forms::MsgBox(answers.Noted(report.text));
   } else {
     forms::MsgBox(report.text, MB_OK | MB_ICONWARNING);
   }

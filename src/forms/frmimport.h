@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "change/change.h"
 #include "forms/form.h"
 #include "listfile/listfile.h"
 
@@ -29,3 +30,8 @@ struct ImportReport {
   std::wstring text;
 };
 ImportReport ReportImport(const listfile::ImportResult& result);
+
+// An import's decision: the lists the file carries replace those as read.
+change::Wanted DecideImport(const listfile::ListFileContent& content, const listfile::ListsReading& now);
+// How each list the file carries was imported, once the change wrote them.
+listfile::ImportResult ImportResultOf(const listfile::ListFileContent& content, const change::Outcome& out);

@@ -8,9 +8,8 @@
 
 #include "forms/messages.h"
 #include "common/text.h"
+#include "common/textfile.h"
 #include "forms/form1.h"
-#include "forms/frmclear.h"
-#include "forms/frmide.h"
 #include "forms/ids.h"
 #include "forms/listcommands.h"
 #include "forms/program_windows.h"
@@ -81,10 +80,6 @@ void SetCheckImage(HWND list, int row, int image) {
   item.stateMask = LVIS_STATEIMAGEMASK;
   item.state = INDEXTOSTATEIMAGEMASK(image);
   SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-}
-
-bool SameScan(const Autostart::ListScan& a, const Autostart::ListScan& b) {
-  return a.status == b.status && a.texts == b.texts && a.types == b.types && a.failedValue == b.failedValue;
 }
 
 // The text of a value the ANSI read cannot give exactly, from its stored bytes: UTF-16 for the
@@ -166,10 +161,9 @@ void FrmReview::Fill() {
   for (int l = 0; l < 2; ++l) {
     scans_[l] = ScanVersion(VersionOf(l));
     const std::vector<std::string> expanded = ExpandedTexts(scans_[l]);
-    stored_[l] = ReadStoredList(VersionOf(l));
     const Autostart::ListScan& scan = scans_[l].list;
     const std::string keyPath = Autostart::ListKeyPath(VersionOf(l));
-    for (const Autostart::StoredValue& value : stored_[l].values) {
+    for (const Autostart::StoredValue& value : scans_[l].values) {
       Entry entry;
       entry.number = AnsiToWide(value.name);
       // Entry "n" of the scan stands at n - 1.
@@ -324,48 +318,38 @@ void FrmReview::RemoveChecked() {
   for (size_t r = 0; r < rows_.size(); ++r) checked[r] = Checked(static_cast<int>(r));
   const std::array<EntryFlags, 2> keep =
       KeptEntries(rows_, checked, {scans_[0].list.texts.size(), scans_[1].list.texts.size()});
-  const bool anyChecked = DropsAny(keep[0]) || DropsAny(keep[1]);
+  listcommands::WindowAnswers answers(MainWindow().hwnd());
   // What is removed must be what was shown: a list changed meanwhile (by another copy, or by an
   // IDE) is shown again instead.
-  const auto unchanged = [&] {
-    for (int l = 0; l < 2; ++l)
-      if (!SameScan(ScanVersion(VersionOf(l)).list, scans_[l].list) || ReadStoredList(VersionOf(l)) != stored_[l])
-        return false;
-    return true;
+  bool changedSinceShown = false;
+  const auto decide = [&](const listfile::ListsReading& now, std::array<bool, 2>) {
+    change::Wanted wanted;
+    for (int l = 0; l < 2; ++l) {
+      const bool unreadableThen = scans_[l].values.empty() && scans_[l].list.status != 0;
+      if ((now.status[l] != 0) != unreadableThen || now.state.lists[l].values != scans_[l].values) {
+        changedSinceShown = true;
+        wanted.declined = true;
+        return wanted;
+      }
+      // A list with nothing checked is not rewritten at all.
+      if (DropsAny(keep[l])) wanted.lists[l] = KeptValues(scans_[l], keep[l]);
+    }
+    return wanted;
   };
-  const auto showAgain = [&] {
+  const change::Outcome out =
+      change::Run(ProgramFolder(), listfile::ChangeKind::Review, {DropsAny(keep[0]), DropsAny(keep[1])}, decide, answers);
+  answers.Idle();
+  if (changedSinceShown) {
     forms::MsgBox(Tr(Text::ReviewChangedSinceShown), MB_OK | MB_ICONWARNING);
     Fill();
-  };
-  const frmide::Answer ide = frmide::AskAboutOpenIdes(DropsAny(keep[0]), DropsAny(keep[1]));
-  if (!ide) return;
-  CleanOutcome outcomes[2];
-  {
-    ListsLock lock;
-    if (!forms::TakeLists(lock)) return;
-    if (!unchanged()) return showAgain();
-    if (anyChecked) {
-      if (!listcommands::SaveUndoOrAsk(listfile::ChangeKind::Review)) return;
-      if (!unchanged()) {  // the question about undo was a wait too
-        listcommands::FinishChange();
-        return showAgain();
-      }
-    }
-    for (int l = 0; l < 2; ++l) {
-      const VersionScan& scan = scans_[l];
-      // A list with nothing checked is not rewritten at all.
-      if (DropsAny(keep[l]) || scan.list.status != 0) {
-        std::vector<std::string> survivors;
-        outcomes[l] = RewriteList(scan, keep[l], survivors);
-      } else {
-        outcomes[l].entryCount = static_cast<std::int32_t>(scan.list.texts.size());
-      }
-    }
-    listcommands::FinishChange();
+    return;
   }
+  if (!listcommands::Settle(out)) return;
+  CleanOutcome outcomes[2];
+  for (int l = 0; l < 2; ++l) outcomes[l] = Written(Planned(scans_[l], keep[l]), scans_[l], keep[l], out.writes[l]);
   // Checked entries are removed because the user chose them, not because they are dead.
   const std::wstring text = RemovalReport("5.0", outcomes[0]) + RemovalReport("6.0", outcomes[1]);
   const bool failed = outcomes[0].status != ERROR_SUCCESS || outcomes[1].status != ERROR_SUCCESS;
-  forms::MsgBox(ide.Noted(text), MB_OK | (failed ? MB_ICONWARNING : MB_ICONINFORMATION));
+  forms::MsgBox(answers.Noted(text), MB_OK | (failed ? MB_ICONWARNING : MB_ICONINFORMATION));
   Hide();
 }

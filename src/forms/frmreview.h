@@ -48,7 +48,6 @@ class FrmReview : public forms::Form {
   bool Checked(int row) const;
 
   VersionScan scans_[2];
-  StoredList stored_[2];
   std::vector<ReviewRow> rows_;
   bool filling_ = false;
 };

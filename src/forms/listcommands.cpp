@@ -6,26 +6,39 @@
 
 #include "common/error.h"
 #include "common/text.h"
-#include "forms/messages.h"
 #include "common/textfile.h"
-#include "forms/form.h"
 #include "forms/form1.h"
 #include "forms/frmide.h"
+#include "forms/messages.h"
 #include "forms/program_windows.h"
 
 namespace listcommands {
-namespace {
 
-bool AskGoOnWithoutUndo(const AppError& e) {
-  return forms::MsgBox(Tr(Text::GoOnWithoutUndo, {Describe(e)}), MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+bool WindowAnswers::IdesOpen(const ::OpenIdes& open, ::OpenIdes& /*leaveAlone*/) {
+  const frmide::Answer answer = frmide::AskAboutOpenIdes(open);
+  if (!answer) return false;
+  if (!answer.note.empty()) note_ = answer.note;
+  return true;
 }
 
-void RefreshMainMenu() {
-  if (MainWindow().IsLoaded()) MainWindow().RefreshMenu();
+bool WindowAnswers::OtherCopy(HANDLE mutex) {
+  // As long as the other copy needs: it may be importing a long list. The user may cancel.
+  return forms::WaitWithCancel(mutex, Tr(Text::WaitingForOtherCopy), INFINITE) == forms::WaitEnd::Signalled;
 }
 
-}  // namespace
+bool WindowAnswers::GoOnWithoutUndo(const AppError& why) {
+  return forms::MsgBox(Tr(Text::GoOnWithoutUndo, {Describe(why)}), MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+}
 
+void WindowAnswers::KeepAnswering() {
+  if (!busy_) busy_.emplace(owner_);
+  busy_->KeepAnswering();
+}
+
+std::wstring WindowAnswers::Noted(const std::wstring& text) const {
+  if (note_.empty()) return text;
+  return text + (text.ends_with(L"\r\n") ? L"\r\n" : L"\r\n\r\n") + note_;
+}
 
 const wchar_t* KindText(listfile::ChangeKind kind) {
   switch (kind) {
@@ -38,168 +51,137 @@ const wchar_t* KindText(listfile::ChangeKind kind) {
   return L"";
 }
 
-std::wstring FailureLines(const std::vector<listfile::RestoreFailure>& failures) {
+std::wstring FailureLines(const change::Outcome& outcome) {
   std::wstring text;
-  for (const listfile::RestoreFailure& f : failures) {
-    const std::wstring vb = VbName(f.version);
-    if (f.keyMissing)
+  for (int l = 0; l < 2; ++l) {
+    const change::ListWrites& w = outcome.writes[l];
+    const std::wstring vb = VbName(listfile::kListVersions[l]);
+    if (w.changed && w.keyMissing)
       text += Tr(Text::RestoreKeyMissing, {vb});
-    else if (f.entry.empty())
-      text += Tr(Text::RestoreReadFailed, {vb, StatusText(static_cast<DWORD>(f.status))});
+    else if (w.status != ERROR_SUCCESS)
+      text += Tr(Text::RestoreEntryFailed, {vb, AnsiToWide(w.failedValue), StatusText(static_cast<DWORD>(w.status))});
     else
-      text += Tr(Text::RestoreEntryFailed, {vb, AnsiToWide(f.entry), StatusText(static_cast<DWORD>(f.status))});
+      continue;
     text += L"\r\n";
   }
   return text;
 }
 
+void ReportListsChangedMeanwhile() { forms::MsgBox(Tr(Text::ListsChangedMeanwhile), MB_OK | MB_ICONWARNING); }
+
 namespace {
 
-// The change begun by SaveUndoOrAsk, until FinishChange.
-std::optional<listfile::UndoRecord> g_begun;
-
-void TellPartly(const std::vector<listfile::RestoreFailure>& failures) {
-  forms::MsgBox(Tr(Text::UndoPartly, {FailureLines(failures)}), MB_OK | MB_ICONWARNING);
+void RefreshMainMenu() {
+  if (MainWindow().IsLoaded()) MainWindow().RefreshMenu();
 }
 
-void TellNothingUndone(const AppError& e) {
-  forms::MsgBox(Tr(Text::NothingUndone, {Describe(e)}), MB_OK | MB_ICONWARNING);
+void TellNothingUndone(const AppError& e) { forms::MsgBox(Tr(Text::NothingUndone, {Describe(e)}), MB_OK | MB_ICONWARNING); }
+
+// The undo file after a change that was made.
+void TellUndoFile(const change::Outcome& outcome) {
+  if (!outcome.undoNotKept) return;
+  const Text text = outcome.undoMarkedDone ? Text::UndoFileNotReplaced : Text::UndoFileNotUpdated;
+  forms::MsgBox(Tr(text, {Describe(*outcome.undoNotKept)}), MB_OK | MB_ICONWARNING);
 }
 
-bool AskChangedSince(const listfile::ChangedSince& since) {
-  const std::wstring text = Tr(Text::UndoChangedSince, {DecimalTextW(static_cast<long long>(since.goneAfterUndo)),
-                                                        DecimalTextW(static_cast<long long>(since.addedSince))});
-  return forms::MsgBox(text, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+// Asked under the lock before an interrupted change is put back (default Yes, since the lists
+// may be half changed, unless entries that were never there before would go).
+bool AskPutBack(const listfile::UndoRecord& pending, std::size_t added) {
+  const std::wstring when = AnsiToWide(pending.when);
+  std::wstring text = pending.kind == listfile::ChangeKind::Undo
+                          ? Tr(Text::InterruptedUndo, {when})
+                          : Tr(Text::InterruptedChange, {KindText(pending.kind), when});
+  if (added) text += L"\r\n\r\n" + Tr(Text::PutBackRemovesNew, {DecimalTextW(static_cast<long long>(added))});
+  return forms::MsgBox(text, MB_YESNO | MB_ICONWARNING | (added ? MB_DEFBUTTON2 : MB_DEFBUTTON1)) == IDYES;
 }
 
-// A change found begun and not done: named, and putting the lists back offered (default Yes,
-// since they may be half changed, unless entries that were never there before would go). The
-// lists are held by the caller.
-void ResolveInterrupted(const listfile::UndoRecord& pending) {
-  const std::wstring folder = ProgramFolder();
-  bool putBack = true;
-  if (!pending.after) {
-    const std::wstring when = AnsiToWide(pending.when);
-    std::wstring text = pending.kind == listfile::ChangeKind::Undo
-                            ? Tr(Text::InterruptedUndo, {when})
-                            : Tr(Text::InterruptedChange, {KindText(pending.kind), when});
-    std::size_t added = 0;
-    try {
-      added = listfile::NewEntries(listfile::PutBackTarget(folder, pending), listfile::ReadLists());
-    } catch (const AppError&) {
-      // The put-back itself then says why it cannot be done.
-    }
-    if (added) text += L"\r\n\r\n" + Tr(Text::PutBackRemovesNew, {DecimalTextW(static_cast<long long>(added))});
-    putBack = forms::MsgBox(text, MB_YESNO | MB_ICONWARNING | (added ? MB_DEFBUTTON2 : MB_DEFBUTTON1)) == IDYES;
-  }
-  listfile::UndoOutcome outcome;
+// The put-back, at the start or when a command found a change unfinished.
+void PutBack() {
+  WindowAnswers answers(MainWindow().IsLoaded() ? MainWindow().hwnd() : nullptr);
+  change::PutBackOutcome result;
   try {
-    forms::BusyScope busy(MainWindow().IsLoaded() ? MainWindow().hwnd() : nullptr);
-    outcome = listfile::FinishInterrupted(folder, pending, putBack, AskGoOnWithoutUndo, [&busy] { busy.KeepAnswering(); });
+    result = change::PutBack(ProgramFolder(), answers, AskPutBack);
   } catch (const AppError& e) {
+    answers.Idle();
     TellNothingUndone(e);
+    RefreshMainMenu();
     return;
   }
-  if (outcome.status == listfile::UndoStatus::Partly) {
-    TellPartly(outcome.failures);
-  } else if (putBack && !pending.after && outcome.status == listfile::UndoStatus::Restored) {
-    forms::MsgBox(Tr(pending.kind == listfile::ChangeKind::Undo ? Text::RestoredLast : Text::RestoredInterrupted));
+  answers.Idle();
+  RefreshMainMenu();
+  const change::Outcome& out = result.change;
+  if (out.pendingDamaged) {
+    forms::MsgBox(Tr(Text::PendingLeftAsItIs, {Describe(*out.pendingDamaged)}), MB_OK | MB_ICONWARNING);
+    return;
   }
-}
-
-// The change left unfinished, if any; a damaged one is told about when `tell`, and otherwise
-// replaced by the next change.
-std::optional<listfile::UndoRecord> Pending(bool tell) {
-  try {
-    return listfile::ReadPending(ProgramFolder());
-  } catch (const AppError& e) {
-    if (tell)
-      forms::MsgBox(Tr(Text::PendingLeftAsItIs, {Describe(e)}), MB_OK | MB_ICONWARNING);
-    return std::nullopt;
+  if (!Settle(out) || !result.putBack || !result.pending) return;
+  if (out.Failed()) {
+    forms::MsgBox(Tr(Text::UndoPartly, {FailureLines(out)}), MB_OK | MB_ICONWARNING);
+    return;
   }
+  const bool undo = result.pending->kind == listfile::ChangeKind::Undo;
+  forms::MsgBox(answers.Noted(Tr(undo ? Text::RestoredLast : Text::RestoredInterrupted)));
 }
 
 }  // namespace
 
-bool SaveUndoOrAsk(listfile::ChangeKind kind) {
-  // Begun again by the same command before it wrote anything (the lists changed after the first
-  // snapshot): its own new file is no interrupted change, and the fresh snapshot replaces it.
-  const bool again = g_begun.has_value();
-  g_begun.reset();
-  if (again) DeleteFileW(listfile::PendingFilePath(ProgramFolder()).c_str());
-  if (const std::optional<listfile::UndoRecord> pending = again ? std::nullopt : Pending(false)) {
-    // The lists may be half changed: that is settled first, and the command starts afresh.
-    ResolveInterrupted(*pending);
-    RefreshMainMenu();
-    return false;
-  }
-  try {
-    g_begun = listfile::BeginChange(ProgramFolder(), kind);
-  } catch (const AppError& e) {
-    return AskGoOnWithoutUndo(e);
-  }
+bool Settle(const change::Outcome& outcome) {
   RefreshMainMenu();
-  return true;
-}
-
-void FinishChange() {
-  if (!g_begun) return;
-  listfile::UndoRecord begun = std::move(*g_begun);
-  g_begun.reset();
-  try {
-    listfile::FinishChange(ProgramFolder(), std::move(begun));
-  } catch (const AppError& e) {
-    forms::MsgBox(Tr(Text::UndoFileNotUpdated, {Describe(e)}), MB_OK | MB_ICONWARNING);
+  switch (outcome.end) {
+    case change::End::Done:
+      TellUndoFile(outcome);
+      return true;
+    case change::End::Unchanged:
+      return true;
+    case change::End::Interrupted:
+      // The lists may be half changed: that is settled first, and the command starts afresh.
+      PutBack();
+      return false;
+    case change::End::ChangedMeanwhile:
+      ReportListsChangedMeanwhile();
+      return false;
+    case change::End::Declined:
+    case change::End::Stopped:
+    case change::End::IdeOpen:
+    case change::End::Busy:
+    case change::End::NoUndo:
+      return false;
   }
-  RefreshMainMenu();
+  return false;
 }
 
 void UndoLastChange() {
   // A restore keeps the windows answering; a second undo posted meanwhile must not start inside it.
-  static bool running = false;
-  if (running) return;
-  running = true;
-  struct Done {
-    ~Done() { running = false; }
-  } done;
-  const std::wstring folder = ProgramFolder();
+  if (forms::Busy()) return;
   // Greyed out then, but the command may still arrive from elsewhere.
-  if (!listfile::UndoAvailable(folder)) {
+  if (!listfile::UndoAvailable(ProgramFolder())) {
     forms::MsgBox(Tr(Text::NothingToUndo));
     return;
   }
-  // Only the IDE of a list the undo puts back is asked about; an unfinished change, or an undo
-  // file that cannot be read, may concern both.
-  const std::array<bool, 2> changes = listfile::ListsUndoConcerns(folder);
-  const frmide::Answer ide = frmide::AskAboutOpenIdes(changes[0], changes[1]);
-  if (!ide) return;
-  ListsLock lock;
-  if (!forms::TakeLists(lock)) return;
-  if (const std::optional<listfile::UndoRecord> pending = Pending(true)) {
-    ResolveInterrupted(*pending);
-    return;
-  }
-  if (GetFileAttributesW(listfile::UndoFilePath(folder).c_str()) == INVALID_FILE_ATTRIBUTES) {
-    forms::MsgBox(Tr(Text::NothingToUndo));
-    return;
-  }
-  listfile::UndoOutcome outcome;
+  WindowAnswers answers(MainWindow().hwnd());
+  const auto changedSince = [](const listfile::ChangedSince& since) {
+    const std::wstring text = Tr(Text::UndoChangedSince, {DecimalTextW(static_cast<long long>(since.goneAfterUndo)),
+                                                          DecimalTextW(static_cast<long long>(since.addedSince))});
+    return forms::MsgBox(text, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+  };
+  change::Outcome out;
   try {
-    forms::BusyScope busy(MainWindow().hwnd());
-    outcome = listfile::UndoLastChange(folder, AskChangedSince, AskGoOnWithoutUndo, [&busy] { busy.KeepAnswering(); });
+    out = change::Undo(ProgramFolder(), answers, changedSince);
   } catch (const AppError& e) {
+    answers.Idle();
     TellNothingUndone(e);
     return;
   }
-  switch (outcome.status) {
-    case listfile::UndoStatus::Declined:
-      return;
-    case listfile::UndoStatus::Restored:
-      forms::MsgBox(ide.Noted(Tr(Text::RestoredLast)));
-      return;
-    case listfile::UndoStatus::Partly:
-      TellPartly(outcome.failures);
-      return;
+  answers.Idle();
+  if (out.pendingDamaged)
+    forms::MsgBox(Tr(Text::PendingLeftAsItIs, {Describe(*out.pendingDamaged)}), MB_OK | MB_ICONWARNING);
+  if (!Settle(out)) return;
+  if (out.end == change::End::Unchanged && !listfile::UndoAvailable(ProgramFolder())) {
+    forms::MsgBox(Tr(Text::NothingToUndo));
+  } else if (out.Failed()) {
+    forms::MsgBox(Tr(Text::UndoPartly, {FailureLines(out)}), MB_OK | MB_ICONWARNING);
+  } else {
+    forms::MsgBox(answers.Noted(Tr(Text::RestoredLast)));
   }
 }
 
@@ -207,13 +189,7 @@ void OfferToFinishInterruptedChange() {
   static bool checked = false;
   if (checked) return;
   checked = true;
-  if (!listfile::PendingExists(ProgramFolder())) return;
-  // Putting back changes both lists: an open IDE would write its old list over it.
-  if (!frmide::AskAboutOpenIdes(true, true)) return;
-  // Another copy in the middle of a change holds the lists and finishes that change itself.
-  ListsLock lock;
-  if (!lock.Acquire(kListsLockWaitMs, forms::DoEvents)) return;
-  if (const std::optional<listfile::UndoRecord> pending = Pending(true)) ResolveInterrupted(*pending);
+  if (listfile::PendingExists(ProgramFolder())) PutBack();
   RefreshMainMenu();
 }
 

@@ -1,34 +1,58 @@
 #pragma once
-// Undo the last change, and the undo file every change to the lists is preceded by.
+// How the windows take part in a change to the lists (change/change.h): they answer its
+// questions by asking the user, and say how it ended. Also Undo, and the put-back of an
+// interrupted change offered at the start.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "listfile/undo.h"
+#include "change/change.h"
+#include "forms/form.h"
 
 namespace listcommands {
 
-// Begins a change, right before its first write (the lists held): snapshots both lists into the
-// new undo file. When that cannot be written, asks whether to go on without undo (default No).
-// A change found unfinished is dealt with first, and the command then changes nothing. True
-// when the change may go ahead.
-bool SaveUndoOrAsk(listfile::ChangeKind kind);
-// Right after the writes of a change that began (also when they failed part-way): the new file
-// becomes the undo file when the lists changed, and is dropped otherwise. Nothing when no
-// change began.
-void FinishChange();
+// The windows' answers: the open-IDE question and its wait, the wait for another copy (as long
+// as the user lets it run), the question about going on without undo; long work keeps `owner`'s
+// windows answering, the program busy meanwhile.
+class WindowAnswers : public change::Answers {
+ public:
+  explicit WindowAnswers(HWND owner) : owner_(owner) {}
+  bool IdesOpen(const OpenIdes& open, OpenIdes& leaveAlone) override;
+  bool OtherCopy(HANDLE mutex) override;
+  bool GoOnWithoutUndo(const AppError& why) override;
+  void KeepAnswering() override;
+  void Holding(bool held) override { forms::Holding(held); }
+  // The end of the long work: the windows answer again as usual.
+  void Idle() { busy_.reset(); }
+  // The summary with the note about an IDE the user went on with, if any.
+  std::wstring Noted(const std::wstring& text) const;
+
+ private:
+  HWND owner_;
+  std::optional<forms::BusyScope> busy_;
+  std::wstring note_;
+};
+
+// Says how a change ended when it did not get to its writes (nothing for the user's own stops),
+// offers to settle an interrupted change found, and tells when the undo file could not be
+// brought up to date. True when the command goes on to its summary (End::Done or Unchanged).
+bool Settle(const change::Outcome& outcome);
 
 // Undo the last change: puts back the lists the undo file holds.
 void UndoLastChange();
 
 // A change's kind as the messages name it ("cleaning with Start").
 const wchar_t* KindText(listfile::ChangeKind kind);
-// The refusals met while putting lists back: which list, which entry and why, one line each.
-std::wstring FailureLines(const std::vector<listfile::RestoreFailure>& failures);
+// The refusals met while writing the lists: which list, which entry and why, one line each.
+std::wstring FailureLines(const change::Outcome& outcome);
 
 // At the start, the main window shown: a change that was interrupted (the program ended in the
-// middle of it) is named, and putting the lists back is offered (default Yes).
+// middle of it) is named, and putting the lists back is offered.
 void OfferToFinishInterruptedChange();
+
+// The lists changed each time they were read again before writing: nothing was changed.
+void ReportListsChangedMeanwhile();
 
 }  // namespace listcommands

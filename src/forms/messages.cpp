@@ -62,6 +62,7 @@ std::wstring Wrong(const AppError& e) {
     case N(ListProblem::UndoFileDamaged): return Tr(Text::WrongUndoFileDamaged);
     case N(ListProblem::ListUnreadable): return Tr(Text::WrongListUnreadable, {vb});
     case N(ListProblem::ValueTooLarge): return Tr(Text::WrongValueTooLarge, {entry, vb});
+    case N(ListProblem::UndoFileTooLarge): return Tr(Text::WrongUndoFileTooLarge);
     case N(Problem::NewContentLeftIn): return Tr(Text::WrongNewContentLeftIn, {e.detail});
   }
   return L"";
@@ -76,7 +77,8 @@ std::wstring Describe(const AppError& e) {
   // number follow.
   const bool worded = e.problem == ListProblem::EntryUnreadable || e.problem == SettingsProblem::TooFewLines ||
                       e.problem == SettingsProblem::LineTooLong || e.problem == ListProblem::EntryNotInFormat ||
-                      e.problem == ListProblem::UndoFileDamaged || e.problem == ListProblem::ValueTooLarge;
+                      e.problem == ListProblem::UndoFileDamaged || e.problem == ListProblem::ValueTooLarge ||
+                      e.problem == ListProblem::UndoFileTooLarge;
   if (!worded && e.code != 0) {
     const std::wstring system = e.problem == Problem::None || e.problem == Problem::NewContentLeftIn
                                     ? SystemErrorText(e.code)

@@ -88,10 +88,6 @@ void RefuseByteOrderMark(std::string_view bytes, const std::wstring& path) {
     throw AppError(ListAction::ImportListFile, ERROR_INVALID_DATA, path, ListProblem::ByteOrderMark).WithDetail(mark);
 }
 
-void RecordFailure(VersionImport& result, Autostart::Status status) {
-  if (status != ERROR_SUCCESS && result.firstFailure == ERROR_SUCCESS) result.firstFailure = status;
-}
-
 }  // namespace
 
 std::wstring ListFilePath(const std::wstring& folder, const std::wstring& name) {
@@ -236,79 +232,40 @@ ListFileContent ParseListFile(std::string_view bytes, const std::wstring& path) 
   return content;
 }
 
-int DeleteList(const std::string& version) {
-  const std::string path = KeyPath(version);
-  int deleted = 0;
-  while (Autostart::DeleteValue(HKEY_CURRENT_USER, path, DecimalText(deleted + 1)) == ERROR_SUCCESS)
-    ++deleted;
-  return deleted;
-}
-
-VersionImport ReplaceList(const std::string& version, const std::vector<std::string>& entries,
-                          const ImportProgress& progress) {
-  VersionImport result;
-  result.present = true;
-  result.entries = entries.size();
-  const std::string path = KeyPath(version);
-
-  const Autostart::Status open = Autostart::OpenKey(HKEY_CURRENT_USER, path, KEY_QUERY_VALUE);
-  Autostart::CloseKey();
-  if (open == ERROR_FILE_NOT_FOUND) {
-    result.keyMissing = true;
-    return result;
-  }
-
-  // The values DeleteList would remove: "1" up to the first that does not exist. A value too
-  // long to read exists all the same.
-  int oldCount = 0;
-  for (;;) {
-    std::int32_t type = REG_SZ;
-    std::string ignored;
-    const Autostart::Status status =
-        Autostart::QueryValue(HKEY_CURRENT_USER, path, DecimalText(oldCount + 1), ignored, type);
-    if (status != ERROR_SUCCESS && status != ERROR_MORE_DATA) break;
-    ++oldCount;
-  }
-
-  // A failed write does not stop the import or hold the numbering back. Where it failed, the
-  // old value must not survive among the new entries, since DeleteList would have removed it.
-  for (size_t i = 0; i < entries.size(); ++i) {
-    if (progress && i % kProgressEvery == kProgressEvery - 1) progress();
-    const std::string name = DecimalText(static_cast<long long>(i) + 1);
-    const Autostart::Status status =
-        Autostart::SetValue(HKEY_CURRENT_USER, path, name, entries[i], REG_SZ);
-    if (status == ERROR_SUCCESS) {
-      ++result.written;
-      continue;
-    }
-    RecordFailure(result, status);
-    if (i < static_cast<size_t>(oldCount) &&
-        Autostart::DeleteValue(HKEY_CURRENT_USER, path, name) == ERROR_SUCCESS)
-      ++result.deleted;
-  }
-
-  // The old list's values beyond the new one.
-  for (long long n = static_cast<long long>(entries.size()) + 1; n <= oldCount; ++n) {
-    const Autostart::Status status =
-        Autostart::DeleteValue(HKEY_CURRENT_USER, path, DecimalText(n));
-    if (status != ERROR_SUCCESS) {
-      RecordFailure(result, status);
-      break;
-    }
-    ++result.deleted;
-  }
-  return result;
-}
-
-ImportResult ReadListFile(const std::wstring& folder, const std::wstring& name,
-                          const ImportProgress& progress) {
+ListFileContent ReadListFileContent(const std::wstring& folder, const std::wstring& name) {
   const std::wstring path = ListFilePath(folder, name);
   CheckName(name, path, ListAction::ImportListFile);
-  // The whole file is read and checked before the registry is touched.
-  const ListFileContent content = ParseListFile(ReadFileBytes(path), path);
-  ImportResult result;
-  if (content.has50) result.v50 = ReplaceList(kVersion50, content.entries50, progress);
-  if (content.has60) result.v60 = ReplaceList(kVersion60, content.entries60, progress);
+  return ParseListFile(ReadFileBytes(path), path);
+}
+
+std::vector<Autostart::StoredValue> ImportedValues(const std::vector<std::string>& entries,
+                                                   const std::vector<Autostart::StoredValue>& now) {
+  std::vector<Autostart::StoredValue> wanted;
+  wanted.reserve(entries.size());
+  for (size_t i = 0; i < entries.size(); ++i) {
+    std::wstring text = AnsiToWide(entries[i]);
+    text.push_back(L'\0');
+    wanted.push_back({DecimalText(static_cast<long long>(i) + 1), REG_SZ,
+                      std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t))});
+  }
+  // The old list runs from "1" to its first missing number.
+  size_t old = 0;
+  while (old < now.size() && now[old].name == DecimalText(static_cast<long long>(old) + 1)) ++old;
+  const std::string last = DecimalText(static_cast<long long>(std::max(old, entries.size())));
+  for (size_t i = old; i < now.size(); ++i)
+    if (Autostart::ListNumberLess(last, now[i].name)) wanted.push_back(now[i]);
+  return wanted;
+}
+
+VersionImport ImportOf(std::size_t entries, const Autostart::ListWrites& writes) {
+  VersionImport result;
+  result.present = true;
+  result.entries = entries;
+  result.keyMissing = writes.keyMissing;
+  if (writes.keyMissing) return result;
+  result.written = writes.changed ? std::min(writes.inPlace, entries) : entries;
+  result.deleted = writes.deleted;
+  result.firstFailure = writes.status;
   return result;
 }
 

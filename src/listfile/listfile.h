@@ -129,27 +129,18 @@ struct ImportResult {
   }
 };
 
-// Deletes "1", "2", ... of the version's list, stopping at the first that cannot be deleted, so
-// values behind a gap in the numbering stay. Returns how many were deleted.
-int DeleteList(const std::string& version);
+// Reads ListFilePath(folder, name) whole and checks it (ParseListFile). Throws AppError when the
+// name is a device name or leads out of the folder, or the file cannot be opened, read or parsed.
+ListFileContent ReadListFileContent(const std::wstring& folder, const std::wstring& name);
 
-// Called every kProgressEvery entries while a list is written, so that a long import can keep
-// the program's windows answering.
-using ImportProgress = FunctionRef<void()>;
-inline constexpr std::size_t kProgressEvery = 256;
+// The list an import leaves, the list being `now` (every numbered value as stored): the entries
+// as "1".."n" (REG_SZ, in the ANSI code page as the registry converts it), the old list from "1"
+// up to its first missing number gone, and any old value behind that gap, past the new entries,
+// left as it is.
+std::vector<Autostart::StoredValue> ImportedValues(const std::vector<std::string>& entries,
+                                                   const std::vector<Autostart::StoredValue>& now);
 
-// Replaces the version's list with `entries` as "1".."n" (REG_SZ). The end state is that of
-// DeleteList followed by writing the entries, but the new entries go in first and only then are
-// the old list's surplus values removed, so the list is never empty while it is being replaced.
-// A key that does not exist is neither created nor written.
-VersionImport ReplaceList(const std::string& version, const std::vector<std::string>& entries,
-                          const ImportProgress& progress = {});
-
-// Reads ListFilePath(folder, name) whole, checks it (ParseListFile), then replaces the list of
-// each version it carries, 5.0 first. Throws AppError, with the registry untouched, when the name
-// is a device name or the file cannot be opened, read or parsed. Write failures do not stop the
-// import: they are reported in the result.
-ImportResult ReadListFile(const std::wstring& folder, const std::wstring& name,
-                          const ImportProgress& progress = {});
+// How the import of one version's section went, from its list's writes.
+VersionImport ImportOf(std::size_t entries, const Autostart::ListWrites& writes);
 
 }  // namespace listfile

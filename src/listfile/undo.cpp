@@ -7,6 +7,8 @@
 #include <utility>
 
 #include "common/error.h"
+#include "common/handles.h"
+#include "common/stop_points.h"
 #include "common/string_index.h"
 #include "common/text.h"
 #include "common/textfile.h"
@@ -158,30 +160,10 @@ ListsState ReadBoth(Reader& in) {
   return state;
 }
 
-void WriteRecord(const std::wstring& path, const UndoRecord& record) {
-  try {
-    WriteFileReplacing(path, UndoFileText(record));
-  } catch (AppError& e) {
-    e.during = ListAction::SaveUndo;
-    throw;
-  }
-}
-
-// The done new file takes the undo file's place in one rename.
-void Promote(const std::wstring& folder) {
-  const std::wstring pending = PendingFilePath(folder), undo = UndoFilePath(folder);
-  if (!MoveFileExW(pending.c_str(), undo.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    AppError e(Action::WriteFile, GetLastError(), undo);
-    e.during = ListAction::SaveUndo;
-    throw e;
-  }
-}
-
-// Marks the new file done with the lists as they are now and makes it the undo file.
-void Complete(const std::wstring& folder, UndoRecord record) {
-  record.after = ReadLists();
-  WriteRecord(PendingFilePath(folder), record);
-  Promote(folder);
+[[noreturn]] void ThrowSaving(DWORD code, const std::wstring& path) {
+  AppError e(Action::WriteFile, code, path);
+  e.during = ListAction::SaveUndo;
+  throw e;
 }
 
 bool Exists(const std::wstring& path) {
@@ -222,22 +204,25 @@ std::wstring PendingFilePath(const std::wstring& folder) { return folder + L"\\"
 bool PendingExists(const std::wstring& folder) { return Exists(PendingFilePath(folder)); }
 bool UndoAvailable(const std::wstring& folder) { return Exists(UndoFilePath(folder)) || PendingExists(folder); }
 
-ListsState ReadLists() {
-  ListsState state;
+ListsReading ReadListsNow() {
+  ListsReading reading;
   for (int i = 0; i < 2; ++i) {
-    ListState& list = state.lists[i];
+    ListState& list = reading.state.lists[i];
     const Autostart::Status status =
         Autostart::ReadNumberedValues(HKEY_CURRENT_USER, Autostart::ListKeyPath(kListVersions[i]), list.values);
-    if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND)
-      throw AppError(ListAction::SaveUndo, static_cast<DWORD>(status), L"", ListProblem::ListUnreadable)
-          .WithEntry(kListVersions[i], "");
     list.keyExists = status == ERROR_SUCCESS;
-    for (const Autostart::StoredValue& v : list.values)
-      if (v.data.size() > kMaxValueBytes)
-        throw AppError(ListAction::SaveUndo, ERROR_INVALID_DATA, L"", ListProblem::ValueTooLarge)
-            .WithEntry(kListVersions[i], v.name);
+    if (status != ERROR_FILE_NOT_FOUND) reading.status[i] = status;
   }
-  return state;
+  return reading;
+}
+
+ListsState ReadLists() {
+  ListsReading reading = ReadListsNow();
+  for (int i = 0; i < 2; ++i)
+    if (reading.status[i] != ERROR_SUCCESS)
+      throw AppError(ListAction::SaveUndo, static_cast<DWORD>(reading.status[i]), L"", ListProblem::ListUnreadable)
+          .WithEntry(kListVersions[i], "");
+  return std::move(reading.state);
 }
 
 std::string UndoFileText(const UndoRecord& record) {
@@ -299,71 +284,55 @@ UndoRecord ReadUndoFile(const std::wstring& path) {
   return ParseUndoFile(ReadFileBytes(path), path);
 }
 
-UndoRecord BeginChange(const std::wstring& folder, ChangeKind kind) {
-  UndoRecord record;
-  record.kind = kind;
-  record.when = LocalTimeText();
-  record.before = ReadLists();
-  WriteRecord(PendingFilePath(folder), record);
-  return record;
-}
-
-bool FinishChange(const std::wstring& folder, UndoRecord begun) {
-  const ListsState now = ReadLists();
-  if (now == begun.before) {
-    DeleteFileW(PendingFilePath(folder).c_str());
-    return false;
-  }
-  begun.after = now;
-  WriteRecord(PendingFilePath(folder), begun);
-  Promote(folder);
-  return true;
-}
-
-std::vector<RestoreFailure> RestoreLists(const ListsState& target, const RestoreProgress& progress) {
-  std::vector<RestoreFailure> failures;
-  size_t calls = 0;
-  const auto tick = [&] {
-    if (progress && ++calls % kRestoreProgressEvery == 0) progress();
-  };
-  for (int i = 0; i < 2; ++i) {
-    const ListState& want = target.lists[i];
-    if (!want.keyExists) continue;
-    const std::string version = kListVersions[i], key = Autostart::ListKeyPath(version);
-    std::vector<Autostart::StoredValue> now;
-    const Autostart::Status read = Autostart::ReadNumberedValues(HKEY_CURRENT_USER, key, now);
-    if (read != ERROR_SUCCESS) {
-      failures.push_back({version, "", read, read == ERROR_FILE_NOT_FOUND});
-      continue;
-    }
-    StringIndex current;  // by name: the place in `now`, of the last value of a name read twice
-    for (size_t n = 0; n < now.size(); ++n) current[now[n].name] = n;
-    bool failed = false;
-    for (const Autostart::StoredValue& v : want.values) {
-      const size_t* at = current.Find(v.name);
-      if (at && now[*at] == v) continue;
-      tick();
-      const Autostart::Status status = Autostart::WriteStoredValue(HKEY_CURRENT_USER, key, v);
-      if (status != ERROR_SUCCESS) {
-        failures.push_back({version, v.name, status, false});
-        failed = true;
-        break;
-      }
-    }
-    if (failed) continue;
-    StringIndex kept;
-    for (const Autostart::StoredValue& v : want.values) kept.Emplace(v.name, 0);
-    for (const Autostart::StoredValue& v : now) {
-      if (kept.Find(v.name)) continue;
-      tick();
-      const Autostart::Status status = Autostart::DeleteValue(HKEY_CURRENT_USER, key, v.name);
-      if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) {
-        failures.push_back({version, v.name, status, false});
-        break;
-      }
+void WritePending(const std::wstring& folder, const UndoRecord& record, unsigned long long maxBytes) {
+  const std::wstring path = PendingFilePath(folder), beside = path + L"~";
+  for (const ListsState* state : {&record.before, record.after ? &*record.after : nullptr})
+    for (int i = 0; state && i < 2; ++i)
+      for (const Autostart::StoredValue& v : state->lists[i].values)
+        if (v.data.size() > kMaxValueBytes)
+          throw AppError(ListAction::SaveUndo, ERROR_INVALID_DATA, L"", ListProblem::ValueTooLarge)
+              .WithEntry(kListVersions[i], v.name);
+  const std::string text = UndoFileText(record);
+  if (text.size() > maxBytes)
+    throw AppError(ListAction::SaveUndo, ERROR_FILE_TOO_LARGE, path, ListProblem::UndoFileTooLarge);
+  {
+    FileHandle file(CreateFileW(beside.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) ThrowSaving(GetLastError(), path);
+    DWORD written = 0;
+    const bool ok = WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+                    written == text.size() && FlushFileBuffers(file.get());
+    stop_points::Passed();
+    if (!ok) {
+      const DWORD code = GetLastError();
+      file.reset();
+      DeleteFileW(beside.c_str());
+      ThrowSaving(code, path);
     }
   }
-  return failures;
+  const bool moved = MoveFileExW(beside.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  stop_points::Passed();
+  if (!moved) {
+    const DWORD code = GetLastError();
+    DeleteFileW(beside.c_str());
+    ThrowSaving(code, path);
+  }
+}
+
+void PromotePending(const std::wstring& folder) {
+  const std::wstring pending = PendingFilePath(folder), undo = UndoFilePath(folder);
+  const bool moved = MoveFileExW(pending.c_str(), undo.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  stop_points::Passed();
+  if (!moved) ThrowSaving(GetLastError(), undo);
+}
+
+void RemovePending(const std::wstring& folder) {
+  DeleteFileW(PendingFilePath(folder).c_str());
+  stop_points::Passed();
+}
+
+void RemoveUndoFile(const std::wstring& folder) {
+  DeleteFileW(UndoFilePath(folder).c_str());
+  stop_points::Passed();
 }
 
 ChangedSince CompareSince(const UndoRecord& last, const ListsState& now) {
@@ -381,51 +350,9 @@ ChangedSince CompareSince(const UndoRecord& last, const ListsState& now) {
   return since;
 }
 
-UndoOutcome UndoLastChange(const std::wstring& folder,
-                           const FunctionRef<bool(const ChangedSince&)>& goOnThoughChanged,
-                           const FunctionRef<bool(const AppError&)>& goOnWithoutUndo,
-                           const RestoreProgress& progress) {
-  const UndoRecord last = ReadUndoFile(UndoFilePath(folder));
-  if (!last.after) Damaged(UndoFilePath(folder));  // never the undo file before it is done
-  UndoOutcome outcome;
-  UndoRecord begun;
-  begun.kind = ChangeKind::Undo;
-  begun.when = LocalTimeText();
-  begun.before = ReadLists();
-  if (begun.before != *last.after &&
-      (!goOnThoughChanged || !goOnThoughChanged(CompareSince(last, begun.before))))
-    return outcome;
-  bool snapshot = true;
-  try {
-    WriteRecord(PendingFilePath(folder), begun);
-  } catch (const AppError& e) {
-    if (!goOnWithoutUndo || !goOnWithoutUndo(e)) return outcome;
-    snapshot = false;
-  }
-  outcome.failures = RestoreLists(last.before, progress);
-  if (!outcome.failures.empty()) {
-    outcome.status = UndoStatus::Partly;
-    return outcome;
-  }
-  outcome.status = UndoStatus::Restored;
-  if (snapshot) {
-    Complete(folder, std::move(begun));
-  } else {
-    // The lists are those of the undo file now; an undo file left behind would only say they
-    // changed since.
-    DeleteFileW(UndoFilePath(folder).c_str());
-  }
-  return outcome;
-}
-
 std::optional<UndoRecord> ReadPending(const std::wstring& folder) {
   if (!PendingExists(folder)) return std::nullopt;
   return ReadUndoFile(PendingFilePath(folder));
-}
-
-ListsState PutBackTarget(const std::wstring& folder, const UndoRecord& pending) {
-  if (pending.kind != ChangeKind::Undo) return pending.before;
-  return ReadUndoFile(UndoFilePath(folder)).before;
 }
 
 std::size_t NewEntries(const ListsState& target, const ListsState& now) {
@@ -442,42 +369,6 @@ std::size_t NewEntries(const ListsState& target, const ListsState& now) {
     }
   }
   return count;
-}
-
-UndoOutcome FinishInterrupted(const std::wstring& folder, const UndoRecord& pending, bool putBack,
-                              const FunctionRef<bool(const AppError&)>& goOnWithoutUndo,
-                              const RestoreProgress& progress) {
-  if (pending.after) {
-    Promote(folder);
-    return {UndoStatus::Restored, {}};
-  }
-  if (!putBack) {
-    FinishChange(folder, pending);
-    return {UndoStatus::Restored, {}};
-  }
-  if (pending.kind != ChangeKind::Undo) {
-    // The interrupted change becomes the last change, with the lists as they are now as its
-    // result; undoing it below snapshots them first. Lists it never got to change need no put-back.
-    if (!FinishChange(folder, pending)) return {UndoStatus::Restored, {}};
-  }
-  // The user already agreed to replace what is there now.
-  return UndoLastChange(folder, [](const ChangedSince&) { return true; }, goOnWithoutUndo, progress);
-}
-
-std::array<bool, 2> ListsUndoWouldChange(const UndoRecord& last, const ListsState& now) {
-  std::array<bool, 2> changes{};
-  // A list whose key did not exist is left alone.
-  for (std::size_t l = 0; l < 2; ++l) changes[l] = last.before.lists[l].keyExists && last.before.lists[l] != now.lists[l];
-  return changes;
-}
-
-std::array<bool, 2> ListsUndoConcerns(const std::wstring& folder) {
-  if (PendingExists(folder)) return {true, true};
-  try {
-    return ListsUndoWouldChange(ReadUndoFile(UndoFilePath(folder)), ReadLists());
-  } catch (const AppError&) {
-    return {true, true};
-  }
 }
 
 }  // namespace listfile

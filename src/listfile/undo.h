@@ -37,8 +37,8 @@ inline constexpr wchar_t kPendingFileName[] = L"cofnij.new";
 // Larger than any entry the IDE writes (its paths stay under MAX_PATH); a larger value is no
 // list entry and would only make a damaged file look sound.
 inline constexpr std::size_t kMaxValueBytes = 32768;
-// No snapshot of two lists needs more; a larger file is refused before it is read.
-inline constexpr unsigned long long kMaxUndoFileBytes = 1ull << 30;
+// Refused before it is read: no file the program writes is larger (see WritePending).
+inline constexpr unsigned long long kMaxUndoFileBytes = 64ull << 20;
 
 std::wstring UndoFilePath(const std::wstring& folder);
 std::wstring PendingFilePath(const std::wstring& folder);
@@ -68,8 +68,15 @@ struct UndoRecord {
   bool operator==(const UndoRecord&) const = default;
 };
 
-// Both lists as they are now, exactly. Throws AppError (ListAction::SaveUndo) when a list cannot be
-// read or holds a value larger than kMaxValueBytes.
+// Both lists as they are now, exactly, with the status of each reading: 0, or the failure of a
+// list that exists but cannot be read (it then reads as no list, which an undo leaves alone).
+struct ListsReading {
+  ListsState state;
+  Autostart::Status status[2] = {0, 0};
+  bool operator==(const ListsReading&) const = default;
+};
+ListsReading ReadListsNow();
+// The same, throwing AppError (ListAction::SaveUndo) when a list cannot be read.
 ListsState ReadLists();
 
 std::string UndoFileText(const UndoRecord& record);
@@ -79,33 +86,19 @@ UndoRecord ParseUndoFile(std::string_view bytes, const std::wstring& path);
 // Reads and checks the file. Throws AppError when it cannot be read or is damaged.
 UndoRecord ReadUndoFile(const std::wstring& path);
 
-// ---- The steps of a change ----
+// ---- The files of a change (the change object runs the steps) ----
 
-// Snapshots both lists into the new file, marked begun. Throws AppError (nothing written) when
-// the lists cannot be read or the file cannot be written.
-UndoRecord BeginChange(const std::wstring& folder, ChangeKind kind);
-// After the change: when the lists are as `begun` holds them, the new file is removed and the
-// undo file stays as it was; otherwise the new file is marked done with the lists as they are
-// now and becomes the undo file. True in the second case. Throws AppError when that cannot be
-// done; the new file is then left marked begun.
-bool FinishChange(const std::wstring& folder, UndoRecord begun);
+// Writes `record` as the new file, whole or not at all: into a file beside it that then takes its
+// name. Throws AppError (ListAction::SaveUndo) when it cannot, or when the file would be larger
+// than `maxBytes` (ListProblem::UndoFileTooLarge), which ReadUndoFile would refuse.
+void WritePending(const std::wstring& folder, const UndoRecord& record, unsigned long long maxBytes);
+// The new file takes the undo file's place in one rename. Throws AppError when it cannot.
+void PromotePending(const std::wstring& folder);
+void RemovePending(const std::wstring& folder);
+void RemoveUndoFile(const std::wstring& folder);
 
-// A registry refusal met while putting lists back.
-struct RestoreFailure {
-  std::string version;    // "5.0" or "6.0"
-  std::string entry;      // the value's name; "" when the list as a whole failed
-  Autostart::Status status = 0;
-  bool keyMissing = false;  // the list key no longer exists
-};
-using RestoreProgress = FunctionRef<void()>;
-inline constexpr std::size_t kRestoreProgressEvery = 256;
-
-// Puts the lists back as `target` holds them, each value with its own name, type and bytes:
-// first every value that differs is written, then every numbered value `target` does not hold
-// is deleted, so nothing is deleted before the list's values are in. A list whose key did not
-// exist in `target` is left alone. A list stops at its first refusal, with no deletion after a
-// failed write. Returns the refusals, none when the lists are as `target` holds them.
-std::vector<RestoreFailure> RestoreLists(const ListsState& target, const RestoreProgress& progress = {});
+// The new file of a change, when there is one. Throws AppError when it is damaged.
+std::optional<UndoRecord> ReadPending(const std::wstring& folder);
 
 // How the lists now differ from those right after the last change, for the question asked
 // before undoing over them.
@@ -116,51 +109,9 @@ struct ChangedSince {
 // Only lists that the undo would put back count.
 ChangedSince CompareSince(const UndoRecord& last, const ListsState& now);
 
-// Which lists (5.0, 6.0) putting `last` back would change, the lists being `now`.
-std::array<bool, 2> ListsUndoWouldChange(const UndoRecord& last, const ListsState& now);
-
-// Which lists (5.0, 6.0) an undo from `folder` would put back: both when a change is unfinished
-// or the undo file cannot be read (the undo then says why). Never throws.
-std::array<bool, 2> ListsUndoConcerns(const std::wstring& folder);
-
-enum class UndoStatus { Restored, Partly, Declined };
-struct UndoOutcome {
-  UndoStatus status = UndoStatus::Declined;
-  std::vector<RestoreFailure> failures;
-};
-
-// Undo the last change. The lists as they are now are snapshotted into the new file first; then
-// the lists of the undo file are put back; only once they are back whole does the new file
-// become the undo file, so undoing again returns to where the user was. When the lists differ
-// from those right after the last change, `goOnThoughChanged` decides (none: no). When the new
-// file cannot be written, `goOnWithoutUndo` decides (none: no). After a partial restore both
-// files stay, the new one marked begun: finishing it (FinishInterrupted) tries again. Throws
-// AppError, the registry untouched, when the undo file cannot be read or is damaged.
-UndoOutcome UndoLastChange(const std::wstring& folder,
-                           const FunctionRef<bool(const ChangedSince&)>& goOnThoughChanged,
-                           const FunctionRef<bool(const AppError&)>& goOnWithoutUndo,
-                           const RestoreProgress& progress = {});
-
-// The new file of a change, when there is one. Throws AppError when it is damaged.
-std::optional<UndoRecord> ReadPending(const std::wstring& folder);
-
-// The lists that putting back the unfinished change `pending` would restore: those before it, or
-// for an unfinished undo those the undo was putting back. Throws AppError as ReadUndoFile.
-ListsState PutBackTarget(const std::wstring& folder, const UndoRecord& pending);
 // How many distinct entries (type and bytes) are in `now` but nowhere in the lists `target` holds:
 // what putting `target` back would remove that was never there before. Only lists that `target`
 // puts back count.
 std::size_t NewEntries(const ListsState& target, const ListsState& now);
-
-// Ends a change found unfinished. Not `putBack`: the lists stay as they are and the new file
-// becomes the undo file. `putBack`: the unfinished change is first settled as done (the lists as
-// they are now are its result), then undone like any last change, so the lists as they were at
-// the put-back are snapshotted first and Undo can return to them, and a put-back that stops
-// half-way is an undo to finish, never a lost way back; an unfinished undo is finished the same
-// way. A pending file already marked done only takes the undo file's place. Throws AppError as
-// UndoLastChange.
-UndoOutcome FinishInterrupted(const std::wstring& folder, const UndoRecord& pending, bool putBack,
-                              const FunctionRef<bool(const AppError&)>& goOnWithoutUndo,
-                              const RestoreProgress& progress = {});
 
 }  // namespace listfile

@@ -5,6 +5,8 @@
 #include <utility>
 
 #include "common/handles.h"
+#include "common/stop_points.h"
+#include "common/string_index.h"
 #include "common/text.h"
 
 namespace Autostart {
@@ -159,6 +161,7 @@ Status SetValue(HKEY root, const std::string& keyPath, const std::string& valueN
     status = RegSetValueExA(g_key.get(), valueName.c_str(), 0, static_cast<DWORD>(valueType),
                             reinterpret_cast<const BYTE*>(text.c_str()),
                             static_cast<DWORD>(text.size() + 1));
+    stop_points::Passed();
   }
   CloseKey();
   return status;
@@ -167,7 +170,10 @@ Status SetValue(HKEY root, const std::string& keyPath, const std::string& valueN
 Status DeleteValue(HKEY root, const std::string& keyPath, const std::string& valueName) {
   Status status = OpenKey(root, keyPath, kWriteAccess);
   if (status == ERROR_SUCCESS) status = Injected(Operation::Delete, valueName);
-  if (status == ERROR_SUCCESS && g_key) status = RegDeleteValueA(g_key.get(), valueName.c_str());
+  if (status == ERROR_SUCCESS && g_key) {
+    status = RegDeleteValueA(g_key.get(), valueName.c_str());
+    stop_points::Passed();
+  }
   CloseKey();
   return status;
 }
@@ -221,40 +227,37 @@ Status ReadNumberedValues(HKEY root, const std::string& keyPath, std::vector<Sto
   values.clear();
   Status status = OpenKey(root, keyPath, kQueryAccess);
   if (status == ERROR_SUCCESS) status = Injected(Operation::Query, "");
-  std::vector<std::string> names;
   if (status == ERROR_SUCCESS && g_key) {
-    // Names first, then each value read by name, so that a value resized meanwhile is read whole.
-    DWORD longestName = 0;
-    status = RegQueryInfoKeyW(g_key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                              nullptr, &longestName, nullptr, nullptr, nullptr);
+    // Each value comes with its name, type and data in one call, into areas as large as the
+    // longest name and value; a value that grew meanwhile has them sized again.
+    DWORD longestName = 0, longestData = 0;
+    status = RegQueryInfoKeyW(g_key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                              &longestName, &longestData, nullptr, nullptr);
     std::wstring name(longestName + 1, L'\0');
-    for (DWORD index = 0; status == ERROR_SUCCESS; ++index) {
-      DWORD length = static_cast<DWORD>(name.size());
-      const Status e = RegEnumValueW(g_key.get(), index, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
+    std::string data(longestData, '\0');
+    for (DWORD index = 0; status == ERROR_SUCCESS;) {
+      DWORD length = static_cast<DWORD>(name.size()), size = static_cast<DWORD>(data.size()), type = REG_NONE;
+      const Status e = RegEnumValueW(g_key.get(), index, name.data(), &length, nullptr, &type,
+                                     reinterpret_cast<BYTE*>(data.data()), &size);
       if (e == ERROR_NO_MORE_ITEMS) break;
-      if (e == ERROR_MORE_DATA) {  // a longer name was added meanwhile
-        name.assign(name.size() * 2, L'\0');
-        --index;
+      if (e == ERROR_MORE_DATA) {
+        name.assign(name.size() * 2 + 256, L'\0');
+        data.assign(std::max<size_t>(data.size() * 2, size), '\0');
         continue;
       }
       status = e;
+      ++index;
+      if (status != ERROR_SUCCESS) break;
       std::string narrow;
       bool ascii = true;
       for (DWORD i = 0; i < length; ++i) {
         ascii = ascii && name[i] < 0x80;
         narrow += static_cast<char>(name[i]);
       }
-      if (status == ERROR_SUCCESS && ascii && IsListNumber(narrow)) names.push_back(std::move(narrow));
+      if (ascii && IsListNumber(narrow)) values.push_back({std::move(narrow), type, data.substr(0, size)});
     }
-    std::sort(names.begin(), names.end(), ListNumberLess);
-    for (const std::string& n : names) {
-      if (status != ERROR_SUCCESS) break;
-      StoredValue value;
-      const Status read = QueryStoredOpenKey(n, value);
-      if (read == ERROR_FILE_NOT_FOUND) continue;  // deleted meanwhile
-      status = read;
-      if (read == ERROR_SUCCESS) values.push_back(std::move(value));
-    }
+    std::sort(values.begin(), values.end(),
+              [](const StoredValue& a, const StoredValue& b) { return ListNumberLess(a.name, b.name); });
   }
   CloseKey();
   if (status != ERROR_SUCCESS) values.clear();
@@ -268,9 +271,118 @@ Status WriteStoredValue(HKEY root, const std::string& keyPath, const StoredValue
     status = RegSetValueExW(g_key.get(), WideName(value.name).c_str(), 0, value.type,
                             reinterpret_cast<const BYTE*>(value.data.data()),
                             static_cast<DWORD>(value.data.size()));
+    stop_points::Passed();
   }
   CloseKey();
   return status;
+}
+
+ListWrites ReplaceValues(HKEY root, const std::string& keyPath, const std::vector<StoredValue>& now,
+                         const std::vector<StoredValue>& wanted, const FunctionRef<void()>& progress) {
+  ListWrites writes;
+  // A list already as wanted needs no write access.
+  if (now == wanted) {
+    writes.inPlace = wanted.size();
+    return writes;
+  }
+  writes.changed = true;
+  Status status = OpenKey(root, keyPath, kWriteAccess);
+  if (status == ERROR_FILE_NOT_FOUND) {
+    writes.keyMissing = true;
+    return writes;
+  }
+  std::size_t calls = 0;
+  const auto fail = [&](Status s, const std::string& name) {
+    writes.status = s;
+    writes.failedValue = name;
+  };
+  if (status != ERROR_SUCCESS) {
+    fail(status, wanted.empty() ? std::string() : wanted.front().name);
+    return writes;
+  }
+  StringIndex current;  // by name: the place in `now`
+  for (size_t n = 0; n < now.size(); ++n) current[now[n].name] = n;
+  for (const StoredValue& v : wanted) {
+    const size_t* at = current.Find(v.name);
+    if (!at || !(now[*at] == v)) {
+      if (progress && ++calls % kProgressEvery == 0) progress();
+      status = Injected(Operation::Set, v.name);
+      if (status == ERROR_SUCCESS) {
+        status = RegSetValueExW(g_key.get(), WideName(v.name).c_str(), 0, v.type,
+                                reinterpret_cast<const BYTE*>(v.data.data()), static_cast<DWORD>(v.data.size()));
+        stop_points::Passed();
+      }
+      if (status != ERROR_SUCCESS) {
+        fail(status, v.name);
+        CloseKey();
+        return writes;
+      }
+    }
+    ++writes.inPlace;
+  }
+  StringIndex kept;
+  for (const StoredValue& v : wanted) kept.Emplace(v.name, 0);
+  // From the highest number down, so that the list never has a gap.
+  for (auto v = now.rbegin(); v != now.rend(); ++v) {
+    if (kept.Find(v->name)) continue;
+    if (progress && ++calls % kProgressEvery == 0) progress();
+    status = Injected(Operation::Delete, v->name);
+    if (status == ERROR_SUCCESS) {
+      status = RegDeleteValueW(g_key.get(), WideName(v->name).c_str());
+      stop_points::Passed();
+    }
+    if (status == ERROR_SUCCESS) {
+      ++writes.deleted;
+    } else if (status != ERROR_FILE_NOT_FOUND) {  // gone already: what the change wanted
+      fail(status, v->name);
+      break;
+    }
+  }
+  CloseKey();
+  return writes;
+}
+
+Status EntryOf(const StoredValue& value, std::string& text) {
+  const bool converted = value.type == REG_SZ || value.type == REG_EXPAND_SZ || value.type == REG_MULTI_SZ;
+  // What the ANSI read puts in its area: the string types converted whole, other data as stored.
+  std::string area;
+  std::wstring wide;
+  if (converted) {
+    wide.assign(value.data.size() / sizeof(wchar_t), L'\0');
+    if (!wide.empty()) std::memcpy(wide.data(), value.data.data(), wide.size() * sizeof(wchar_t));
+    area = WideToAnsi(wide);
+  } else {
+    area = value.data;
+  }
+  if (area.size() > kTextAreaBytes) return ERROR_MORE_DATA;
+  const size_t end = area.find('\0');
+  // Data that fills the whole area with no terminator reads as a text too long.
+  if (end == std::string::npos && area.size() == kTextAreaBytes) return ERROR_MORE_DATA;
+  std::string read = area.substr(0, end);
+  if (converted) {
+    wide.resize(std::min(wide.size(), wide.find(L'\0')));
+    if (wide != AnsiToWide(read)) return ERROR_NO_UNICODE_TRANSLATION;
+  }
+  text = std::move(read);
+  return ERROR_SUCCESS;
+}
+
+ListScan ScanStored(const std::vector<StoredValue>& values, int maxEntries) {
+  ListScan scan;
+  for (int n = 1; n <= maxEntries && static_cast<size_t>(n) <= values.size(); ++n) {
+    const StoredValue& value = values[static_cast<size_t>(n) - 1];
+    if (value.name != DecimalText(n)) break;  // the first missing number ends the list
+    std::string text;
+    const Status status = EntryOf(value, text);
+    if (status != ERROR_SUCCESS) {
+      scan.status = status;
+      scan.failedValue = value.name;
+      break;
+    }
+    scan.texts.push_back(std::move(text));
+    scan.types.push_back(static_cast<std::int32_t>(value.type));
+  }
+  return scan;
 }
 
 void SetFaultInjectorForTesting(FaultInjector injector) { g_faults = std::move(injector); }

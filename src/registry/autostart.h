@@ -12,6 +12,8 @@
 #include <variant>
 #include <vector>
 
+#include "common/function_ref.h"
+
 namespace Autostart {
 
 using Status = std::int32_t;
@@ -90,6 +92,31 @@ Status ReadStoredValue(HKEY root, const std::string& keyPath, const std::string&
                        StoredValue& value);
 // Stores the value under its own name with its own type and data, exactly.
 Status WriteStoredValue(HKEY root, const std::string& keyPath, const StoredValue& value);
+
+// Entry "n" of a list as ReadEntry would read it, worked out from the value as stored: the same
+// text and status, without a call.
+Status EntryOf(const StoredValue& value, std::string& text);
+// ScanList worked out from a list's numbered values as ReadNumberedValues gives them.
+ListScan ScanStored(const std::vector<StoredValue>& values, int maxEntries);
+
+// How one list was made to hold the values wanted.
+struct ListWrites {
+  bool changed = false;          // the list was to change
+  bool keyMissing = false;       // its key does not exist: nothing written or created
+  std::size_t inPlace = 0;       // wanted values in place, counted in number order up to a refusal
+  std::size_t deleted = 0;       // values removed
+  Status status = 0;             // the first refusal, which stopped the list; 0 when none
+  std::string failedValue;
+  bool operator==(const ListWrites&) const = default;
+};
+// Makes the list key hold exactly `wanted` (each value its own name, type and bytes), `now` being
+// what it holds: every value that differs is written, in the order of `wanted`, and only then is
+// every value that `wanted` lacks deleted, from the highest number down, so each entry stands
+// under some number at every moment and no value is left behind a gap. One key handle for it all;
+// the first refusal stops it. A key that does not exist is neither created nor written.
+inline constexpr std::size_t kProgressEvery = 256;
+ListWrites ReplaceValues(HKEY root, const std::string& keyPath, const std::vector<StoredValue>& now,
+                         const std::vector<StoredValue>& wanted, const FunctionRef<void()>& progress = {});
 
 // True while the module holds an open key (it never should between two operations).
 bool HoldsOpenKey();

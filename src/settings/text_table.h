@@ -146,6 +146,11 @@
     u8"przywrócenie list sprzed tej zmiany.",                                                                       \
     u8"The undo file could not be brought up to date.\r\n\r\n{1}\r\n\r\nAt the next start Brushwick offers to put " \
     u8"the lists back as they were before this change.")                                                            \
+  X(UndoFileNotReplaced, 0,                                                                                        \
+    u8"Zmiana została wprowadzona, ale nie udało się zastąpić pliku cofania cofnij.dat.\r\n\r\n{1}\r\n\r\n"        \
+    u8"\"Cofnij ostatnią zmianę\" nadal ją cofnie (z pliku cofnij.new) aż do następnej zmiany.",                      \
+    u8"The change is made, but the undo file cofnij.dat could not be replaced.\r\n\r\n{1}\r\n\r\n\"Undo the last "  \
+    u8"change\" still undoes it (from cofnij.new) until the next change.")                                           \
   X(NothingToUndo, 0, u8"Nie ma zmiany do cofnięcia.", u8"There is no change to undo.")                              \
   X(NothingUndone, 0, u8"Nie cofnięto zmiany; listy pozostały bez zmian.\r\n\r\n{1}",                               \
     u8"Nothing was undone; the lists are unchanged.\r\n\r\n{1}")                                                    \
@@ -277,6 +282,8 @@
   X(WrongUndoFileDamaged, 0, u8": plik cofania jest uszkodzony (urwany, zmieniony albo nie jest plikiem cofania)",  \
     u8": the undo file is damaged (cut short, edited, or not an undo file)")                                        \
   X(WrongListUnreadable, 0, u8": nie można odczytać listy {1}", u8": the {1} list cannot be read")                   \
+  X(WrongUndoFileTooLarge, 0, u8": listy są zbyt duże dla pliku cofania (ponad 64 MB)",                              \
+    u8": the lists are too large for the undo file (over 64 MB)")                                                  \
   X(WrongValueTooLarge, 0, u8": wpis \"{1}\" listy {2} jest większy niż 32 KB",                                      \
     u8": entry \"{1}\" of the {2} list is larger than 32 KB")                                                       \
   X(WrongNewContentLeftIn, 0, u8"; nowa treść jest w pliku {1}", u8"; the new content is in {1}")                    \

@@ -477,8 +477,11 @@ TEST_F(ListCommandsTest, AnImportKilledHalfWayIsOfferedBackAtTheNextStart) {
   auto box = WaitForMessageBox(app());
   ASSERT_TRUE(box) << "no word of the interrupted change";
   EXPECT_EQ(box->buttons, (std::vector<int>{IDYES, IDNO}));
-  EXPECT_EQ(box->defaultButton, IDYES);
+  // The imported entries were never on the lists before: putting back would remove them, so No
+  // is the default, and Undo could bring them back.
+  EXPECT_EQ(box->defaultButton, IDNO);
   EXPECT_EQ(box->text.rfind(L"Ostatnia zmiana list (import listy, rozpoczęta ", 0), 0u) << Utf8(box->text);
+  EXPECT_NE(box->text.find(L"których nie było przed tą zmianą: "), std::wstring::npos) << Utf8(box->text);
   main_ = FindTopWindow(app().pid(), ids::kForm1Class, &kTitle);
   EXPECT_TRUE(main_ && Visible(main_)) << "the main window shows behind the question";
   Shoot(box->window, L"interrupted");

@@ -312,22 +312,23 @@ TEST_F(MainWindowTest, TwoCopiesCleaningAtOnceLoseNoEntry) {
     EXPECT_TRUE(ListValues("6.0") == expected) << "6.0: live entries lost, doubled or out of order";
   }
 
+  // A copy that holds the lists for long (a long import) is waited for until it is done.
   SeedList("5.0", seeded);
-  const auto before = ListValues("5.0");
-  ListsLock held;  // as another copy would hold it
-  ASSERT_TRUE(held.Acquire(0));
-  Click(Control(main, f1::Command1));
-  EXPECT_TRUE(Sync(main)) << "the waiting copy does not answer";
-  EXPECT_NE(WaitForWindow(app(), ids::kFrmWaitClass, nullptr, Visibility::Visible), nullptr)
-      << "nothing shows that Start waits";
+  {
+    ListsLock held;  // as another copy would hold it
+    ASSERT_TRUE(held.Acquire(0));
+    Click(Control(main, f1::Command1));
+    EXPECT_TRUE(Sync(main)) << "the waiting copy does not answer";
+    HWND wait = WaitForWindow(app(), ids::kFrmWaitClass, nullptr, Visibility::Visible);
+    EXPECT_NE(wait, nullptr) << "nothing shows that Start waits";
+    EXPECT_FALSE(WaitForMessageBox(app(), Millis(500)).has_value()) << "gave up while the other copy worked";
+    EXPECT_EQ(ListValues("5.0").size(), seeded.size());
+  }
   const auto box = WaitForMessageBox(app(), Millis(60000));
-  ASSERT_TRUE(box.has_value()) << "no message after the wait";
-  EXPECT_EQ(box->icon, BoxIcon::Warning) << IconName(box->icon);
-  EXPECT_EQ(box->text, L"Inna kopia programu Brushwick pracuje teraz na listach ostatnio używanych plików. "
-                       L"Nic nie zostało zmienione; spróbuj ponownie za chwilę.");
-  Shoot(box->window, L"busy");
+  ASSERT_TRUE(box.has_value()) << "no summary after the wait";
+  EXPECT_EQ(box->text, Summary(1000, 500, 500, 0));
   EXPECT_TRUE(CloseMessageBox(box->window));
-  EXPECT_EQ(ListValues("5.0"), before);
+  EXPECT_TRUE(ListValues("5.0") == expected);
 }
 
 // A drive that is not there says nothing about the files on it: their entries stay unless the

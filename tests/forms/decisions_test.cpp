@@ -7,25 +7,6 @@
 
 namespace {
 
-class ClearValuesTest : public ScratchRegistryTest {};
-
-TEST_F(ClearValuesTest, AValueGoneAlreadyIsPassedOverAndTheRestRemoved) {
-  SeedList("6.0", {"C:\\a.vbp", "C:\\b.vbp", "C:\\c.vbp"});
-  PutListValue("6.0", "7", "C:\\behind a gap.vbp");
-  const StoredList read = ReadStoredList("6.0");
-  ASSERT_EQ(read.values.size(), 4u);
-  SeedList("5.0", {"C:\\x.vbp"});
-  // Removed by someone else between the reading and the clearing.
-  ASSERT_EQ(RegDeleteKeyValueA(HKEY_CURRENT_USER, Autostart::ListKeyPath("6.0").c_str(), "2"), ERROR_SUCCESS);
-
-  const CleanOutcome outcome = ClearValues("6.0", read);
-  EXPECT_EQ(outcome.status, ERROR_SUCCESS);
-  EXPECT_EQ(outcome.entryCount, 4);
-  EXPECT_EQ(outcome.removed, 3);
-  EXPECT_TRUE(ListValues("6.0").empty());
-  EXPECT_EQ(ReadList("5.0"), std::vector<std::string>{"C:\\x.vbp"}) << "another list was touched";
-}
-
 TEST(ReviewRemoval, OnlyCheckedRowsThatCanGoAreRemovedFromTheirOwnList) {
   using S = ReviewState;
   const std::vector<ReviewRow> rows = {

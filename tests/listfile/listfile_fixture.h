@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "listfile/listfile.h"
+#include "listfile/undo.h"
 #include "support/scratch_registry.h"
 
 namespace listfile {
@@ -39,6 +40,27 @@ inline ValueMap AfterImport(ValueMap old, bool keyExists, const Entries& entries
   }
   for (size_t i = 0; i < entries.size(); ++i) old[std::to_string(i + 1)] = Sz(entries[i]);
   return old;
+}
+
+// The import as a command makes it, without the change object's steps around it: the file read
+// and checked whole, then each list it carries made to hold its entries.
+inline listfile::ImportResult ReadListFile(const std::wstring& folder, const std::wstring& name,
+                                           const FunctionRef<void()>& progress = {}) {
+  const listfile::ListFileContent content = listfile::ReadListFileContent(folder, name);
+  listfile::ImportResult result;
+  for (int l = 0; l < 2; ++l) {
+    if (!(l == 0 ? content.has50 : content.has60)) continue;
+    const Entries& entries = l == 0 ? content.entries50 : content.entries60;
+    const std::string key = Autostart::ListKeyPath(listfile::kListVersions[l]);
+    std::vector<Autostart::StoredValue> now;
+    Autostart::ListWrites writes;
+    if (Autostart::ReadNumberedValues(HKEY_CURRENT_USER, key, now) == ERROR_FILE_NOT_FOUND)
+      writes.keyMissing = true;  // neither created nor written
+    else
+      writes = Autostart::ReplaceValues(HKEY_CURRENT_USER, key, now, listfile::ImportedValues(entries, now), progress);
+    (l == 0 ? result.v50 : result.v60) = listfile::ImportOf(entries.size(), writes);
+  }
+  return result;
 }
 
 class ListFileTest : public ScratchRegistryTest {

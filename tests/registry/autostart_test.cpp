@@ -240,4 +240,66 @@ TEST_F(AutostartTest, StoredValuesReadAndWriteBackExactlyInNumberOrder) {
   EXPECT_TRUE(values.empty());
 }
 
+// An entry worked out from its stored value reads exactly as the ANSI read of the registry gives
+// it, whatever its type, length or characters.
+TEST_F(AutostartTest, EntriesWorkedOutFromStoredValuesReadAsTheRegistryGivesThem) {
+  PutListValue("6.0", "1", std::string(254, 'a'));
+  PutListValue("6.0", "2", std::string(255, 'b'));
+  PutRawValue("6.0", "3", REG_SZ, std::string(255, 'c'));
+  PutRawValue("6.0", "4", REG_BINARY, std::string(255, 'd'));
+  PutRawValue("6.0", "5", REG_SZ, std::string(10, 'e'));
+  PutRawValue("6.0", "6", REG_SZ, "");
+  PutRawValue("6.0", "7", REG_DWORD, std::string("\x07\0\0\0", 4));
+  PutRawValue("6.0", "8", REG_MULTI_SZ, std::string("x\0y\0\0", 5));
+  PutRawValue("6.0", "9", REG_EXPAND_SZ, std::string("%\0W\0\0\0", 6));
+  PutWideListValue("6.0", "10", L"C:\\\u0416.vbp");
+  PutWideListValue("6.0", "11", L"C:\\caf\u00e9.vbp");
+  PutRawValue("6.0", "12", REG_BINARY, std::string("ab\0cd", 5));
+  PutRawValue("6.0", "13", REG_SZ, std::string("a\0b\0\0\0c\0\0\0", 10));  // a NUL inside
+  PutRawValue("6.0", "14", REG_NONE, std::string(300, 'n'));
+  PutRawValue("6.0", "15", REG_SZ, std::string("abc", 3));  // odd size
+  std::vector<Autostart::StoredValue> values;
+  ASSERT_EQ(Autostart::ReadNumberedValues(HKEY_CURRENT_USER, kPath, values), ERROR_SUCCESS);
+  ASSERT_EQ(values.size(), 15u);
+  for (const Autostart::StoredValue& value : values) {
+    SCOPED_TRACE("value " + value.name);
+    std::string read = "untouched", worked = "untouched";
+    std::int32_t type = REG_SZ;
+    const Status status = Autostart::ReadEntry(HKEY_CURRENT_USER, kPath, value.name, read, type);
+    EXPECT_EQ(Autostart::EntryOf(value, worked), status);
+    EXPECT_EQ(worked, read);
+  }
+}
+
+// Writes go in before deletions, deletions from the top; a value gone already is passed over.
+TEST_F(AutostartTest, ReplacingAListWritesFirstAndPassesOverValuesGoneAlready) {
+  SeedList("6.0", {"a", "b", "c"});
+  PutListValue("6.0", "7", "behind a gap");
+  std::vector<Autostart::StoredValue> read;
+  ASSERT_EQ(Autostart::ReadNumberedValues(HKEY_CURRENT_USER, kPath, read), ERROR_SUCCESS);
+  // Removed by someone else between the reading and the writing.
+  ASSERT_EQ(RegDeleteKeyValueA(HKEY_CURRENT_USER, kPath.c_str(), "2"), ERROR_SUCCESS);
+  std::vector<std::string> calls;
+  Autostart::SetFaultInjectorForTesting([&](Autostart::Operation op, const std::string& name) {
+    calls.push_back((op == Autostart::Operation::Set ? "set " : "delete ") + name);
+    return Status{0};
+  });
+  const std::vector<Autostart::StoredValue> wanted = {read[2], {"2", REG_SZ, read[0].data}};
+  std::vector<Autostart::StoredValue> renamed = wanted;
+  renamed[0].name = "1";
+  const Autostart::ListWrites writes = Autostart::ReplaceValues(HKEY_CURRENT_USER, kPath, read, renamed);
+  Autostart::SetFaultInjectorForTesting(nullptr);
+  EXPECT_EQ(calls, (std::vector<std::string>{"set 1", "set 2", "delete 7", "delete 3"}));
+  EXPECT_EQ(writes.status, ERROR_SUCCESS);
+  EXPECT_EQ(writes.inPlace, 2u);
+  EXPECT_EQ(writes.deleted, 2u);
+  EXPECT_EQ(ReadList("6.0"), (std::vector<std::string>{"c", "a"}));
+  EXPECT_FALSE(Autostart::HoldsOpenKey());
+  // Nothing to change: no key is even opened for writing.
+  MakeReadOnly("6.0");
+  std::vector<Autostart::StoredValue> now;
+  ASSERT_EQ(Autostart::ReadNumberedValues(HKEY_CURRENT_USER, kPath, now), ERROR_SUCCESS);
+  EXPECT_EQ(Autostart::ReplaceValues(HKEY_CURRENT_USER, kPath, now, now).status, ERROR_SUCCESS);
+}
+
 }  // namespace
