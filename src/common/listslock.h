@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "common/function_ref.h"
+#include "common/handles.h"
 
 // How long a copy waits for another one to finish before it gives up.
 inline constexpr DWORD kListsLockWaitMs = 10000;
@@ -39,7 +40,7 @@ class ListsLock {
   void Unregister();
 
   const wchar_t* name_;
-  HANDLE mutex_ = nullptr;
+  KernelHandle mutex_;
   bool held_ = false;
   DWORD thread_ = 0;
 };

@@ -13,8 +13,8 @@
 
 namespace {
 
-FileHandle OpenForReading(const std::wstring& path) {
-  FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+KernelHandle OpenForReading(const std::wstring& path) {
+  KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) ThrowLastError(Action::OpenFile, path);
   return file;
@@ -71,7 +71,7 @@ bool ReachedThroughLink(HANDLE file, const std::wstring& path) {
 // names stay as they are. Room for the new content is claimed before the old is overwritten, so
 // a full disk leaves the old content whole.
 void WriteInPlace(const std::wstring& path, std::string_view bytes) {
-  FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+  KernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) ThrowLastError(Action::WriteFile, path);
   LARGE_INTEGER old_size{}, new_size{}, zero{};
@@ -93,13 +93,13 @@ void WriteInPlace(const std::wstring& path, std::string_view bytes) {
 // A free name for the temporary file in the target's folder, no longer than the target's own
 // name, so that any name that fits the folder fits for the temporary file too: the target's
 // name with its last characters replaced by "~" and a number. Creates the file and returns it.
-FileHandle CreateTemporaryBeside(const std::wstring& path, std::wstring& temporary, DWORD& error) {
+KernelHandle CreateTemporaryBeside(const std::wstring& path, std::wstring& temporary, DWORD& error) {
   const size_t slash = path.find_last_of(L"\\/");
   const size_t start = slash == std::wstring::npos ? 0 : slash + 1;
   const size_t name = path.size() - start;
   const size_t tail = std::min<size_t>(name, 4);
   error = ERROR_FILE_EXISTS;
-  if (tail == 0) return FileHandle();
+  if (tail == 0) return KernelHandle();
   int variants = 1;
   for (size_t i = 1; i < tail; ++i) variants *= 10;
   for (int n = 0; n < variants && n < 100; ++n) {
@@ -109,19 +109,19 @@ FileHandle CreateTemporaryBeside(const std::wstring& path, std::wstring& tempora
       suffix += std::wstring(tail - 1 - digits.size(), L'0') + digits;
     }
     temporary = path.substr(0, path.size() - tail) + suffix;
-    FileHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    KernelHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file) return file;
     error = GetLastError();
     if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
   }
-  return FileHandle();
+  return KernelHandle();
 }
 
 }  // namespace
 
 std::string ReadFileBytes(const std::wstring& path) {
-  FileHandle file = OpenForReading(path);
+  KernelHandle file = OpenForReading(path);
   // Sized once from the file, so a large file costs its own size and no more.
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file.get(), &size))
@@ -172,7 +172,7 @@ void WriteFileReplacing(const std::wstring& path, std::string_view bytes) {
   if (exists && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
     ThrowError(Action::WriteFile, ERROR_ACCESS_DENIED, path);
   if (exists) {
-    FileHandle current(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    KernelHandle current(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (current && ReachedThroughLink(current.get(), path)) {
       current.reset();
@@ -185,7 +185,7 @@ void WriteFileReplacing(const std::wstring& path, std::string_view bytes) {
   std::wstring temporary;
   DWORD create_error = 0;
   {
-    FileHandle file = CreateTemporaryBeside(path, temporary, create_error);
+    KernelHandle file = CreateTemporaryBeside(path, temporary, create_error);
     if (!file) {
       // A folder where new files cannot be created may still hold a file that can be written.
       if (exists) {
