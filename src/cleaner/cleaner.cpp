@@ -45,13 +45,6 @@ struct Reading {
 };
 Reading ReadBoth() { return {ScanVersion("5.0"), ScanVersion("6.0"), ReadStoredList("5.0"), ReadStoredList("6.0")}; }
 
-// Places compare without regard to case, as Windows names them.
-std::string PlaceKey(std::string place) {
-  if (!place.empty()) CharUpperBuffA(place.data(), static_cast<DWORD>(place.size()));
-  return place;
-}
-
-
 // One entry as a run checks it: its text, and its expanded text ("" when it has none).
 using Entry = std::pair<std::string, std::string>;
 
@@ -143,10 +136,6 @@ struct Findings {
 }  // namespace
 
 bool DropsAny(const EntryFlags& keep) { return std::find(keep.begin(), keep.end(), 0) != keep.end(); }
-
-bool CzyIstnieje(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
 
 namespace {
 
