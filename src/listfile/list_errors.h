@@ -22,5 +22,6 @@ struct ListProblem {
       OutsideFolder{kListFileErrors + 10},    // a list file name that leads out of the program folder ("..\x")
       UndoFileDamaged{kListFileErrors + 11},  // the undo file is cut short, edited or no undo file at all
       ListUnreadable{kListFileErrors + 12},   // `version`: a list that cannot be read at all
-      ValueTooLarge{kListFileErrors + 13};    // `version`, `entry`: a value larger than any list entry
+      ValueTooLarge{kListFileErrors + 13},    // `version`, `entry`: a value larger than any list entry
+      NoListName{kListFileErrors + 14};       // a list name that is blank or ends in a separator: no file
 };

@@ -269,6 +269,8 @@
   X(WrongOutsideFolder, 0,                                                                                         \
     u8": nazwa prowadzi poza folder programu, a okno importu pokazuje tylko pliki z tego folderu",                  \
     u8": the name leads out of the program's folder, and the import window shows the files of that folder only")   \
+  X(WrongNoListName, 0, u8": nazwa listy jest pusta albo kończy się separatorem folderów, więc nie wskazuje pliku", \
+    u8": the name of the list is blank or ends in a folder separator, so it names no file")                         \
   X(WrongUndoFileDamaged, 0, u8": plik cofania jest uszkodzony (urwany, zmieniony albo nie jest plikiem cofania)",  \
     u8": the undo file is damaged (cut short, edited, or not an undo file)")                                        \
   X(WrongListUnreadable, 0, u8": nie można odczytać listy {1}", u8": the {1} list cannot be read")                   \
