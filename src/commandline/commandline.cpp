@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "cleaner/cleaner.h"
+#include "commandline/arguments.h"
 #include "commandline/output.h"
 #include "common/error.h"
 #include "common/ide_processes.h"
@@ -24,80 +25,6 @@
 
 namespace commandline {
 namespace {
-
-enum class Command { None, Usage, Clean, Export, Import, Undo };
-
-struct Request {
-  Command command = Command::None;
-  std::wstring name;  // of the list file
-  std::optional<std::wstring> log;
-  std::optional<std::wstring> bad;  // the first argument not understood
-  bool vb5 = false, vb6 = false, removeUnreachable = false, wait = false, force = false;
-};
-
-std::wstring Lower(std::wstring text) {
-  for (wchar_t& c : text)
-    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
-  return text;
-}
-
-// The request; one with an argument not understood does nothing but say so (and log it when
-// its log file came before that argument).
-Request Parse(const std::vector<std::wstring>& args) {
-  Request r;
-  // The options as given, by flag: each at most once.
-  std::wstring given[6];
-  size_t i = 0;
-  const auto once = [&](int flag) {
-    if (!given[flag].empty()) return false;
-    given[flag] = args[i];
-    return true;
-  };
-  const auto command = [&](Command c) {
-    if (r.command != Command::None) return false;
-    r.command = c;
-    return true;
-  };
-  // The value after an argument; a name cannot start with '/'.
-  const auto value = [&](std::wstring& into) {
-    if (i + 1 >= args.size() || args[i + 1].empty() || args[i + 1][0] == L'/') return false;
-    into = args[++i];
-    return true;
-  };
-  for (; i < args.size(); ++i) {
-    const std::wstring a = Lower(args[i]);
-    bool ok = false;
-    if (a == L"/?") ok = command(Command::Usage);
-    else if (a == L"/clean") ok = command(Command::Clean);
-    else if (a == L"/undo") ok = command(Command::Undo);
-    else if (a == L"/export") ok = command(Command::Export) && value(r.name);
-    else if (a == L"/import") ok = command(Command::Import) && value(r.name);
-    else if (a == L"/vb5") ok = once(0) && (r.vb5 = true);
-    else if (a == L"/vb6") ok = once(1) && (r.vb6 = true);
-    else if (a == L"/remove-unreachable") ok = once(2) && (r.removeUnreachable = true);
-    else if (a == L"/wait") ok = once(3) && (r.wait = true);
-    else if (a == L"/force") ok = once(4) && (r.force = true);
-    else if (a == L"/log") ok = once(5) && value(r.log.emplace());
-    if (!ok) {
-      r.bad = args[i];
-      return r;
-    }
-  }
-  // Each option belongs to some commands only.
-  if (r.command == Command::None) {
-    r.bad = args.empty() ? std::wstring() : args[0];
-    return r;
-  }
-  const Command c = r.command;
-  const bool fits[6] = {c == Command::Export, c == Command::Export, c == Command::Clean,
-                        c == Command::Clean || c == Command::Import || c == Command::Undo, c == Command::Undo, true};
-  for (int flag = 0; flag < 6; ++flag)
-    if (!given[flag].empty() && !fits[flag]) {
-      r.bad = given[flag];
-      return r;
-    }
-  return r;
-}
 
 std::wstring IdeName(bool vb5) { return Tr(vb5 ? Text::Ide50 : Text::Ide60); }
 
@@ -350,10 +277,11 @@ void UseStoredLanguage() {
 int RunRequest(const std::vector<std::wstring>& args, Output& out) {
   UseStoredLanguage();
   const Request request = Parse(args);
-  if (request.log) out.OpenLog(*request.log);
-  if (request.bad) {
-    out.Text(Tr(Text::CmdBadArgument, {*request.bad}));
-    out.Text(Tr(Text::CmdUsage));
+  // The log named anywhere holds the error too.
+  if (!request.log.empty()) out.OpenLog(request.log);
+  if (request.error) {
+    out.Error(ErrorText(*request.error));
+    out.Error(UsageText());
     return kFailed;
   }
   switch (request.command) {
@@ -364,7 +292,7 @@ int RunRequest(const std::vector<std::wstring>& args, Output& out) {
     case Command::Usage:
     case Command::None: break;
   }
-  out.Text(Tr(Text::CmdUsage));
+  out.Text(UsageText());
   return kDone;
 }
 
@@ -376,11 +304,11 @@ int Run(const std::vector<std::wstring>& args) {
   try {
     return RunRequest(args, out);
   } catch (const AppError& e) {
-    out.Text(Describe(e));
+    out.Error(Describe(e));
   } catch (const std::bad_alloc&) {
-    out.Text(Tr(Text::FatalOutOfMemory));
+    out.Error(Tr(Text::FatalOutOfMemory));
   } catch (...) {
-    out.Text(Tr(Text::FatalUnknown));
+    out.Error(Tr(Text::FatalUnknown));
   }
   return kFailed;
 }
