@@ -233,7 +233,7 @@
   X(DoingUseUndoFile, 0, u8"Nie można użyć pliku cofania ", u8"Cannot use the undo file ")                           \
   /* ... and what is wrong (following the file's name). */                                                         \
   X(WrongDeviceName, 0, u8": ta nazwa oznacza urządzenie, nie plik", u8": the name is reserved for a device")        \
-  X(WrongNulInName, 0, u8": nazwa zawiera znak NUu8", u8": the name holds a NUL character")                           \
+  X(WrongNulInName, 0, u8": nazwa zawiera znak NUL", u8": the name holds a NUL character")                             \
   X(WrongForbiddenCharacter, 0, u8": nazwa pliku nie może zawierać '{1}'", u8": file names cannot hold '{1}'")       \
   X(WrongControlCharacter, 0, u8": nazwa pliku nie może zawierać znaku sterującego",                                \
     u8": file names cannot hold a control character")                                                               \
@@ -321,12 +321,12 @@
     u8"z każdym poleceniem: dopisuje każdy wiersz wyjścia do pliku PLIK, z datą i godziną",                              \
     u8"with any command: appends each line of the output to FILE, with the date and time")                               \
   X(CmdUsageEnd, 0,                                                                                                      \
-    u8"Bez argumentów otwiera się okno programu. Błędy trafiają na standardowe wyjście błędów, wyniki na "               \
-    u8"standardowe wyjście. Kody wyjścia: 0 wykonano, 1 wykonano częściowo, 2 nic nie zmieniono (błąd lub "              \
-    u8"zły argument), 3 nic nie zmieniono (listy zajmowała inna kopia lub otwarty Visual Basic).",                       \
-    u8"Without arguments the program's window opens. Errors go to standard error, results to standard "                  \
-    u8"output. Exit codes: 0 done, 1 done in part, 2 nothing changed (a failure or a bad argument), 3 "                  \
-    u8"nothing changed (another copy or an open Visual Basic held the lists).")                                          \
+    u8"Bez argumentów otwiera się okno programu. Błędy w argumentach trafiają na standardowe wyjście błędów. "           \
+    u8"Kody wyjścia: 0 wykonano, 1 wykonano częściowo, 2 nic nie zmieniono (błąd lub zły argument), 3 nic nie "          \
+    u8"zmieniono (listy zajmowała inna kopia lub otwarty Visual Basic).",                                                \
+    u8"Without arguments the program's window opens. Errors in the arguments go to standard error. Exit "                \
+    u8"codes: 0 done, 1 done in part, 2 nothing changed (a failure or a bad argument), 3 nothing changed "               \
+    u8"(another copy or an open Visual Basic held the lists).")                                                          \
   X(CmdValueName, 0,                                                                                                     \
     u8"NAZWA",                                                                                                           \
     u8"NAME")                                                                                                            \
