@@ -29,12 +29,6 @@ const std::vector<std::string>& Checked(const VersionScan& scan) {
   return scan.list.status == ERROR_SUCCESS ? scan.list.texts : none;
 }
 
-// Places compare without regard to case, as Windows names them.
-std::string PlaceKey(std::string place) {
-  if (!place.empty()) CharUpperBuffA(place.data(), static_cast<DWORD>(place.size()));
-  return place;
-}
-
 
 // One entry as a run checks it: its text, and its expanded text ("" when it has none).
 using Entry = std::pair<std::string, std::string>;
@@ -55,10 +49,6 @@ std::vector<Entry> Entries(const VersionScan& scan) {
 }  // namespace
 
 bool DropsAny(const EntryFlags& keep) { return std::find(keep.begin(), keep.end(), 0) != keep.end(); }
-
-bool CzyIstnieje(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
 
 VersionScan ScanOf(const std::string& version, Autostart::Status status, std::vector<Autostart::StoredValue> values) {
   VersionScan scan{version, {}, {}};

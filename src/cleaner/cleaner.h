@@ -12,10 +12,6 @@
 #include "common/function_ref.h"
 #include "registry/autostart.h"
 
-// True when the path names an existing file or folder (any attributes count). The path is used
-// as it stands: not trimmed, not expanded.
-bool CzyIstnieje(const std::string& path);
-
 struct CleanOutcome {
   std::int32_t entryCount = 0;  // entries read and checked, 0 to 1000
   std::int32_t removed = 0;     // dead entries that are gone from the registry now

@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "common/handles.h"
+
 namespace {
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
@@ -26,12 +28,6 @@ std::string SharePlace(const std::string& path, size_t start) {
 
 bool StartsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
 
-// Places compare without regard to case, as Windows names them.
-std::string PlaceKey(std::string place) {
-  if (!place.empty()) CharUpperBuffA(place.data(), static_cast<DWORD>(place.size()));
-  return place;
-}
-
 // One place's checks: the probe (none for paths without a place), then its paths one by one.
 struct PlaceChecks {
   std::string place;
@@ -51,17 +47,14 @@ struct CheckBatch {
   size_t placeCount = 0;
   volatile LONG pending = 0;
   volatile LONG refs = 1;
-  HANDLE allDone = nullptr;
+  KernelHandle allDone;
 
   void Release() {
-    if (InterlockedDecrement(&refs) == 0) {
-      if (allDone) CloseHandle(allDone);
-      delete this;
-    }
+    if (InterlockedDecrement(&refs) == 0) delete this;
   }
   void Finished(PlaceChecks& place) {
     InterlockedExchange(&place.done, 1);
-    if (InterlockedDecrement(&pending) == 0) SetEvent(allDone);
+    if (InterlockedDecrement(&pending) == 0) SetEvent(allDone.get());
   }
 };
 
@@ -126,13 +119,14 @@ void WaitForChecks(CheckBatch& batch, const WaitPump& pump) {
       if (deadline - idle < wait) wait = deadline - idle;
     }
     if (!anyOut) return;
+    HANDLE allDone = batch.allDone.get();
     if (!pump) {
-      WaitForSingleObject(batch.allDone, wait);
+      WaitForSingleObject(allDone, wait);
       continue;
     }
-    const DWORD woke = MsgWaitForMultipleObjects(1, &batch.allDone, FALSE, wait < 100 ? wait : 100, QS_ALLINPUT);
+    const DWORD woke = MsgWaitForMultipleObjects(1, &allDone, FALSE, wait < 100 ? wait : 100, QS_ALLINPUT);
     if (woke == WAIT_FAILED) {
-      WaitForSingleObject(batch.allDone, wait);
+      WaitForSingleObject(allDone, wait);
       continue;
     }
     if (woke != WAIT_OBJECT_0) pump();
@@ -173,7 +167,7 @@ std::vector<PathState> CheckTargets(const std::vector<std::string>& targets, con
   for (size_t i = 0; i < targets.size(); ++i) batch->states[i] = -1;
   batch->placeCount = placeNames.size();
   batch->places.reset(new PlaceChecks[placeNames.size()]);
-  batch->allDone = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  batch->allDone.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
   if (!batch->allDone) {
     batch->Release();
     return result;  // nothing can be checked: every path counts as out of reach
@@ -186,10 +180,10 @@ std::vector<PathState> CheckTargets(const std::vector<std::string>& targets, con
     place.lastProgress = Now();
     InterlockedIncrement(&batch->refs);
     auto* job = new PlaceJob{batch, i};
-    HANDLE thread = CreateThread(nullptr, 256 * 1024, &RunPlaceChecks, job, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
-    if (thread) {
-      CloseHandle(thread);
-    } else {
+    // The thread is never waited for: its handle goes at once.
+    const KernelHandle thread(
+        CreateThread(nullptr, 256 * 1024, &RunPlaceChecks, job, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
+    if (!thread) {
       delete job;  // the place's paths stay out of reach
       batch->Finished(place);
       batch->Release();
@@ -208,32 +202,41 @@ bool SystemPlaceAnswers(const std::string& place) {
   // The root exists and can be listed; an empty root lists as "no files", which is an answer too.
   const std::string pattern = place + (IsSeparator(place.back()) ? "*" : "\\*");
   WIN32_FIND_DATAA data;
-  HANDLE find = FindFirstFileA(pattern.c_str(), &data);
-  if (find != INVALID_HANDLE_VALUE) {
-    FindClose(find);
-    return true;
-  }
+  if (FindHandle(FindFirstFileA(pattern.c_str(), &data))) return true;
   const DWORD code = GetLastError();
   return code == ERROR_FILE_NOT_FOUND || code == ERROR_NO_MORE_FILES;
 }
 
 PathState SystemQuery(const std::string& path) {
-  if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return PathState::Exists;
-  switch (GetLastError()) {
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_NAME:   // not a valid path: no file can have it
-    case ERROR_BAD_PATHNAME:
-    case ERROR_DIRECTORY:
-    case ERROR_FILENAME_EXCED_RANGE:
-      return PathState::Gone;
-    default:
-      // Access refused, a device not ready, a network error: nothing says the file is absent.
-      return PathState::Unreachable;
-  }
+  bool outOfReach = false;
+  if (CzyIstnieje(path, &outOfReach)) return PathState::Exists;
+  return outOfReach ? PathState::Unreachable : PathState::Gone;
 }
 
 }  // namespace
+
+std::string PlaceKey(std::string place) {
+  if (!place.empty()) CharUpperBuffA(place.data(), static_cast<DWORD>(place.size()));
+  return place;
+}
+
+bool CzyIstnieje(const std::string& path, bool* outOfReach) {
+  if (outOfReach) *outOfReach = false;
+  if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+  switch (GetLastError()) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:  // not a valid path: no file can have it
+    case ERROR_BAD_PATHNAME:
+    case ERROR_DIRECTORY:
+    case ERROR_FILENAME_EXCED_RANGE:
+      break;
+    default:
+      // Access refused, a device not ready, a network error: nothing says the file is absent.
+      if (outOfReach) *outOfReach = true;
+  }
+  return false;
+}
 
 std::string PlaceOf(const std::string& path) {
   if (StartsWith(path, "\\\\?\\UNC\\")) return SharePlace(path, 8);

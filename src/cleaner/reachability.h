@@ -15,10 +15,18 @@
 
 enum class PathState { Exists, Gone, Unreachable };
 
+// True when the path names an existing file or folder (any attributes count). The path is used
+// as it stands: not trimmed, not expanded. When it does not, `outOfReach` (if given) tells
+// whether the system could not say (access refused, a device not ready, a network error) rather
+// than that nothing has that name. This is the checks' query on the real file system.
+bool CzyIstnieje(const std::string& path, bool* outOfReach = nullptr);
+
 // The place a path lives on: "E:\" for a drive path, "\\server\share" for a network path (also
 // through the "\\?\" forms), "" when the path names no place of its own (relative paths, the
 // current drive, device paths, "\\server"), whose entries are queried without a probe.
 std::string PlaceOf(const std::string& path);
+// Places compare without regard to case, as Windows names them: the key a place is known by.
+std::string PlaceKey(std::string place);
 
 // Both functions run on worker threads and may block; a call not back by the deadline is given
 // up on (its thread is left to finish by itself, after CheckPaths has returned), so they must

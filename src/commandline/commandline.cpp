@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "cleaner/cleaner.h"
+#include "commandline/arguments.h"
 #include "commandline/output.h"
 #include "common/error.h"
 #include "common/ide_processes.h"
@@ -25,80 +26,6 @@
 namespace commandline {
 namespace {
 
-enum class Command { None, Usage, Clean, Export, Import, Undo };
-
-struct Request {
-  Command command = Command::None;
-  std::wstring name;  // of the list file
-  std::optional<std::wstring> log;
-  std::optional<std::wstring> bad;  // the first argument not understood
-  bool vb5 = false, vb6 = false, removeUnreachable = false, wait = false, force = false;
-};
-
-std::wstring Lower(std::wstring text) {
-  for (wchar_t& c : text)
-    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
-  return text;
-}
-
-// The request; one with an argument not understood does nothing but say so (and log it when
-// its log file came before that argument).
-Request Parse(const std::vector<std::wstring>& args) {
-  Request r;
-  // The options as given, by flag: each at most once.
-  std::wstring given[6];
-  size_t i = 0;
-  const auto once = [&](int flag) {
-    if (!given[flag].empty()) return false;
-    given[flag] = args[i];
-    return true;
-  };
-  const auto command = [&](Command c) {
-    if (r.command != Command::None) return false;
-    r.command = c;
-    return true;
-  };
-  // The value after an argument; a name cannot start with '/'.
-  const auto value = [&](std::wstring& into) {
-    if (i + 1 >= args.size() || args[i + 1].empty() || args[i + 1][0] == L'/') return false;
-    into = args[++i];
-    return true;
-  };
-  for (; i < args.size(); ++i) {
-    const std::wstring a = Lower(args[i]);
-    bool ok = false;
-    if (a == L"/?") ok = command(Command::Usage);
-    else if (a == L"/clean") ok = command(Command::Clean);
-    else if (a == L"/undo") ok = command(Command::Undo);
-    else if (a == L"/export") ok = command(Command::Export) && value(r.name);
-    else if (a == L"/import") ok = command(Command::Import) && value(r.name);
-    else if (a == L"/vb5") ok = once(0) && (r.vb5 = true);
-    else if (a == L"/vb6") ok = once(1) && (r.vb6 = true);
-    else if (a == L"/remove-unreachable") ok = once(2) && (r.removeUnreachable = true);
-    else if (a == L"/wait") ok = once(3) && (r.wait = true);
-    else if (a == L"/force") ok = once(4) && (r.force = true);
-    else if (a == L"/log") ok = once(5) && value(r.log.emplace());
-    if (!ok) {
-      r.bad = args[i];
-      return r;
-    }
-  }
-  // Each option belongs to some commands only.
-  if (r.command == Command::None) {
-    r.bad = args.empty() ? std::wstring() : args[0];
-    return r;
-  }
-  const Command c = r.command;
-  const bool fits[6] = {c == Command::Export, c == Command::Export, c == Command::Clean,
-                        c == Command::Clean || c == Command::Import || c == Command::Undo, c == Command::Undo, true};
-  for (int flag = 0; flag < 6; ++flag)
-    if (!given[flag].empty() && !fits[flag]) {
-      r.bad = given[flag];
-      return r;
-    }
-  return r;
-}
-
 // How long the command line waits for another copy to finish: no one is there to press Cancel.
 constexpr DWORD kOtherCopyWaitMs = 10000;
 
@@ -106,8 +33,8 @@ std::wstring IdeName(bool vb5) { return Tr(vb5 ? Text::Ide50 : Text::Ide60); }
 
 // Says which lists an open IDE holds; true when one does.
 bool TellHeld(const OpenIdes& held, Output& out) {
-  if (held.vb5) out.Text(Tr(Text::CmdIdeLeftAlone, {VbName(listfile::kVersion50), IdeName(true)}));
-  if (held.vb6) out.Text(Tr(Text::CmdIdeLeftAlone, {VbName(listfile::kVersion60), IdeName(false)}));
+  if (held.vb5) out.Error(Tr(Text::CmdIdeLeftAlone, {VbName(listfile::kVersion50), IdeName(true)}));
+  if (held.vb6) out.Error(Tr(Text::CmdIdeLeftAlone, {VbName(listfile::kVersion60), IdeName(false)}));
   return held.any();
 }
 
@@ -148,12 +75,12 @@ int Ended(const change::Outcome& o, const LineAnswers& answers, Output& out) {
     case change::End::Done:
     case change::End::Unchanged:
       if (o.undoNotKept)
-        out.Text(Tr(o.undoMarkedDone ? Text::UndoFileNotReplaced : Text::UndoFileNotUpdated, {Describe(*o.undoNotKept)}));
+        out.Error(Tr(o.undoMarkedDone ? Text::UndoFileNotReplaced : Text::UndoFileNotUpdated, {Describe(*o.undoNotKept)}));
       return -1;
     case change::End::Stopped:
     case change::End::Busy:
       if (answers.timedOut || o.end == change::End::Busy) {
-        out.Text(Tr(Text::OtherCopyBusy));
+        out.Error(Tr(Text::OtherCopyBusy));
       } else {
         TellHeld(answers.held, out);
       }
@@ -163,13 +90,13 @@ int Ended(const change::Outcome& o, const LineAnswers& answers, Output& out) {
       return kHeld;
     case change::End::Interrupted:
       // A change left unfinished is the windows' to settle, with the user: nothing is changed here.
-      out.Text(Tr(Text::CmdInterrupted, {listcommands::KindText(o.pending->kind), AnsiToWide(o.pending->when)}));
+      out.Error(Tr(Text::CmdInterrupted, {listcommands::KindText(o.pending->kind), AnsiToWide(o.pending->when)}));
       return kFailed;
     case change::End::NoUndo:
-      out.Text(Tr(Text::CmdNoUndoNoChange, {Describe(*o.error)}));
+      out.Error(Tr(Text::CmdNoUndoNoChange, {Describe(*o.error)}));
       return kFailed;
     case change::End::ChangedMeanwhile:
-      out.Text(Tr(Text::ListsChangedMeanwhile));
+      out.Error(Tr(Text::ListsChangedMeanwhile));
       return kFailed;
     case change::End::Declined:
       return kFailed;
@@ -221,11 +148,11 @@ int Export(const Request& r, Output& out) {
   try {
     // Read while no other copy changes the lists, so the file holds them as they were at one time.
     if (!change::ReadUnderLock(answers, [&] { listfile::WriteListFile(folder, r.name, with50, with60); })) {
-      out.Text(Tr(Text::OtherCopyBusy));
+      out.Error(Tr(Text::OtherCopyBusy));
       return kHeld;
     }
   } catch (const AppError& e) {
-    out.Text(Tr(Text::ExportFailed, {Describe(e)}));
+    out.Error(Tr(Text::ExportFailed, {Describe(e)}));
     return kFailed;
   }
   const std::wstring path = listfile::ListFilePath(folder, r.name);
@@ -239,7 +166,7 @@ int Import(const Request& r, Output& out) {
   try {
     content = listfile::ReadListFileContent(ProgramFolder(), r.name);
   } catch (const AppError& e) {
-    out.Text(Tr(Text::ImportNothingImported, {Describe(e)}));
+    out.Error(Tr(Text::ImportNothingImported, {Describe(e)}));
     return kFailed;
   }
   LineAnswers answers(r.wait, false);
@@ -249,7 +176,7 @@ int Import(const Request& r, Output& out) {
   const listfile::ImportResult result = ImportResultOf(content, o);
   const ImportReport report = ReportImport(result);
   if (report.end != ImportReport::End::Done) {
-    out.Text(report.text);
+    out.Error(report.text);
     return report.end == ImportReport::End::Nothing ? kFailed : kPartly;
   }
   if (result.v50.present)
@@ -273,11 +200,11 @@ int Undo(const Request& r, Output& out) {
       return r.force;
     });
   } catch (const AppError& e) {
-    out.Text(Tr(Text::NothingUndone, {Describe(e)}));
+    out.Error(Tr(Text::NothingUndone, {Describe(e)}));
     return kFailed;
   }
   if (o.end == change::End::Declined && since) {
-    out.Text(Tr(Text::CmdUndoChangedSince, {DecimalTextW(static_cast<long long>(since->goneAfterUndo)),
+    out.Error(Tr(Text::CmdUndoChangedSince, {DecimalTextW(static_cast<long long>(since->goneAfterUndo)),
                                             DecimalTextW(static_cast<long long>(since->addedSince))}));
     return kFailed;
   }
@@ -287,7 +214,7 @@ int Undo(const Request& r, Output& out) {
     return kDone;
   }
   if (o.Failed()) {
-    out.Text(Tr(Text::UndoPartly, {listcommands::FailureLines(o)}));
+    out.Error(Tr(Text::UndoPartly, {listcommands::FailureLines(o)}));
     return kPartly;
   }
   out.Text(Tr(Text::RestoredLast));
@@ -309,10 +236,11 @@ void UseStoredLanguage() {
 int RunRequest(const std::vector<std::wstring>& args, Output& out) {
   UseStoredLanguage();
   const Request request = Parse(args);
-  if (request.log) out.OpenLog(*request.log);
-  if (request.bad) {
-    out.Text(Tr(Text::CmdBadArgument, {*request.bad}));
-    out.Text(Tr(Text::CmdUsage));
+  // The log named anywhere holds the error too.
+  if (!request.log.empty()) out.OpenLog(request.log);
+  if (request.error) {
+    out.Error(ErrorText(*request.error));
+    out.Error(UsageText());
     return kFailed;
   }
   switch (request.command) {
@@ -323,7 +251,7 @@ int RunRequest(const std::vector<std::wstring>& args, Output& out) {
     case Command::Usage:
     case Command::None: break;
   }
-  out.Text(Tr(Text::CmdUsage));
+  out.Text(UsageText());
   return kDone;
 }
 
@@ -335,11 +263,11 @@ int Run(const std::vector<std::wstring>& args) {
   try {
     return RunRequest(args, out);
   } catch (const AppError& e) {
-    out.Text(Describe(e));
+    out.Error(Describe(e));
   } catch (const std::bad_alloc&) {
-    out.Text(Tr(Text::FatalOutOfMemory));
+    out.Error(Tr(Text::FatalOutOfMemory));
   } catch (...) {
-    out.Text(Tr(Text::FatalUnknown));
+    out.Error(Tr(Text::FatalUnknown));
   }
   return kFailed;
 }

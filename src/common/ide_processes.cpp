@@ -23,12 +23,12 @@ OpenIdes IdeOfImage(const wchar_t* image) {
 
 OpenIdes FindOpenIdes(OpenIdes concerned) {
   OpenIdes found;
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return found;
+  const KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot) return found;
   const DWORD ours = SessionOf(GetCurrentProcessId());
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;
-  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
     const OpenIdes ide = IdeOfImage(entry.szExeFile);
     if (!(ide.vb5 && concerned.vb5) && !(ide.vb6 && concerned.vb6)) continue;
     const DWORD session = SessionOf(entry.th32ProcessID);
@@ -36,7 +36,6 @@ OpenIdes FindOpenIdes(OpenIdes concerned) {
     found.vb5 = found.vb5 || ide.vb5;
     found.vb6 = found.vb6 || ide.vb6;
   }
-  CloseHandle(snapshot);
   return found;
 }
 
@@ -44,17 +43,15 @@ IdeWatch::IdeWatch(OpenIdes concerned)
     : concerned_(concerned),
       closed_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
       stop_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
-  if (closed_ && stop_) thread_ = CreateThread(nullptr, 0, &Run, this, 0, nullptr);
+  if (closed_ && stop_) thread_.reset(CreateThread(nullptr, 0, &Run, this, 0, nullptr));
 }
 
 IdeWatch::~IdeWatch() {
+  // The thread uses both events: it ends before they are closed.
   if (thread_) {
-    SetEvent(stop_);
-    WaitForSingleObject(thread_, INFINITE);
-    CloseHandle(thread_);
+    SetEvent(stop_.get());
+    WaitForSingleObject(thread_.get(), INFINITE);
   }
-  if (stop_) CloseHandle(stop_);
-  if (closed_) CloseHandle(closed_);
 }
 
 DWORD WINAPI IdeWatch::Run(void* self) {
@@ -62,9 +59,9 @@ DWORD WINAPI IdeWatch::Run(void* self) {
   do {
     // An IDE started again keeps the event unset.
     if (FindOpenIdes(watch.concerned_).any())
-      ResetEvent(watch.closed_);
+      ResetEvent(watch.closed_.get());
     else
-      SetEvent(watch.closed_);
-  } while (WaitForSingleObject(watch.stop_, kPollMs) == WAIT_TIMEOUT);
+      SetEvent(watch.closed_.get());
+  } while (WaitForSingleObject(watch.stop_.get(), kPollMs) == WAIT_TIMEOUT);
   return 0;
 }

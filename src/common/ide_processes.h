@@ -4,6 +4,8 @@
 // An open IDE writes its own list back when it closes, undoing any change made meanwhile.
 #include <windows.h>
 
+#include "common/handles.h"
+
 struct OpenIdes {
   bool vb5 = false;  // VB5.EXE, which owns the 5.0 list
   bool vb6 = false;  // VB6.EXE, which owns the 6.0 list
@@ -25,10 +27,10 @@ class IdeWatch {
   IdeWatch(const IdeWatch&) = delete;
   IdeWatch& operator=(const IdeWatch&) = delete;
   // Null when the watch could not be started.
-  HANDLE AllClosed() const { return thread_ ? closed_ : nullptr; }
+  HANDLE AllClosed() const { return thread_ ? closed_.get() : nullptr; }
 
  private:
   static DWORD WINAPI Run(void* self);
   OpenIdes concerned_;
-  HANDLE closed_ = nullptr, stop_ = nullptr, thread_ = nullptr;
+  KernelHandle closed_, stop_, thread_;
 };

@@ -31,9 +31,8 @@ bool SameName(const wchar_t* a, const wchar_t* b) { return std::wcscmp(a, b) == 
 ListsLock::~ListsLock() {
   if (held_) {
     Unregister();
-    ReleaseMutex(mutex_);
+    ReleaseMutex(mutex_.get());
   }
-  if (mutex_) CloseHandle(mutex_);
 }
 
 void ListsLock::Register() {
@@ -64,12 +63,12 @@ ListsLock::Outcome ListsLock::Take(const FunctionRef<bool(HANDLE mutex)>& wait) 
     for (const auto& [name, lock] : TheHolders().held)
       if (SameName(name, name_) && lock->thread_ == GetCurrentThreadId()) return Outcome::Refused;
   }
-  if (!mutex_) mutex_ = CreateMutexW(nullptr, FALSE, name_);
+  if (!mutex_) mutex_.reset(CreateMutexW(nullptr, FALSE, name_));
   if (!mutex_) return Outcome::NotTaken;
-  const DWORD now = WaitForSingleObject(mutex_, 0);
+  const DWORD now = WaitForSingleObject(mutex_.get(), 0);
   // Abandoned: a copy ended while it held the lists. It is ours now, and the lists are worked on
   // as that copy left them.
-  const bool taken = now == WAIT_OBJECT_0 || now == WAIT_ABANDONED || (now == WAIT_TIMEOUT && wait && wait(mutex_));
+  const bool taken = now == WAIT_OBJECT_0 || now == WAIT_ABANDONED || (now == WAIT_TIMEOUT && wait && wait(mutex_.get()));
   if (!taken) return Outcome::NotTaken;
   held_ = true;
   thread_ = GetCurrentThreadId();

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "common/function_ref.h"
+#include "common/handles.h"
 
 // "Local\": one lock per logon session, whatever the user's rights.
 inline constexpr wchar_t kListsLockName[] = L"Local\\Brushwick.RecentFilesLists";
@@ -37,7 +38,7 @@ class ListsLock {
   void Unregister();
 
   const wchar_t* name_;
-  HANDLE mutex_ = nullptr;
+  KernelHandle mutex_;
   bool held_ = false;
   DWORD thread_ = 0;
 };

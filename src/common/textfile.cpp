@@ -13,8 +13,8 @@
 
 namespace {
 
-FileHandle OpenForReading(const std::wstring& path) {
-  FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+KernelHandle OpenForReading(const std::wstring& path) {
+  KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) ThrowLastError(Action::OpenFile, path);
   return file;
@@ -71,7 +71,7 @@ bool ReachedThroughLink(HANDLE file, const std::wstring& path) {
 // names stay as they are. Room for the new content is claimed before the old is overwritten, so
 // a full disk leaves the old content whole.
 void WriteInPlace(const std::wstring& path, std::string_view bytes) {
-  FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+  KernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) ThrowLastError(Action::WriteFile, path);
   LARGE_INTEGER old_size{}, new_size{}, zero{};
@@ -93,13 +93,13 @@ void WriteInPlace(const std::wstring& path, std::string_view bytes) {
 // A free name for the temporary file in the target's folder, no longer than the target's own
 // name, so that any name that fits the folder fits for the temporary file too: the target's
 // name with its last characters replaced by "~" and a number. Creates the file and returns it.
-FileHandle CreateTemporaryBeside(const std::wstring& path, std::wstring& temporary, DWORD& error) {
+KernelHandle CreateTemporaryBeside(const std::wstring& path, std::wstring& temporary, DWORD& error) {
   const size_t slash = path.find_last_of(L"\\/");
   const size_t start = slash == std::wstring::npos ? 0 : slash + 1;
   const size_t name = path.size() - start;
   const size_t tail = std::min<size_t>(name, 4);
   error = ERROR_FILE_EXISTS;
-  if (tail == 0) return FileHandle();
+  if (tail == 0) return KernelHandle();
   int variants = 1;
   for (size_t i = 1; i < tail; ++i) variants *= 10;
   for (int n = 0; n < variants && n < 100; ++n) {
@@ -109,19 +109,83 @@ FileHandle CreateTemporaryBeside(const std::wstring& path, std::wstring& tempora
       suffix += std::wstring(tail - 1 - digits.size(), L'0') + digits;
     }
     temporary = path.substr(0, path.size() - tail) + suffix;
-    FileHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    KernelHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file) return file;
     error = GetLastError();
     if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
   }
-  return FileHandle();
+  return KernelHandle();
+}
+
+// True when the existing file at `path` has other names than this path (see ReachedThroughLink).
+bool HasOtherNames(const std::wstring& path) {
+  const KernelHandle file(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return file && ReachedThroughLink(file.get(), path);
+}
+
+// Creates a temporary file beside `path` (CreateTemporaryBeside) and writes the bytes to it.
+// False when none could be created, `create_error` saying why; throws, leaving none behind, when
+// the bytes cannot be written.
+bool WriteTemporaryBeside(const std::wstring& path, std::string_view bytes, std::wstring& temporary,
+                          DWORD& create_error) {
+  KernelHandle file = CreateTemporaryBeside(path, temporary, create_error);
+  if (!file) return false;
+  DWORD written = 0;
+  if (WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+      written == bytes.size() && FlushFileBuffers(file.get()))
+    return true;
+  const DWORD code = GetLastError();
+  file.reset();
+  DeleteFileW(temporary.c_str());
+  ThrowError(Action::WriteFile, code, path);
+}
+
+// The written temporary file becomes `path`, where no file was.
+void MoveTemporaryInto(const std::wstring& path, const std::wstring& temporary) {
+  if (MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) return;
+  const DWORD code = GetLastError();
+  DeleteFileW(temporary.c_str());
+  ThrowError(Action::WriteFile, code, path);
+}
+
+// The written temporary file takes the place of the file at `path`, which had `attributes`.
+void ReplaceWithTemporary(const std::wstring& path, const std::wstring& temporary, DWORD attributes,
+                          std::string_view bytes) {
+  // ReplaceFile keeps the replaced file's security and creation time, and on Windows its
+  // attributes; Wine's drops them, so they are put back where they did not survive.
+  if (ReplaceFileW(path.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                   nullptr)) {
+    constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                            FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    const DWORD now = GetFileAttributesW(path.c_str());
+    if (now != INVALID_FILE_ATTRIBUTES && (now & kKept) != (attributes & kKept)) {
+      const DWORD wanted = (now & ~kKept & ~FILE_ATTRIBUTE_NORMAL) | (attributes & kKept);
+      SetFileAttributesW(path.c_str(), wanted ? wanted : FILE_ATTRIBUTE_NORMAL);
+    }
+    return;
+  }
+  const DWORD code = GetLastError();
+  if (code == ERROR_UNABLE_TO_MOVE_REPLACEMENT) {
+    // The old file is gone and the new one still under the temporary name: finish the move.
+    if (MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+      return;
+    throw AppError(Action::WriteFile, GetLastError(), path, Problem::NewContentLeftIn).WithDetail(temporary);
+  }
+  if (code == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
+    throw AppError(Action::WriteFile, code, path, Problem::NewContentLeftIn).WithDetail(temporary);
+  DeleteFileW(temporary.c_str());
+  // Any other failure leaves the old file untouched. It may still be written where it cannot be
+  // replaced (it may be written but not read or removed, or another program holds it open):
+  // write it in place, which fails with its own reason otherwise.
+  WriteInPlace(path, bytes);
 }
 
 }  // namespace
 
 std::string ReadFileBytes(const std::wstring& path) {
-  FileHandle file = OpenForReading(path);
+  KernelHandle file = OpenForReading(path);
   // Sized once from the file, so a large file costs its own size and no more.
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file.get(), &size))
@@ -171,75 +235,26 @@ void WriteFileReplacing(const std::wstring& path, std::string_view bytes) {
   // ReplaceFile would replace it all the same.
   if (exists && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
     ThrowError(Action::WriteFile, ERROR_ACCESS_DENIED, path);
-  if (exists) {
-    FileHandle current(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (current && ReachedThroughLink(current.get(), path)) {
-      current.reset();
-      WriteInPlace(path, bytes);
-      return;
-    }
+  if (exists && HasOtherNames(path)) {
+    WriteInPlace(path, bytes);
+    return;
   }
   // The new content goes to a temporary file beside the target first, which then takes its
   // place whole, so a failure never leaves the file half written.
   std::wstring temporary;
   DWORD create_error = 0;
-  {
-    FileHandle file = CreateTemporaryBeside(path, temporary, create_error);
-    if (!file) {
-      // A folder where new files cannot be created may still hold a file that can be written.
-      if (exists) {
-        WriteInPlace(path, bytes);
-        return;
-      }
-      ThrowError(Action::WriteFile, create_error, path);
-    }
-    DWORD written = 0;
-    const bool ok = WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                              nullptr) &&
-                    written == bytes.size() && FlushFileBuffers(file.get());
-    if (!ok) {
-      const DWORD code = GetLastError();
-      file.reset();
-      DeleteFileW(temporary.c_str());
-      ThrowError(Action::WriteFile, code, path);
-    }
-  }
-  if (!exists) {
-    if (!MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) {
-      const DWORD code = GetLastError();
-      DeleteFileW(temporary.c_str());
-      ThrowError(Action::WriteFile, code, path);
-    }
-    return;
-  }
-  // ReplaceFile keeps the replaced file's security and creation time, and on Windows its
-  // attributes; Wine's drops them, so they are put back where they did not survive.
-  if (ReplaceFileW(path.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                   nullptr)) {
-    constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
-                            FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-    const DWORD now = GetFileAttributesW(path.c_str());
-    if (now != INVALID_FILE_ATTRIBUTES && (now & kKept) != (attributes & kKept)) {
-      const DWORD wanted = (now & ~kKept & ~FILE_ATTRIBUTE_NORMAL) | (attributes & kKept);
-      SetFileAttributesW(path.c_str(), wanted ? wanted : FILE_ATTRIBUTE_NORMAL);
-    }
-    return;
-  }
-  const DWORD code = GetLastError();
-  if (code == ERROR_UNABLE_TO_MOVE_REPLACEMENT) {
-    // The old file is gone and the new one still under the temporary name: finish the move.
-    if (MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+  if (!WriteTemporaryBeside(path, bytes, temporary, create_error)) {
+    // A folder where new files cannot be created may still hold a file that can be written.
+    if (exists) {
+      WriteInPlace(path, bytes);
       return;
-    throw AppError(Action::WriteFile, GetLastError(), path, Problem::NewContentLeftIn).WithDetail(temporary);
+    }
+    ThrowError(Action::WriteFile, create_error, path);
   }
-  if (code == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
-    throw AppError(Action::WriteFile, code, path, Problem::NewContentLeftIn).WithDetail(temporary);
-  DeleteFileW(temporary.c_str());
-  // Any other failure leaves the old file untouched. It may still be written where it cannot be
-  // replaced (it may be written but not read or removed, or another program holds it open):
-  // write it in place, which fails with its own reason otherwise.
-  WriteInPlace(path, bytes);
+  if (exists)
+    ReplaceWithTemporary(path, temporary, attributes, bytes);
+  else
+    MoveTemporaryInto(path, temporary);
 }
 
 bool LineReader::Next(std::string& line) {

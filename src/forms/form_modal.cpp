@@ -68,16 +68,20 @@ void Form::RestoreDisabledWindows() {
   disabledByModal_.clear();
 }
 
-void DoEvents() {
+bool parts::DispatchWaiting() {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {
+      // Left for the main loop, which ends the program.
       PostQuitMessage(static_cast<int>(msg.wParam));
-      return;
+      return false;
     }
     Dispatch(msg);
   }
+  return true;
 }
+
+void DoEvents() { (void)parts::DispatchWaiting(); }
 
 namespace {
 int holding = 0;

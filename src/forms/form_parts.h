@@ -16,6 +16,9 @@ RECT WindowRectFor(int clientWidth, int clientHeight, UINT dpi, DWORD style);
 
 // Hands one message on, with Tab, Enter and Esc for whichever form it is for.
 void Dispatch(MSG& msg);
+// Hands on every message waiting in the queue (DoEvents); false once the program is asked to
+// end, the quit message put back for the main loop.
+bool DispatchWaiting();
 // Waits and BusyScopes running now (the window thread's alone).
 extern int busyScopes;
 

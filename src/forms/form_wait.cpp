@@ -17,8 +17,6 @@ HWND ActiveProgramWindow() {
 
 }  // namespace
 
-using parts::Dispatch;
-
 int MsgBox(const std::wstring& text, UINT flags) {
   HWND owner = ActiveProgramWindow();
   return MessageBoxW(owner, text.c_str(), Tr(Text::ProgramName), flags | (owner ? 0u : MB_TASKMODAL));
@@ -61,19 +59,6 @@ void CancelWait(Form& form) { static_cast<FrmWait&>(form).cancelled = true; }
 
 bool Signalled(DWORD result) { return result == WAIT_OBJECT_0 || result == WAIT_ABANDONED_0; }
 
-// Like DoEvents; false once the program is asked to end.
-bool PumpWaiting() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      PostQuitMessage(static_cast<int>(msg.wParam));
-      return false;
-    }
-    Dispatch(msg);
-  }
-  return true;
-}
-
 }  // namespace
 
 WaitEnd WaitWithCancel(HANDLE object, const std::wstring& why, DWORD timeoutMs) {
@@ -101,7 +86,7 @@ WaitEnd WaitWithCancel(HANDLE object, const std::wstring& why, DWORD timeoutMs) 
       break;
     }
     if (result == WAIT_FAILED) break;
-    if (result == WAIT_OBJECT_0 + 1 && !PumpWaiting()) {
+    if (result == WAIT_OBJECT_0 + 1 && !parts::DispatchWaiting()) {
       end = WaitEnd::Cancelled;
       break;
     }

@@ -59,6 +59,7 @@ std::wstring Wrong(const AppError& e) {
     case N(ListProblem::FlagOutOfRange): return Tr(Text::WrongFlagOutOfRange, {number, AnsiToWide(e.version), e.detail});
     case N(ListProblem::ByteOrderMark): return Tr(Text::WrongByteOrderMark, {e.detail});
     case N(ListProblem::OutsideFolder): return Tr(Text::WrongOutsideFolder);
+    case N(ListProblem::NoListName): return Tr(Text::WrongNoListName);
     case N(ListProblem::UndoFileDamaged): return Tr(Text::WrongUndoFileDamaged);
     case N(ListProblem::ListUnreadable): return Tr(Text::WrongListUnreadable, {vb});
     case N(ListProblem::ValueTooLarge): return Tr(Text::WrongValueTooLarge, {entry, vb});

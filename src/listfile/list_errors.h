@@ -23,5 +23,6 @@ struct ListProblem {
       UndoFileDamaged{kListFileErrors + 11},  // the undo file is cut short, edited or no undo file at all
       ListUnreadable{kListFileErrors + 12},   // `version`: a list that cannot be read at all
       ValueTooLarge{kListFileErrors + 13},    // `version`, `entry`: a value larger than any list entry
-      UndoFileTooLarge{kListFileErrors + 14}; // the lists would make an undo file larger than it may be
+      UndoFileTooLarge{kListFileErrors + 14}, // the lists would make an undo file larger than it may be
+      NoListName{kListFileErrors + 15};       // a list name that is blank or ends in a separator: no file
 };

@@ -18,8 +18,8 @@ constexpr char kLineEnd[] = "\r\n";
 std::string KeyPath(const std::string& version) { return Autostart::ListKeyPath(version); }
 
 // Refuses names that cannot name a file of the program folder's own: device names, which would
-// send the list to a device, and characters that Windows file names cannot hold (':' would even
-// write into a hidden stream of another file).
+// send the list to a device, characters that Windows file names cannot hold (':' would even
+// write into a hidden stream of another file), and names with no file name of their own.
 void CheckName(const std::wstring& name, const std::wstring& path, Action action) {
   if (NamesDevice(path)) ThrowError(action, ERROR_INVALID_NAME, path, Problem::DeviceName);
   for (wchar_t c : name) {
@@ -27,6 +27,12 @@ void CheckName(const std::wstring& name, const std::wstring& path, Action action
     if (std::wstring_view(L"<>:\"|?*").find(c) != std::wstring_view::npos)
       throw AppError(action, ERROR_INVALID_NAME, path, Problem::ForbiddenCharacter).WithDetail(std::wstring(1, c));
   }
+  // The name's last part is the file's own name before ".rec": blank, or nothing after a
+  // separator, it names none (" .rec", "sub\.rec").
+  const size_t separator = name.find_last_of(L"\\/");
+  const std::wstring_view own = std::wstring_view(name).substr(separator == std::wstring::npos ? 0 : separator + 1);
+  if (own.find_first_not_of(L' ') == std::wstring_view::npos)
+    ThrowError(action, ERROR_INVALID_NAME, path, ListProblem::NoListName);
   // A ".." that climbs above the program folder: the import window, which lists that folder,
   // could never offer the file. The last part gets ".rec" and so is never "..".
   int depth = 0;

@@ -59,7 +59,8 @@ std::string ListFileBytes(bool with50, bool with60);
 // Writes ListFileBytes to ListFilePath(folder, name), replacing any file of that name whole.
 // Throws AppError, leaving any former file untouched and writing nothing, when the name is a
 // device name (CON, NUL, COM1, ...; any case, any extension), holds a character that file names
-// cannot hold (< > : " | ? * or a control character), or the file cannot be created or written
+// cannot hold (< > : " | ? * or a control character), is blank or ends in a separator (it names
+// no file of its own: " ", "sub\"), or the file cannot be created or written
 // (missing subfolder, folder not writable, a folder of that name), or when a chosen list has an
 // entry that cannot be read exactly.
 void WriteListFile(const std::wstring& folder, const std::wstring& name, bool with50, bool with60);

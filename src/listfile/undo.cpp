@@ -296,7 +296,7 @@ void WritePending(const std::wstring& folder, const UndoRecord& record, unsigned
   if (text.size() > maxBytes)
     throw AppError(ListAction::SaveUndo, ERROR_FILE_TOO_LARGE, path, ListProblem::UndoFileTooLarge);
   {
-    FileHandle file(CreateFileW(beside.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    KernelHandle file(CreateFileW(beside.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) ThrowSaving(GetLastError(), path);
     DWORD written = 0;
     const bool ok = WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&

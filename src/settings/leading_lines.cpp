@@ -17,19 +17,19 @@ std::wstring Printable(std::wstring path) {
 
 }  // namespace
 
-FileHandle OpenTextFileForReading(const std::wstring& path) {
+KernelHandle OpenTextFileForReading(const std::wstring& path) {
   if (path.find(L'\0') != std::wstring::npos)
     ThrowError(Action::OpenFile, ERROR_INVALID_NAME, Printable(path), Problem::NulInName);
   if (NamesDevice(path))
     ThrowError(Action::OpenFile, ERROR_INVALID_NAME, path, Problem::DeviceName);
-  FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+  KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) ThrowLastError(Action::OpenFile, path);
   return file;
 }
 
 LeadingLines ReadLeadingLines(const std::wstring& path, std::size_t count) {
-  FileHandle file = OpenTextFileForReading(path);
+  KernelHandle file = OpenTextFileForReading(path);
   // A line of 32,767 characters takes at most twice as many bytes in any ANSI code page; more
   // bytes than that before its end cannot be a line short enough.
   constexpr std::size_t kMaxLineBytes = 2 * kMaxLineCharacters;

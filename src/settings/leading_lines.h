@@ -10,7 +10,7 @@
 // Opens a text file for reading. Throws AppError naming the file when it cannot be opened, when
 // the path holds a NUL character (the system would silently open a shorter name) or when its
 // last part names a device (CON, NUL, COM1, ...), which could block the program while reading.
-FileHandle OpenTextFileForReading(const std::wstring& path);
+KernelHandle OpenTextFileForReading(const std::wstring& path);
 
 // No line of the options file or of a language file may be longer than any Windows path can be:
 // a longer first line of opcje.dat cannot name a language file, and a longer line of a language

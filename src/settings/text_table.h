@@ -243,7 +243,7 @@
   X(DoingUseUndoFile, 0, u8"Nie można użyć pliku cofania ", u8"Cannot use the undo file ")                           \
   /* ... and what is wrong (following the file's name). */                                                         \
   X(WrongDeviceName, 0, u8": ta nazwa oznacza urządzenie, nie plik", u8": the name is reserved for a device")        \
-  X(WrongNulInName, 0, u8": nazwa zawiera znak NUu8", u8": the name holds a NUL character")                           \
+  X(WrongNulInName, 0, u8": nazwa zawiera znak NUL", u8": the name holds a NUL character")                             \
   X(WrongForbiddenCharacter, 0, u8": nazwa pliku nie może zawierać '{1}'", u8": file names cannot hold '{1}'")       \
   X(WrongControlCharacter, 0, u8": nazwa pliku nie może zawierać znaku sterującego",                                \
     u8": file names cannot hold a control character")                                                               \
@@ -279,6 +279,8 @@
   X(WrongOutsideFolder, 0,                                                                                         \
     u8": nazwa prowadzi poza folder programu, a okno importu pokazuje tylko pliki z tego folderu",                  \
     u8": the name leads out of the program's folder, and the import window shows the files of that folder only")   \
+  X(WrongNoListName, 0, u8": nazwa listy jest pusta albo kończy się separatorem folderów, więc nie wskazuje pliku", \
+    u8": the name of the list is blank or ends in a folder separator, so it names no file")                         \
   X(WrongUndoFileDamaged, 0, u8": plik cofania jest uszkodzony (urwany, zmieniony albo nie jest plikiem cofania)",  \
     u8": the undo file is damaged (cut short, edited, or not an undo file)")                                        \
   X(WrongListUnreadable, 0, u8": nie można odczytać listy {1}", u8": the {1} list cannot be read")                   \
@@ -295,25 +297,72 @@
     u8"the text holds characters outside the system's ANSI code page")                                                    \
   /* The command line. */                                                                                                \
   X(CmdUsage, 0,                                                                                                         \
-    u8"Użycie: brushwick.exe POLECENIE [/log PLIK]\r\n"                                                                   \
-    u8"  /clean [/remove-unreachable] [/wait]   czyści obie listy\r\n"                                                    \
-    u8"  /export NAZWA [/vb5] [/vb6]            zapisuje listy w pliku NAZWA.rec (obie, gdy nie wybrano żadnej)\r\n"      \
-    u8"  /import NAZWA [/wait]                  zastępuje listy tymi z pliku NAZWA.rec\r\n"                               \
-    u8"  /undo [/force] [/wait]                 cofa ostatnią zmianę\r\n"                                                 \
-    u8"  /?                                     pokazuje ten tekst\r\n"                                                   \
-    u8"Bez argumentów otwiera się okno programu. Kody wyjścia: 0 wykonano, 1 wykonano częściowo, 2 nic nie "              \
-    u8"zmieniono (błąd lub zły argument), 3 nic nie zmieniono (listy zajmowała inna kopia lub otwarty Visual Basic).",    \
-    u8"Usage: brushwick.exe COMMAND [/log FILE]\r\n"                                                                      \
-    u8"  /clean [/remove-unreachable] [/wait]   cleans both lists\r\n"                                                    \
-    u8"  /export NAME [/vb5] [/vb6]             saves the lists in NAME.rec (both when neither is named)\r\n"             \
-    u8"  /import NAME [/wait]                   replaces the lists with those of NAME.rec\r\n"                            \
-    u8"  /undo [/force] [/wait]                 undoes the last change\r\n"                                               \
-    u8"  /?                                     shows this text\r\n"                                                      \
-    u8"Without arguments the program's window opens. Exit codes: 0 done, 1 done in part, 2 nothing changed (a "           \
-    u8"failure or a bad argument), 3 nothing changed (another copy or an open Visual Basic held the lists).")             \
-  X(CmdBadArgument, 0,                                                                                                   \
-    u8"Niezrozumiały argument: {1}",                                                                                      \
-    u8"Argument not understood: {1}")                                                                                     \
+    u8"Użycie: brushwick.exe POLECENIE [OPCJE]",                                                                         \
+    u8"Usage: brushwick.exe COMMAND [OPTIONS]")                                                                          \
+  X(CmdUsageClean, 0,                                                                                                    \
+    u8"czyści obie listy",                                                                                               \
+    u8"cleans both lists")                                                                                               \
+  X(CmdUsageExport, 0,                                                                                                   \
+    u8"zapisuje listy w pliku NAZWA.rec (obie, gdy nie wybrano żadnej)",                                                 \
+    u8"saves the lists in NAME.rec (both when neither is named)")                                                        \
+  X(CmdUsageImport, 0,                                                                                                   \
+    u8"zastępuje listy tymi z pliku NAZWA.rec",                                                                          \
+    u8"replaces the lists with those of NAME.rec")                                                                       \
+  X(CmdUsageUndo, 0,                                                                                                     \
+    u8"cofa ostatnią zmianę",                                                                                            \
+    u8"undoes the last change")                                                                                          \
+  X(CmdUsageHelp, 0,                                                                                                     \
+    u8"pokazuje ten tekst",                                                                                              \
+    u8"shows this text")                                                                                                 \
+  X(CmdUsageRemoveUnreachable, 0,                                                                                        \
+    u8"usuwa także wpisy z miejsc, których nie można teraz osiągnąć",                                                    \
+    u8"removes the entries on places out of reach as well")                                                              \
+  X(CmdUsageVb5, 0,                                                                                                      \
+    u8"zapisuje listę VB5",                                                                                              \
+    u8"saves the VB5 list")                                                                                              \
+  X(CmdUsageVb6, 0,                                                                                                      \
+    u8"zapisuje listę VB6",                                                                                              \
+    u8"saves the VB6 list")                                                                                              \
+  X(CmdUsageWait, 0,                                                                                                     \
+    u8"czeka na zamknięcie otwartego Visual Basica, zamiast pozostawić jego listę bez zmian",                            \
+    u8"waits for an open Visual Basic to close instead of leaving its list alone")                                       \
+  X(CmdUsageForce, 0,                                                                                                    \
+    u8"cofa także wtedy, gdy listy zmieniły się od ostatniej zmiany",                                                    \
+    u8"undoes even when the lists have changed since the last change")                                                   \
+  X(CmdUsageLog, 0,                                                                                                      \
+    u8"z każdym poleceniem: dopisuje każdy wiersz wyjścia do pliku PLIK, z datą i godziną",                              \
+    u8"with any command: appends each line of the output to FILE, with the date and time")                               \
+  X(CmdUsageEnd, 0,                                                                                                      \
+    u8"Bez argumentów otwiera się okno programu. Błędy w argumentach trafiają na standardowe wyjście błędów. "           \
+    u8"Kody wyjścia: 0 wykonano, 1 wykonano częściowo, 2 nic nie zmieniono (błąd lub zły argument), 3 nic nie "          \
+    u8"zmieniono (listy zajmowała inna kopia lub otwarty Visual Basic).",                                                \
+    u8"Without arguments the program's window opens. Errors in the arguments go to standard error. Exit "                \
+    u8"codes: 0 done, 1 done in part, 2 nothing changed (a failure or a bad argument), 3 nothing changed "               \
+    u8"(another copy or an open Visual Basic held the lists).")                                                          \
+  X(CmdValueName, 0,                                                                                                     \
+    u8"NAZWA",                                                                                                           \
+    u8"NAME")                                                                                                            \
+  X(CmdValueFile, 0,                                                                                                     \
+    u8"PLIK",                                                                                                            \
+    u8"FILE")                                                                                                            \
+  X(CmdUnknownArgument, 0,                                                                                               \
+    u8"Niezrozumiały argument: {1}",                                                                                     \
+    u8"Argument not understood: {1}")                                                                                    \
+  X(CmdMissingValue, 0,                                                                                                  \
+    u8"Brak wartości: po {1} musi następować {2}.",                                                                      \
+    u8"Value missing: {1} must be followed by {2}.")                                                                     \
+  X(CmdGivenTwice, 0,                                                                                                    \
+    u8"{1} podano dwa razy.",                                                                                            \
+    u8"{1} is given twice.")                                                                                             \
+  X(CmdTwoCommands, 0,                                                                                                   \
+    u8"Tylko jedno polecenie naraz: podano {1} i {2}.",                                                                  \
+    u8"One command at a time: both {1} and {2} are given.")                                                              \
+  X(CmdNotWithCommand, 0,                                                                                                \
+    u8"{1} nie pasuje do polecenia {2}; pasuje tylko do: {3}.",                                                          \
+    u8"{1} does not go with {2}; it goes with {3} only.")                                                                \
+  X(CmdNoCommand, 0,                                                                                                     \
+    u8"Brak polecenia: podaj jedno z: {1}.",                                                                             \
+    u8"No command: give one of {1}.")                                                                                    \
   X(CmdIdeLeftAlone, 0,                                                                                                  \
     u8"Listę {1} pozostawiono bez zmian: otwarty jest {2}; /wait czeka na jego zamknięcie.",                              \
     u8"The {1} list was left alone: open now: {2}; /wait waits for it to close.")                                         \

@@ -37,6 +37,18 @@ TEST_F(CleanerTest, ExistenceTestTakesFilesAndFoldersAndNothingElse) {
   EXPECT_FALSE(CzyIstnieje(""));
   EXPECT_FALSE(CzyIstnieje(" " + Alive("b.vbp"))) << "paths are used as they stand, not trimmed";
   EXPECT_FALSE(CzyIstnieje("Q:\\no\\such\\drive.vbp"));
+  // What it finds missing is gone, not out of reach; the checks on the real file system say the same.
+  const ExistenceChecks system = ExistenceChecks::System();
+  for (const std::string& missing : {Dead("gone.vbp"), Alive("c.vbp") + "\\inside.vbp", std::string("a|b")}) {
+    bool outOfReach = true;
+    EXPECT_FALSE(CzyIstnieje(missing, &outOfReach)) << missing;
+    EXPECT_FALSE(outOfReach) << missing;
+    EXPECT_EQ(system.query(missing), PathState::Gone) << missing;
+  }
+  bool outOfReach = true;
+  EXPECT_TRUE(CzyIstnieje(Alive("d.vbp"), &outOfReach));
+  EXPECT_FALSE(outOfReach);
+  EXPECT_EQ(system.query(Alive("e.vbp")), PathState::Exists);
 }
 
 TEST_F(CleanerTest, WithYGoneXAndZStayUnderOneAndTwo) {

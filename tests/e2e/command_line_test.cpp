@@ -45,9 +45,8 @@ class CommandLineTest : public AppTest {
                                ideFolder_.path().c_str(), &startup, &standIn_));
   }
 
-  // The log's lines without their date and time, which each must start with.
-  std::vector<std::wstring> LogLines() {
-    const std::wstring path = folder() / L"run.log";
+  // The lines of a UTF-8 file, each ended by CR LF.
+  static std::vector<std::wstring> FileLines(const std::wstring& path) {
     if (!FileExists(path)) return {};
     const std::string bytes = ReadBytes(path);
     std::wstring text(bytes.size(), L'\0');
@@ -57,14 +56,31 @@ class CommandLineTest : public AppTest {
     for (size_t start = 0; start < text.size();) {
       size_t end = text.find(L"\r\n", start);
       if (end == std::wstring::npos) end = text.size();
-      const std::wstring line = text.substr(start, end - start);
-      const bool stamped = line.size() > 20 && line[4] == L'-' && line[7] == L'-' && line[10] == L' ' &&
-                           line[13] == L':' && line[16] == L':' && line[19] == L' ';
-      EXPECT_TRUE(stamped) << "no date and time: " << Utf8(line);
-      lines.push_back(stamped ? line.substr(20) : line);
+      lines.push_back(text.substr(start, end - start));
       start = end + 2;
     }
     return lines;
+  }
+
+  // The log's lines without their date and time, which each must start with.
+  std::vector<std::wstring> LogLines() {
+    std::vector<std::wstring> lines = FileLines(folder() / L"run.log");
+    for (std::wstring& line : lines) {
+      const bool stamped = line.size() > 20 && line[4] == L'-' && line[7] == L'-' && line[10] == L' ' &&
+                           line[13] == L':' && line[16] == L':' && line[19] == L' ';
+      EXPECT_TRUE(stamped) << "no date and time: " << Utf8(line);
+      if (stamped) line = line.substr(20);
+    }
+    return lines;
+  }
+
+  // A file the program's standard output or error can be given.
+  HANDLE StreamFile(const std::wstring& path) {
+    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    EXPECT_NE(file, INVALID_HANDLE_VALUE);
+    return file;
   }
 
   TempFolder ideFolder_, files_;
@@ -89,6 +105,8 @@ TEST_F(CommandLineTest, EachCommandEndsWithItsCodeLogAndLists) {
     std::wstring args;
     DWORD exit;
   };
+  // Where the lines are said; the other stream stays empty.
+  enum class Said { Out, Err, NotChecked };
   struct Case {
     const char* name;
     Around around;
@@ -97,7 +115,11 @@ TEST_F(CommandLineTest, EachCommandEndsWithItsCodeLogAndLists) {
     std::vector<std::string> after5, after6;
     std::vector<std::wstring> log;  // the first lines; all of them unless `more`
     bool more = false;
+    Said said = Said::Out;
+    bool logged = true;  // false: no log file could be named, and none is written
   };
+  const std::wstring usage = L"Usage: brushwick.exe COMMAND [OPTIONS]";
+  const std::wstring noFile = L": the name of the list is blank or ends in a folder separator, so it names no file (123)";
   const Case cases[] = {
       {"clean", Around::Nothing, {gone, alive}, {alive}, {{L"/clean", 0}}, {alive}, {alive},
        {Counts(L"VB5", 2, 1), Counts(L"VB6", 1, 0)}},
@@ -113,18 +135,31 @@ TEST_F(CommandLineTest, EachCommandEndsWithItsCodeLogAndLists) {
         Counts(L"VB6", 1, 1), L"The VB5 list: 2 entries imported.", L"The VB6 list: 1 entries imported."}},
       {"undo", Around::Nothing, {gone, alive}, {}, {{L"/clean", 0}, {L"/undo", 0}}, {gone, alive}, {},
        {Counts(L"VB5", 2, 1), Counts(L"VB6", 0, 0), L"The lists are back as they were before the last change."}},
-      {"bad argument", Around::Nothing, {gone}, {}, {{L"/clean /vb5", 2}}, {gone}, {},
-       {L"Argument not understood: /vb5", L"Usage: brushwick.exe COMMAND [/log FILE]"}, true},
-      {"another copy busy", Around::OtherCopy, {gone}, {}, {{L"/clean", 3}}, {gone}, {}, {busy}},
+      {"an option of another command", Around::Nothing, {gone}, {}, {{L"/clean /vb5", 2}}, {gone}, {},
+       {L"/vb5 does not go with /clean; it goes with /export only.", usage}, true, Said::Err},
+      {"a command without its value", Around::Nothing, {gone}, {}, {{L"/export", 2}}, {gone}, {},
+       {L"Value missing: /export must be followed by NAME.", usage}, true, Said::Err},
+      {"a log without its file", Around::Nothing, {gone}, {}, {{L"/clean /log", 2}}, {gone}, {},
+       {L"Value missing: /log must be followed by FILE.", usage}, true, Said::Err, false},
+      {"list names that name no file", Around::Nothing, {alive}, {}, {{L"/export sub\\", 2}, {L"/export \" \"", 2}},
+       {alive}, {},
+       {L"The list could not be written.", L"Cannot write the list file " + (folder() / L"sub\\.rec") + noFile,
+        L"The list could not be written.", L"Cannot write the list file " + (folder() / L" .rec") + noFile},
+       false, Said::NotChecked},
+      {"another copy busy", Around::OtherCopy, {gone}, {}, {{L"/clean", 3}}, {gone}, {}, {busy}, false, Said::NotChecked},
       {"IDE open", Around::OpenIde, {gone, alive}, {gone}, {{L"/clean", 1}, {L"/import zapas", 3}}, {alive}, {gone},
        {Counts(L"VB5", 2, 1),
         L"The VB6 list was left alone: open now: Visual Basic 6.0 (VB6.EXE); /wait waits for it to close.",
-        L"The VB6 list was left alone: open now: Visual Basic 6.0 (VB6.EXE); /wait waits for it to close."}},
+        L"The VB6 list was left alone: open now: Visual Basic 6.0 (VB6.EXE); /wait waits for it to close."},
+       false, Said::NotChecked},  // the counts on standard output, the lists left alone on standard error
   };
+  ASSERT_TRUE(CreateDirectoryW((folder() / L"sub").c_str(), nullptr));
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     SeedList("5.0", c.vb5);
     SeedList("6.0", c.vb6);
+    const std::wstring outPath = files_ / L"out.txt", errPath = files_ / L"err.txt";
+    HANDLE out = StreamFile(outPath), err = StreamFile(errPath);
     for (const wchar_t* file : {L"run.log", L"opcje.dat", L"cofnij.dat", L"cofnij.new", L"zapas.rec"})
       DeleteFileW((folder() / file).c_str());
     if (c.around == Around::Polish) folder().WriteOptions("#\r\n");
@@ -139,7 +174,7 @@ TEST_F(CommandLineTest, EachCommandEndsWithItsCodeLogAndLists) {
         ASSERT_TRUE(otherCopy.Acquire(0));
       }
       for (const Run& run : c.runs) {
-        Launch(run.args + L" /log \"" + (folder() / L"run.log") + L"\"");
+        Launch(run.args + L" /log \"" + (folder() / L"run.log") + L"\"", out, err);
         // Waits until the program ends, or shows a box it must not.
         EXPECT_EQ(WaitForWindow(app(), kMessageBoxClass, nullptr, Visibility::Visible, Millis(30000)), nullptr)
             << "a message box showed";
@@ -147,15 +182,25 @@ TEST_F(CommandLineTest, EachCommandEndsWithItsCodeLogAndLists) {
       }
     }
     StopStandIn();
+    CloseHandle(out);
+    CloseHandle(err);
     EXPECT_EQ(ReadList("5.0"), c.after5);
     EXPECT_EQ(ReadList("6.0"), c.after6);
-    std::vector<std::wstring> log = LogLines();
-    if (c.more && log.size() > c.log.size()) log.resize(c.log.size());
-    EXPECT_EQ(log, c.log);
+    const auto first = [&](std::vector<std::wstring> lines) {
+      if (c.more && lines.size() > c.log.size()) lines.resize(c.log.size());
+      return lines;
+    };
+    EXPECT_EQ(first(LogLines()), c.logged ? c.log : std::vector<std::wstring>{});
+    if (c.said != Said::NotChecked) {
+      EXPECT_EQ(first(FileLines(c.said == Said::Out ? outPath : errPath)), c.log);
+      EXPECT_EQ(FileLines(c.said == Said::Out ? errPath : outPath), std::vector<std::wstring>{});
+    }
     // Never asked, never stored: a run in these modes leaves the options file as it found it.
     EXPECT_EQ(FileExists(folder() / L"opcje.dat"), c.around == Around::Polish);
     EXPECT_TRUE(ListsFree());
   }
+  EXPECT_FALSE(FileExists(folder() / L"sub\\.rec"));
+  EXPECT_FALSE(FileExists(folder() / L" .rec"));
 }
 
 }  // namespace

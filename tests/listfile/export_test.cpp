@@ -259,6 +259,7 @@ TEST_F(ExportTest, NamesThatCannotBeWrittenFailLoudlyAndWriteNothing) {
   WriteFile(L"kept", "old bytes");
   ASSERT_TRUE(SetFileAttributesW(Path(L"kept").c_str(), FILE_ATTRIBUTE_READONLY));
   ASSERT_TRUE(CreateDirectoryW(Path(L"folder").c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryW((folder_ / L"sub").c_str(), nullptr));
   const auto before = FolderNames();
 
   const std::wstring names[] = {
@@ -289,6 +290,11 @@ TEST_F(ExportTest, NamesThatCannotBeWrittenFailLoudlyAndWriteNothing) {
       L"kept",                   // read-only file
       L"..\\brushwick-outside",    // out of the folder, where the import never looks
       L"sub/../../brushwick-outside",
+      L" ",                        // no file name of its own: " .rec", "sub\.rec"
+      L"   ",
+      L"sub\\",
+      L"sub/",
+      L"sub\\ ",
   };
   for (const auto& name : names) {
     SCOPED_TRACE(testing::Message() << "name: \"" << name.c_str() << "\" (" << name.size() << ")");
@@ -304,6 +310,8 @@ TEST_F(ExportTest, NamesThatCannotBeWrittenFailLoudlyAndWriteNothing) {
   }
   EXPECT_EQ(FileBytes(L"kept"), "old bytes");
   EXPECT_EQ(GetFileAttributesW((folder_ / L"..\\brushwick-outside.rec").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesW((folder_ / L"sub\\.rec").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesW((folder_ / L"sub\\ .rec").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 }  // namespace

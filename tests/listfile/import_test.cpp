@@ -214,12 +214,17 @@ TEST_F(ImportTest, FilesThatCannotBeReadChangeNothing) {
   WriteFile(L"short", " 1 \r\n 1 \r\n");
   WriteFile(L"zero", std::string(" 1 \r\n 0 \r\n[]\r\na\r\nb\0\r\n", 21));
   ASSERT_TRUE(CreateDirectoryW(Path(L"folder").c_str(), nullptr));
+  // Whole list files, but under names that name no file of their own.
+  ASSERT_TRUE(CreateDirectoryW((folder_.path() + L"\\sub").c_str(), nullptr));
+  WriteFile(L" ", " 1 \r\n 0 \r\n[]\r\na\r\n");
+  WriteFile(L"sub\\", " 1 \r\n 0 \r\n[]\r\na\r\n");
   const std::pair<const wchar_t*, DWORD> cases[] = {
       {L"missing", ERROR_FILE_NOT_FOUND}, {L"damaged", ERROR_INVALID_DATA},
       {L"short", ERROR_HANDLE_EOF},       {L"folder", ERROR_ACCESS_DENIED},
       {L"zero", ERROR_INVALID_DATA},      {L"..\\list", ERROR_INVALID_NAME},
       {L"NUL", ERROR_INVALID_NAME},       {L"com1", ERROR_INVALID_NAME},
       {L"a:b", ERROR_INVALID_NAME},       {L"a?b", ERROR_INVALID_NAME},
+      {L" ", ERROR_INVALID_NAME},         {L"sub\\", ERROR_INVALID_NAME},
   };
   for (const auto& [name, code] : cases) {
     SCOPED_TRACE(testing::Message() << name);

@@ -144,7 +144,7 @@ std::wstring CurrentUserSid() {
   HANDLE token = nullptr;
   if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
     Fail("cannot open the process token", static_cast<LONG>(GetLastError()));
-  const FileHandle owner(token);
+  const KernelHandle owner(token);
   BYTE buffer[256];
   DWORD size = sizeof buffer;
   wchar_t* sid = nullptr;

@@ -80,8 +80,9 @@ class AppTest : public ::testing::Test {
   }
 
   // Starts the program from its folder, in a working folder elsewhere.
-  AppProcess& Launch(const std::wstring& arguments = L"") {
-    app_ = AppProcess::Start(folder_->exe(), folder_->working_folder(), arguments);
+  // `output` and `errors`: see AppProcess::Start.
+  AppProcess& Launch(const std::wstring& arguments = L"", HANDLE output = nullptr, HANDLE errors = nullptr) {
+    app_ = AppProcess::Start(folder_->exe(), folder_->working_folder(), arguments, output, errors);
     return app_;
   }
 

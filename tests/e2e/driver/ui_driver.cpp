@@ -229,13 +229,19 @@ const char* MachineFailure(DWORD error) {
 }  // namespace
 
 AppProcess AppProcess::Start(const std::wstring& exe, const std::wstring& working_folder,
-                             const std::wstring& arguments) {
+                             const std::wstring& arguments, HANDLE output, HANDLE errors) {
   std::wstring command_line = L"\"" + exe + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
+  const bool streams = output || errors;
+  if (streams) {
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = output;
+    startup.hStdError = errors;
+  }
   PROCESS_INFORMATION info{};
   const auto create = [&] {
-    return CreateProcessW(exe.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    return CreateProcessW(exe.c_str(), command_line.data(), nullptr, nullptr, streams, 0, nullptr,
                           working_folder.empty() ? nullptr : working_folder.c_str(), &startup, &info) != FALSE;
   };
   if (!create()) {

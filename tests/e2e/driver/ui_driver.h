@@ -81,9 +81,10 @@ class AppProcess {
   // Starts `exe` in `working_folder`, with `arguments` after its name when given (then no window
   // is waited for). A start that fails for reasons of the machine (under Wine a process that
   // ended while starting, ERROR_INTERNAL_ERROR) is tried once more, and a line on stdout says
-  // so; a start that fails throws with the reason.
+  // so; a start that fails throws with the reason. `output` and `errors`, when given (inheritable
+  // handles), become its standard output and standard error.
   static AppProcess Start(const std::wstring& exe, const std::wstring& working_folder,
-                          const std::wstring& arguments = L"");
+                          const std::wstring& arguments = L"", HANDLE output = nullptr, HANDLE errors = nullptr);
   ~AppProcess();
   AppProcess(AppProcess&& other) noexcept;
   AppProcess& operator=(AppProcess&& other) noexcept;
