@@ -284,7 +284,8 @@ Outcome Undo(const Place& place, Answers& answers,
   // read concerns both (the undo then says why).
   std::array<bool, 2> concerned{true, true};
   try {
-    if (const std::optional<UndoRecord> last = LastChange(folder))
+    // Worked out only when an IDE runs: it costs a reading of both lists.
+    if (const std::optional<UndoRecord> last = FindOpenIdes().any() ? LastChange(folder) : std::nullopt)
       concerned = ListsChanging(last->before, listfile::ReadListsNow().state);
   } catch (const AppError&) {
   }
@@ -311,7 +312,9 @@ PutBackOutcome PutBack(const Place& place, Answers& answers, const PutBackQuesti
   // read concerns both.
   std::array<bool, 2> concerned{true, true};
   try {
-    if (const std::optional<UndoRecord> pending = listfile::ReadPending(folder); pending && !pending->after) {
+    // Worked out only when an IDE runs: it costs a reading of both lists.
+    const std::optional<UndoRecord> pending = FindOpenIdes().any() ? listfile::ReadPending(folder) : std::nullopt;
+    if (pending && !pending->after) {
       std::optional<UndoRecord> last;
       if (pending->kind == listfile::ChangeKind::Undo) last = LastChange(folder);
       concerned = ListsChanging(last ? last->before : pending->before, listfile::ReadListsNow().state);
@@ -375,7 +378,20 @@ PutBackOutcome PutBack(const Place& place, Answers& answers, const PutBackQuesti
     }
   }
   const auto decide = [&](const ListsReading&, std::array<bool, 2>) { return PutBackWanted(target); };
+  const ListsState stopped = now.state;
   Execute(folder, listfile::ChangeKind::Undo, ListsOf(target), decide, answers, out, std::move(now));
+  if (out.end == End::Unchanged && pending->kind == listfile::ChangeKind::Undo) {
+    // The undo had put every list back before it stopped: it is done now.
+    UndoRecord done = *pending;
+    done.after = stopped;
+    listfile::WritePending(folder, done, listfile::kMaxUndoFileBytes);
+    try {
+      listfile::PromotePending(folder);
+    } catch (const AppError& e) {
+      out.undoNotKept = e;
+      out.undoMarkedDone = true;
+    }
+  }
   return result;
 }
 

@@ -6,10 +6,16 @@
 namespace {
 
 // The locks this process holds now, by name; shared by every thread (tests take the lock from
-// several), so guarded.
+// several), so guarded. Each entry keeps its own thread, so that an entry left by a thread that
+// ended while holding the lock (its lock object gone with its stack) is never looked into.
+struct Holder {
+  const wchar_t* name;
+  const ListsLock* lock;
+  DWORD thread;
+};
 struct Holders {
   CRITICAL_SECTION guard;
-  std::vector<std::pair<const wchar_t*, ListsLock*>> held;
+  std::vector<Holder> held;
   Holders() { InitializeCriticalSection(&guard); }
 };
 // Made before the program starts, as threads of the tests may take their first lock at once.
@@ -40,19 +46,19 @@ void ListsLock::Register() {
   auto& held = TheHolders().held;
   // The mutex is ours alone now: any other entry of this name is left by a thread that ended
   // while holding it.
-  std::erase_if(held, [&](const auto& entry) { return SameName(entry.first, name_); });
-  held.emplace_back(name_, this);
+  std::erase_if(held, [&](const Holder& entry) { return SameName(entry.name, name_); });
+  held.push_back({name_, this, thread_});
 }
 
 void ListsLock::Unregister() {
   Guard guard;
-  std::erase_if(TheHolders().held, [&](const auto& entry) { return entry.second == this; });
+  std::erase_if(TheHolders().held, [&](const Holder& entry) { return entry.lock == this; });
 }
 
 bool ListsLock::HeldByThisThread() {
   Guard guard;
   for (const auto& entry : TheHolders().held)
-    if (entry.second->thread_ == GetCurrentThreadId()) return true;
+    if (entry.thread == GetCurrentThreadId()) return true;
   return false;
 }
 
@@ -60,8 +66,8 @@ ListsLock::Outcome ListsLock::Take(const FunctionRef<bool(HANDLE mutex)>& wait) 
   if (held_) return Outcome::Taken;
   {
     Guard guard;
-    for (const auto& [name, lock] : TheHolders().held)
-      if (SameName(name, name_) && lock->thread_ == GetCurrentThreadId()) return Outcome::Refused;
+    for (const Holder& entry : TheHolders().held)
+      if (SameName(entry.name, name_) && entry.thread == GetCurrentThreadId()) return Outcome::Refused;
   }
   if (!mutex_) mutex_.reset(CreateMutexW(nullptr, FALSE, name_));
   if (!mutex_) return Outcome::NotTaken;

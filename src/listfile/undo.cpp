@@ -301,10 +301,10 @@ void WritePending(const std::wstring& folder, const UndoRecord& record, unsigned
     DWORD written = 0;
     const bool ok = WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
                     written == text.size() && FlushFileBuffers(file.get());
+    const DWORD code = GetLastError();
+    file.reset();
     stop_points::Passed();
     if (!ok) {
-      const DWORD code = GetLastError();
-      file.reset();
       DeleteFileW(beside.c_str());
       ThrowSaving(code, path);
     }

@@ -82,6 +82,25 @@ void PutRawValue(const std::string& version, const std::string& name, DWORD type
   if (status != ERROR_SUCCESS) Fail("cannot write the value " + name, status);
 }
 
+void PutStoredValues(const std::string& version, const std::map<std::string, RegValue>& values) {
+  const KeyHandle key = OpenList(version, KEY_ALL_ACCESS, true);
+  for (const auto& [name, value] : values) {
+    const std::wstring wide(name.begin(), name.end());
+    const LONG status = RegSetValueExW(key.get(), wide.c_str(), 0, value.type,
+                                       reinterpret_cast<const BYTE*>(value.bytes.data()),
+                                       static_cast<DWORD>(value.bytes.size()));
+    if (status != ERROR_SUCCESS) Fail("cannot write the value " + name, status);
+  }
+}
+
+void PutStoredValue(const std::string& version, const std::string& name, DWORD type, const std::string& bytes) {
+  const KeyHandle key = OpenList(version, KEY_ALL_ACCESS, true);
+  const std::wstring wide(name.begin(), name.end());
+  const LONG status = RegSetValueExW(key.get(), wide.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                                     static_cast<DWORD>(bytes.size()));
+  if (status != ERROR_SUCCESS) Fail("cannot write the value " + name, status);
+}
+
 void PutListValue(const std::string& version, const std::string& name, const std::string& text, DWORD type) {
   PutRawValue(version, name, type, text + '\0');
 }

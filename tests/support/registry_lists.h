@@ -50,6 +50,10 @@ void SetListKeySecurity(const std::string& version, const std::wstring& sddl);
 void DenyOnListKey(const std::string& version, DWORD denied);
 // Denies setting values and creating keys to the current user on the list key; reads still work.
 void MakeReadOnly(const std::string& version);
+// Stores one value exactly as StoredListValues gives it (through the wide API: texts as UTF-16).
+void PutStoredValue(const std::string& version, const std::string& name, DWORD type, const std::string& bytes);
+// Stores every value of the map that way, through one key handle.
+void PutStoredValues(const std::string& version, const std::map<std::string, RegValue>& values);
 // Stores a REG_SZ value through the wide API, so it may hold what the ANSI code page cannot.
 void PutWideListValue(const std::string& version, const std::string& name, const std::wstring& text);
 // Every value of the list key as stored, read through the wide API (texts as UTF-16, exactly).
