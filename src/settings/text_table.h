@@ -233,7 +233,7 @@
   X(DoingUseUndoFile, 0, u8"Nie można użyć pliku cofania ", u8"Cannot use the undo file ")                           \
   /* ... and what is wrong (following the file's name). */                                                         \
   X(WrongDeviceName, 0, u8": ta nazwa oznacza urządzenie, nie plik", u8": the name is reserved for a device")        \
-  X(WrongNulInName, 0, u8": nazwa zawiera znak NUu8", u8": the name holds a NUL character")                           \
+  X(WrongNulInName, 0, u8": nazwa zawiera znak NUL", u8": the name holds a NUL character")                            \
   X(WrongForbiddenCharacter, 0, u8": nazwa pliku nie może zawierać '{1}'", u8": file names cannot hold '{1}'")       \
   X(WrongControlCharacter, 0, u8": nazwa pliku nie może zawierać znaku sterującego",                                \
     u8": file names cannot hold a control character")                                                               \

@@ -75,5 +75,15 @@ inline const wchar_t* Tr(Text id) { return CurrentTexts()[id]; }
 // The same with {1}, {2}, ... replaced by `args`, in order; a placeholder with no argument is
 // dropped, and any other brace is kept as it stands.
 std::wstring Tr(Text id, std::initializer_list<std::wstring_view> args);
+// The placeholders {1} to {9} a text holds, as bits 1 to 9: a translation must hold the same
+// ones as the English text, or it would drop or invent what the program puts in.
+template <class Char>
+constexpr unsigned PlaceholdersOf(std::basic_string_view<Char> text) {
+  unsigned found = 0;
+  for (std::size_t i = 0; i + 2 < text.size(); ++i)
+    if (text[i] == '{' && text[i + 1] >= '1' && text[i + 1] <= '9' && text[i + 2] == '}')
+      found |= 1u << (text[i + 1] - '0');
+  return found;
+}
 // `pattern` with its placeholders filled as Tr does.
 std::wstring FillPlaceholders(std::wstring_view pattern, std::initializer_list<std::wstring_view> args);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
@@ -31,6 +32,33 @@ TEST(Texts, NamedLinesOverrideWhatTheyNameAndNothingElse) {
   texts.Reset(true);
   EXPECT_EQ(std::wstring(texts[Text::Cancel]), L"Anuluj");
   EXPECT_EQ(std::wstring(texts[Text::MainStart]), L"Start");
+}
+
+// What a mechanical rewrite of the table's literals leaves in a text: an end in "u8" (its closing
+// quote after a letter L became u8"), u8" or L" inside it, or a quote without its partner.
+std::string RewriteRemains(std::u8string_view text) {
+  std::string found;
+  if (text.ends_with(u8"u8")) found += " ends in u8";
+  if (text.find(u8"u8\"") != text.npos) found += " holds u8\"";
+  if (text.find(u8"L\"") != text.npos) found += " holds L\"";
+  if (std::count(text.begin(), text.end(), u8'"') % 2) found += " has an unbalanced quote";
+  return found;
+}
+
+TEST(Texts, EveryBuiltInTextIsWholeAndHoldsTheEnglishPlaceholders) {
+  for (std::size_t i = 1; i < std::size(kTexts); ++i) {
+    const TextRow& row = kTexts[i];
+    EXPECT_EQ(RewriteRemains(row.polish), "") << row.name << " (Polish)";
+    EXPECT_EQ(RewriteRemains(row.english), "") << row.name << " (English)";
+    EXPECT_EQ(PlaceholdersOf(std::u8string_view(row.polish)), PlaceholdersOf(std::u8string_view(row.english)))
+        << row.name << ": the Polish text holds other placeholders than the English one";
+  }
+  // The check itself sees each kind of remains.
+  EXPECT_NE(RewriteRemains(u8": nazwa zawiera znak NUu8"), "");
+  EXPECT_NE(RewriteRemains(u8"wpis u8\"{1}\""), "");
+  EXPECT_NE(RewriteRemains(u8"wpis \"{1}"), "");
+  EXPECT_EQ(RewriteRemains(u8": nazwa zawiera znak NUL"), "");
+  EXPECT_EQ(PlaceholdersOf(std::wstring_view(L"{2} z {1}, {1} {0} {x} {12")), 0b110u);
 }
 
 TEST(Texts, PlaceholdersTakeTheirArgumentsInAnyOrder) {
