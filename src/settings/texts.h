@@ -42,6 +42,10 @@ constexpr Text TextOfLine(int line) {
   return Text::None;
 }
 
+// The text a language file gives by `name` (Name=Text), or Text::None: texts given by their line
+// have no name there.
+Text TextNamed(std::string_view name);
+
 // A built-in text as shown: Polish or English.
 const wchar_t* BuiltInText(Text id, bool polish);
 
@@ -54,11 +58,11 @@ class Texts {
   bool polish() const { return polish_; }
   // A language file's line 1 to 23.
   void SetLine(int line, std::wstring text);
-  // A language file's Name=Text lines (those after line 23), verbatim in the ANSI code page: the
-  // text after the first '=' with "\n" as a line break. Lines of no known name, lines naming a
-  // text that has a line number, and lines without '=' are ignored; of two with one name the
-  // later wins.
-  void SetNamed(const std::vector<std::string>& lines);
+  // A language file's Name=Text lines (those after line 23), verbatim in the code page: the text
+  // after the first '=' with "\n" as a line break. Lines of no known name, lines naming a text
+  // that has a line number, and lines without '=' are ignored; of two with one name the later
+  // wins. An empty text, or one whose placeholders are not the English text's, is not given.
+  void SetNamed(const std::vector<std::string>& lines, unsigned codePage = 0 /* CP_ACP */);
   const wchar_t* operator[](Text id) const;
 
  private:

@@ -16,11 +16,16 @@ TEST(Texts, NamedLinesOverrideWhatTheyNameAndNothingElse) {
   Texts texts;
   texts.Reset(false);
   texts.SetNamed({"Cancel=  Abbrechen ", "Cancel=Abbrechen!", "NoSuchName=x", "no equals sign", "=Anonym",
-                  "MainStart=Los", "IdeNote=Offen: {1}\\nA\\\\nB", "ReviewGone="});
+                  "MainStart=Los", "IdeNote=Offen: {1}\\nA\\\\nB", "ReviewGone=", "ImportKeyMissing=Keine {2}",
+                  "RemovalReport={3} {1} {2} {1}", "Fatal=Fehler"});
   EXPECT_EQ(std::wstring(texts[Text::Cancel]), L"Abbrechen!");  // the later line wins
   EXPECT_EQ(std::wstring(texts[Text::MainStart]), L"Start");    // given by its line, never by name
   EXPECT_EQ(std::wstring(texts[Text::IdeNote]), L"Offen: {1}\r\nA\\\r\nB");
-  EXPECT_EQ(std::wstring(texts[Text::ReviewGone]), L"");  // an empty text is a text
+  // An empty text, and one that drops or invents a placeholder, are not given: English shows.
+  EXPECT_EQ(std::wstring(texts[Text::ReviewGone]), L"gone");
+  EXPECT_EQ(std::wstring(texts[Text::ImportKeyMissing]), L"There is no {1} list in the registry; it was skipped.");
+  EXPECT_EQ(std::wstring(texts[Text::Fatal]), BuiltInText(Text::Fatal, false));
+  EXPECT_EQ(std::wstring(texts[Text::RemovalReport]), L"{3} {1} {2} {1}");  // any order, any number of times
   EXPECT_EQ(std::wstring(texts[Text::ClearButton]), L"Clear");  // not given: English
   texts.SetLine(1, L" Los ");
   EXPECT_EQ(std::wstring(texts[Text::MainStart]), L" Los ");
