@@ -13,8 +13,9 @@
 
 enum class Text : unsigned short {
   None,  // no text (a control that shows data, not words)
-#define BRUSHWICK_TEXT_NAME(name, line, polish, english) name,
-  BRUSHWICK_TEXTS(BRUSHWICK_TEXT_NAME)
+#define BRUSHWICK_TEXT_NAME(name, line, polish, english, ...) name,
+#define BRUSHWICK_NO_GROUP(note)
+  BRUSHWICK_TEXTS(BRUSHWICK_TEXT_NAME, BRUSHWICK_NO_GROUP)
 #undef BRUSHWICK_TEXT_NAME
   Count
 };
@@ -24,13 +25,28 @@ struct TextRow {
   int line;          // the language-file line that gives it, 0 for a named one
   const char8_t* polish;  // UTF-8
   const char8_t* english;
+  const char8_t* note = nullptr;  // for translators: what {1}, {2}, ... are
 };
 
 inline constexpr TextRow kTexts[] = {
     {"", 0, u8"", u8""},
-#define BRUSHWICK_TEXT_ROW(name, line, polish, english) {#name, line, polish, english},
-    BRUSHWICK_TEXTS(BRUSHWICK_TEXT_ROW)
+#define BRUSHWICK_TEXT_ROW(name, line, polish, english, ...) {#name, line, polish, english __VA_OPT__(, ) __VA_ARGS__},
+    BRUSHWICK_TEXTS(BRUSHWICK_TEXT_ROW, BRUSHWICK_NO_GROUP)
 #undef BRUSHWICK_TEXT_ROW
+};
+
+// The table in its order with the notes on its groups, from which lang/English.txt is written.
+struct TextItem {
+  Text text;                 // Text::None for a group's note
+  const char8_t* groupNote;  // what the texts after it are
+};
+inline constexpr TextItem kTextItems[] = {
+#define BRUSHWICK_TEXT_ITEM(name, ...) {Text::name, nullptr},
+#define BRUSHWICK_GROUP_ITEM(note) {Text::None, note},
+    BRUSHWICK_TEXTS(BRUSHWICK_TEXT_ITEM, BRUSHWICK_GROUP_ITEM)
+#undef BRUSHWICK_TEXT_ITEM
+#undef BRUSHWICK_GROUP_ITEM
+#undef BRUSHWICK_NO_GROUP
 };
 static_assert(std::size(kTexts) == static_cast<std::size_t>(Text::Count));
 
