@@ -169,6 +169,78 @@ TEST_P(LanguageFitTest, EveryWindowsTextsFitTheirControls) {
   Close(w, ide::Command3);
 }
 
+// The windows whose texts a language makes long stay on the screen: the IDE question and the
+// wait grow to their texts up to the screen's size, and a question of 200 line breaks is cut to it.
+class LongTextTest : public LanguageFitTest {};
+
+TEST_P(LongTextTest, TheAddedWindowsGrowToTheirTextsButStayOnTheScreen) {
+  const ShippedLanguage english = ReadShippedLanguage(L"English");
+  std::string file;
+  for (const std::wstring& line : english.lines) file += WideToAnsi(line) + "\r\n";
+  std::string breaks;
+  for (int i = 0; i < 200; ++i) breaks += "\\n";
+  std::string words;
+  while (words.size() < 3000) words += "waiting ";
+  file += "IdeGoOn=Go on now, without waiting for Visual Basic to close\r\n"
+          "ClearButton=Clear the list I chose above\r\n"
+          "IdeQuestion=Open: {1}." + breaks + "The end.\r\n"
+          "ClearQuestion=Remove {1}? {2}" + breaks + "Really?\r\n"
+          "WaitingForOtherCopy=" + words + "\r\n";
+  MakeFolders(folder() / L"lang");
+  WriteFileBytes(folder() / L"lang\\Long.txt", file);
+  folder().WriteOptions("Long\r\n");
+  SeedList("5.0", {WideToAnsi(folder() / L"gone.vbp")});
+  Launch();
+  const std::wstring title = L"Brushwick";
+  HWND main = WaitForWindow(app(), ids::kForm1Class, &title, Visibility::Visible);
+  ASSERT_NE(main, nullptr) << "no main window";
+  const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  auto expect_on_screen = [&](HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    EXPECT_TRUE(r.left >= screen.left && r.top >= screen.top && r.right <= screen.right && r.bottom <= screen.bottom)
+        << "the window " << Show(r) << " leaves the screen " << Show(screen);
+  };
+
+  HWND w = FromMenu(main, ids::form1menu::Clear, ids::kFrmClearClass);
+  ExpectFits(w, {{cl::Frame1, Shows::Frame}, {cl::Command1, Shows::Caption}, {cl::Command2, Shows::Caption}});
+  expect_on_screen(w);
+  Shoot(w, ShotOf(L"clear-long"));
+  Click(Control(w, cl::Command1));
+  if (const auto box = WaitForMessageBox(app())) {
+    expect_on_screen(box->window);
+    EXPECT_EQ(box->text, L"Remove the VB5 list? VB5: 1\r\n\r\nReally?") << "empty lines shrink to one";
+    Shoot(box->window, ShotOf(L"clear-question-long"));
+    EXPECT_TRUE(AnswerMessageBox(box->window, IDNO));
+  } else {
+    ADD_FAILURE() << "no question";
+  }
+  if (IsWindowVisible(w)) Close(w, cl::Command2);
+
+  {
+    ListsLock other_copy;
+    ASSERT_TRUE(other_copy.Acquire(0));
+    w = FromButton(main, f1::Command1, ids::kFrmWaitClass);
+    ExpectFits(w, {{wt::Label1, Shows::Wrapped}, {wt::Command1, Shows::Caption}});
+    expect_on_screen(w);
+    Shoot(w, ShotOf(L"wait-long"));
+    Close(w, wt::Command1);
+  }
+
+  StartStandIn();
+  w = FromButton(main, f1::Command1, ids::kFrmIdeClass);
+  ExpectFits(w, {{ide::Command1, Shows::Caption}, {ide::Command2, Shows::Caption}, {ide::Command3, Shows::Caption}});
+  expect_on_screen(w);
+  EXPECT_GT(ClientSize(Control(w, ide::Label1)).cy, ClientSize(w).cy / 2) << "the question did not grow";
+  Shoot(w, ShotOf(L"ide-long"));
+  Close(w, ide::Command3);
+}
+
+INSTANTIATE_TEST_SUITE_P(Dpi, LongTextTest, ::testing::Values(FitCase{L"Long", 96}, FitCase{L"Long", 144}),
+                         [](const ::testing::TestParamInfo<FitCase>& param) {
+                           return std::to_string(param.param.dpi);
+                         });
+
 std::vector<FitCase> AllCases() {
   std::vector<FitCase> cases;
   for (const wchar_t* language :
