@@ -42,8 +42,10 @@ LanguageLines ReadLanguageLines(const std::wstring& path) {
     }
     // A named line too long for any text is refused alone: the lines after it still count.
     if (!fits || line.starts_with(';')) return true;
-    const Text id = TextNamed(std::string_view(line).substr(0, line.find('=')));
-    if (id == Text::None || line.find('=') == std::string::npos) return true;
+    const std::size_t equals = line.find('=');
+    if (equals == std::string::npos) return true;
+    const Text id = TextNamed(std::string_view(line).substr(0, equals));
+    if (id == Text::None) return true;
     if (slot.empty()) slot.resize(static_cast<std::size_t>(Text::Count));
     std::size_t& at = slot[static_cast<std::size_t>(id)];
     if (at == 0) {

@@ -74,7 +74,7 @@ TEST_F(LanguageTest, LinesAfterTheTwentyThirdNeverChangeTheTwentyThree) {
   EXPECT_EQ(ReadLanguageLines(Path(L"Long.txt")).lines, NumberedLines(23));
   ASSERT_TRUE(Apply("long"));
   EXPECT_EQ(assigned_.size(), 23u);
-  // Named lines after them, far past line 23 + 4096, one naming a text that has a line, and
+  // Named lines after them, behind 5,000 comment lines, one naming a text that has a line, and
   // named texts too long for any text (in ANSI and in bytes): each is refused alone, and the
   // lines after it still count.
   std::string comments;
