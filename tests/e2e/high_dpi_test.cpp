@@ -129,7 +129,8 @@ TEST_F(HighDpiTest, ThePickerGrowsByHalf) {
                       {lang::Command1, 0, Shows::Caption, 120, 2040, 2415, 375}});
   // The entries are one line of the 144 DPI font each.
   HWND list = Control(picker, lang::List1);
-  EXPECT_EQ(ItemTexts(list), (std::vector<std::wstring>{L"Polski", L"English"}));
+  EXPECT_EQ(ItemTexts(list), (std::vector<std::wstring>{L"Polski", L"Deutsch", L"English", L"Espanol", L"Francais",
+                                                         L"Italiano", L"Portugues", L"Russkiy"}));
   EXPECT_GE(Send(list, LB_GETITEMHEIGHT, 0), ProgramTextExtent(L"Polski", kHighDpi).cy);
   Shoot(picker, L"picker");
 }
