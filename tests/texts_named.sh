@@ -10,7 +10,7 @@ found=$(cd "$src" && grep -rnP --include='*.cpp' --include='*.h' --include='*.in
   'L"(?:[^"\\]|\\.)*(?:[A-Za-z]{2,} +[A-Za-z]|[^\x00-\x7F])(?:[^"\\]|\\.)*"|(?:MsgBox|MessageBoxW|SetCaption|SetControlText|SetWindowTextW)\((?:[^()"]*,\s*)?L"[^"]*[A-Za-z]' \
   . | grep -v "^\./$table:")
 if [[ -n $found ]]; then
-  echo "texts without a name (give them one in src/$table and in lang/English.txt):"
+  echo "texts without a name (give them one in src/$table, then run scripts/english-template.sh):"
   echo "$found"
   exit 1
 fi

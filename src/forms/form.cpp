@@ -125,6 +125,8 @@ HWND Form::Control(int id) const {
 void Form::Show() {
   Load();
   ApplyTexts();
+  // Sized again for the texts it shows now.
+  if (def_.fitsTexts) ApplyLayout(dpi_, nullptr);
   OnActivate();
   ShowWindow(hwnd_, SW_SHOW);
   SetForegroundWindow(hwnd_);

@@ -106,6 +106,11 @@ struct FormDef {
   // Its controls answer while a command works on the lists (the wait's own window); every other
   // window's commands are unavailable then.
   bool answersWhileBusy = false;
+  // Grows, up to the monitor's work area, when the texts it shows need more room than designed
+  // (a translation's long caption or question): its buttons widen alike to the widest caption,
+  // the window and what spans it wider by as much, and a label grows to its wrapped text with
+  // what lies below it moving down. For a window that is not resizable.
+  bool fitsTexts = false;
 };
 
 // True when the window's caption and its controls take each language-file line from `first` to
@@ -256,6 +261,9 @@ class Form {
   static void FitDropDownField(HWND control, int height);
   // Sized for an exact client area; centred, or at the place the system suggests.
   void PlaceWindow(UINT dpi, const RECT* suggested);
+  // For a window that fits its texts: how much each control and the client area grow at `dpi`
+  // for the texts the controls hold now (fit_, fitWidth_, fitHeight_).
+  void FitTexts(UINT dpi, HFONT font);
   void ClickButton(int id);
   void RestoreDisabledWindows();
 
@@ -264,6 +272,8 @@ class Form {
   HWND owner_ = nullptr;
   UINT dpi_ = 96;
   GdiObject font_;
+  std::vector<PixelRect> fit_;  // by row: what FitTexts adds to each control's place
+  int fitWidth_ = 0, fitHeight_ = 0;  // and to the client area
   std::vector<std::pair<int, HWND>> controls_;
   HWND lastFocus_ = nullptr;
   bool modal_ = false;

@@ -1,8 +1,11 @@
 // The form runtime's DPI and layout: fonts, control places and window sizes for a DPI.
 #include "forms/form.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <iterator>
+#include <string>
+#include <vector>
 
 #include "forms/form_parts.h"
 
@@ -70,6 +73,7 @@ int TwipsToPixels(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(d
 void Form::ApplyLayout(UINT dpi, const RECT* suggested) {
   dpi_ = dpi;
   GdiObject font = DialogFont(dpi);
+  FitTexts(dpi, static_cast<HFONT>(font.get()));
   PlaceControls(dpi, static_cast<HFONT>(font.get()));
   font_ = std::move(font);  // the old font goes only once no control uses it
   PlaceWindow(dpi, suggested);
@@ -96,8 +100,15 @@ PixelRect Form::PlaceOf(const ControlDef& c, UINT dpi, int dx, int dy) const {
       }
     }
   }
-  const PixelRect designed{TwipsToPixels(left, dpi), TwipsToPixels(top, dpi), TwipsToPixels(c.twips.width, dpi),
-                           TwipsToPixels(c.twips.height, dpi)};
+  PixelRect designed{TwipsToPixels(left, dpi), TwipsToPixels(top, dpi), TwipsToPixels(c.twips.width, dpi),
+                     TwipsToPixels(c.twips.height, dpi)};
+  const std::size_t row = static_cast<std::size_t>(&c - def_.controls.data());
+  if (row < fit_.size()) {
+    designed.left += fit_[row].left;
+    designed.top += fit_[row].top;
+    designed.width += fit_[row].width;
+    designed.height += fit_[row].height;
+  }
   return FollowEdges(designed, c.anchor, dx, dy);
 }
 
@@ -147,9 +158,80 @@ void Form::FitDropDownField(HWND control, int height) {
   }
 }
 
+void Form::FitTexts(UINT dpi, HFONT font) {
+  fit_.assign(def_.controls.size(), PixelRect{});
+  fitWidth_ = fitHeight_ = 0;
+  if (!def_.fitsTexts || def_.resizable || !hwnd_) return;
+  const std::size_t count = def_.controls.size();
+  std::vector<PixelRect> place(count);
+  for (std::size_t i = 0; i < count; ++i) place[i] = PlaceOf(def_.controls[i], dpi, 0, 0);
+  const int clientWidth = TwipsToPixels(def_.clientWidth, dpi), clientHeight = TwipsToPixels(def_.clientHeight, dpi);
+  // The room there is: the monitor's work area less the window's frame.
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(owner_ ? owner_ : hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  const RECT& work = monitor.rcWork;
+  const RECT frame = WindowRectFor(clientWidth, clientHeight, dpi, StyleOf(def_));
+  const int roomWidth = (work.right - work.left) - (frame.right - frame.left - clientWidth) - clientWidth;
+  const int roomHeight = (work.bottom - work.top) - (frame.bottom - frame.top - clientHeight) - clientHeight;
+
+  HDC dc = GetDC(hwnd_);
+  HGDIOBJ old = SelectObject(dc, font);
+  auto measure = [&](std::size_t i, int wrapWidth) {
+    HWND control = Control(def_.controls[i].id);
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    RECT r{0, 0, wrapWidth, 0};
+    const UINT prefix = (GetWindowLongW(control, GWL_STYLE) & SS_NOPREFIX) && def_.controls[i].kind == Kind::Label
+                            ? DT_NOPREFIX
+                            : 0;
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
+              DT_CALCRECT | prefix | (wrapWidth ? DT_WORDBREAK | DT_EXPANDTABS : DT_SINGLELINE));
+    return SIZE{r.right - r.left, r.bottom - r.top};
+  };
+
+  // Buttons: each as wide as the widest caption needs, those further right moving along.
+  int grow = 0, buttons = 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    if (def_.controls[i].kind != Kind::Button) continue;
+    ++buttons;
+    grow = std::max(grow, static_cast<int>(measure(i, 0).cx) + MulDiv(12, static_cast<int>(dpi), 96) - place[i].width);
+  }
+  if (buttons > 0 && grow > 0) {
+    grow = std::min(grow, std::max(0, roomWidth) / buttons);
+    fitWidth_ = grow * buttons;
+    for (std::size_t i = 0; i < count; ++i) {
+      if (def_.controls[i].kind == Kind::Button) {
+        int before = 0;  // buttons to its left
+        for (std::size_t k = 0; k < count; ++k)
+          if (def_.controls[k].kind == Kind::Button && place[k].left < place[i].left) ++before;
+        fit_[i].left = before * grow;
+        fit_[i].width = grow;
+      } else if (place[i].left + place[i].width >= clientWidth - TwipsToPixels(300, dpi)) {
+        fit_[i].width = fitWidth_;  // spans the window
+      }
+    }
+  }
+
+  // Labels: as tall as their text wrapped at their width; what lies below moves down.
+  for (std::size_t i = 0; i < count; ++i) {
+    if (def_.controls[i].kind != Kind::Label) continue;
+    const int width = place[i].width + fit_[i].width;
+    const int more = std::min(static_cast<int>(measure(i, width).cy) + 2 - place[i].height, roomHeight - fitHeight_);
+    if (more <= 0) continue;
+    const int bottom = place[i].top + place[i].height;
+    fit_[i].height += more;
+    for (std::size_t k = 0; k < count; ++k)
+      if (k != i && place[k].top >= bottom) fit_[k].top += more;
+    fitHeight_ += more;
+  }
+  SelectObject(dc, old);
+  ReleaseDC(hwnd_, dc);
+}
+
 void Form::PlaceWindow(UINT dpi, const RECT* suggested) {
-  const int clientWidth = TwipsToPixels(def_.clientWidth, dpi);
-  const int clientHeight = TwipsToPixels(def_.clientHeight, dpi);
+  const int clientWidth = TwipsToPixels(def_.clientWidth, dpi) + fitWidth_;
+  const int clientHeight = TwipsToPixels(def_.clientHeight, dpi) + fitHeight_;
   const RECT frame = WindowRectFor(clientWidth, clientHeight, dpi, StyleOf(def_));
   const int width = frame.right - frame.left, height = frame.bottom - frame.top;
   int x, y;

@@ -2,6 +2,8 @@
 // small window with Cancel.
 #include "forms/form.h"
 
+#include <string>
+
 #include "common/text.h"
 #include "forms/form_parts.h"
 #include "forms/ids.h"
@@ -15,11 +17,66 @@ HWND ActiveProgramWindow() {
   return nullptr;
 }
 
+// A message no taller than the screen, whatever a language file made of it: runs of empty lines
+// shrink to one, and a text that would still need more height than the monitor's work area leaves
+// a message box is cut short, ending in "...". The width is the narrowest a box wraps at.
+std::wstring FitToScreen(const std::wstring& text, HWND owner) {
+  std::wstring fitted;
+  fitted.reserve(text.size());
+  int breaks = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text.compare(i, 2, L"\r\n") == 0) {
+      if (++breaks <= 2) fitted += L"\r\n";
+      ++i;
+      continue;
+    }
+    breaks = 0;
+    fitted += text[i];
+  }
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  const RECT& work = monitor.rcWork;
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return fitted;
+  HDC dc = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+  // Room for the caption, the icon's margins and the buttons.
+  const int room = (work.bottom - work.top) - MulDiv(160, dpi, 96);
+  const int width = (work.right - work.left) / 2;
+  HFONT font = CreateFontIndirectW(&metrics.lfMessageFont);
+  HGDIOBJ old = SelectObject(dc, font);
+  auto height = [&](const std::wstring& candidate) {
+    RECT r{0, 0, width, 0};
+    DrawTextW(dc, candidate.c_str(), static_cast<int>(candidate.size()), &r,
+              DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX | DT_EDITCONTROL);
+    return static_cast<int>(r.bottom - r.top);
+  };
+  if (height(fitted) > room) {
+    // The longest beginning that fits with its "...".
+    std::size_t low = 0, high = fitted.size();
+    while (low < high) {
+      const std::size_t middle = (low + high + 1) / 2;
+      if (height(fitted.substr(0, middle) + L"...") <= room)
+        low = middle;
+      else
+        high = middle - 1;
+    }
+    fitted = fitted.substr(0, low) + L"...";
+  }
+  SelectObject(dc, old);
+  DeleteObject(font);
+  ReleaseDC(nullptr, dc);
+  return fitted;
+}
+
 }  // namespace
 
 int MsgBox(const std::wstring& text, UINT flags) {
   HWND owner = ActiveProgramWindow();
-  return MessageBoxW(owner, text.c_str(), Tr(Text::ProgramName), flags | (owner ? 0u : MB_TASKMODAL));
+  return MessageBoxW(owner, FitToScreen(text, owner).c_str(), Tr(Text::ProgramName),
+                     flags | (owner ? 0u : MB_TASKMODAL));
 }
 
 namespace {
@@ -40,7 +97,7 @@ constexpr ControlDef kWaitControls[] = {
 };
 constexpr FormDef kWaitForm{.className = ids::kFrmWaitClass, .caption = Text::ProgramName, .clientWidth = kWaitWidth,
                             .clientHeight = kWaitHeight, .controls = kWaitControls, .defaultButton = wid::Command1,
-                            .cancelButton = wid::Command1, .answersWhileBusy = true};
+                            .cancelButton = wid::Command1, .answersWhileBusy = true, .fitsTexts = true};
 
 class FrmWait : public Form {
  public:

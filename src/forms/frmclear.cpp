@@ -31,7 +31,7 @@ constexpr ControlDef kControls[] = {
 };
 constexpr forms::FormDef kForm{.className = ids::kFrmClearClass, .caption = Text::ClearTitle, .clientWidth = 4920,
                                .clientHeight = 1560, .controls = kControls, .defaultButton = id::Command1,
-                               .cancelButton = id::Command2};
+                               .cancelButton = id::Command2, .fitsTexts = true};
 
 }  // namespace
 

@@ -39,7 +39,7 @@ constexpr ControlDef kControls[] = {
 };
 constexpr forms::FormDef kForm{.className = ids::kFrmIdeClass, .caption = Text::ProgramName, .clientWidth = kWidth,
                                .clientHeight = kHeight, .controls = kControls, .defaultButton = id::Command1,
-                               .cancelButton = id::Command3, .answersWhileBusy = true};
+                               .cancelButton = id::Command3, .answersWhileBusy = true, .fitsTexts = true};
 
 class FrmIde : public Form {
  public:

@@ -162,7 +162,6 @@ void FrmReview::Fill() {
     scans_[l] = ScanVersion(VersionOf(l));
     const std::vector<std::string> expanded = ExpandedTexts(scans_[l]);
     const Autostart::ListScan& scan = scans_[l].list;
-    const std::string keyPath = Autostart::ListKeyPath(VersionOf(l));
     for (const Autostart::StoredValue& value : scans_[l].values) {
       Entry entry;
       entry.number = AnsiToWide(value.name);
@@ -179,8 +178,7 @@ void FrmReview::Fill() {
         text = scan.texts[position];
         entry.exact = true;
       } else {
-        std::int32_t type = REG_SZ;
-        entry.exact = Autostart::ReadEntry(HKEY_CURRENT_USER, keyPath, value.name, text, type) == ERROR_SUCCESS;
+        entry.exact = Autostart::EntryOf(value, text) == ERROR_SUCCESS;
       }
       if (entry.exact) {
         entry.path = AnsiToWide(text);

@@ -104,7 +104,13 @@ namespace {
 
 // The entries the export writes for a version: "1", "2", ... up to the first missing number.
 std::vector<std::string> ExportedEntries(const std::string& version) {
-  Autostart::ListScan scan = Autostart::ScanList(HKEY_CURRENT_USER, KeyPath(version), kMaxListed);
+  std::vector<Autostart::StoredValue> values;
+  const Autostart::Status read = Autostart::ReadNumberedValues(HKEY_CURRENT_USER, KeyPath(version), values);
+  Autostart::ListScan scan = Autostart::ScanStored(values, kMaxListed);
+  if (read != ERROR_SUCCESS && read != ERROR_FILE_NOT_FOUND) {
+    scan.status = read;
+    scan.failedValue = "1";
+  }
   if (scan.status != ERROR_SUCCESS) {
     // A section cut short or altered here would, once imported, cost the entries it lacks. The
     // file is named by the caller.

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <iterator>
 #include <utility>
 
 #include "common/text.h"
@@ -20,15 +19,43 @@ AppError LanguageLines::IncompleteError() const {
 }
 
 LanguageLines ReadLanguageLines(const std::wstring& path) {
-  LeadingLines head = ReadLeadingLines(path, kLanguageLineCount + kMaxNamedLines);
-  LanguageLines file{path, std::move(head.lines), head.overlong, {}};
-  if (file.lines.size() > kLanguageLineCount) {
-    file.named.assign(std::make_move_iterator(file.lines.begin() + kLanguageLineCount),
-                      std::make_move_iterator(file.lines.end()));
-    file.lines.resize(kLanguageLineCount);
-  }
-  // A named line too long to read ends the named lines; the 23 before it are whole.
-  if (file.complete()) file.overlong = false;
+  KernelHandle handle = OpenTextFileForReading(path);
+  LanguageLines file{path, {}, false, {}, CP_ACP};
+  std::vector<std::size_t> slot;  // by Text: where `named` holds its line, plus one
+  bool first = true;
+  ReadLinesOf(handle, path, [&](std::string& line, bool tooLong) {
+    if (first) {
+      first = false;
+      if (line.starts_with("\xEF\xBB\xBF")) {
+        file.codePage = CP_UTF8;
+        line.erase(0, 3);
+      }
+    }
+    const bool fits = !tooLong && CharacterCount(line, file.codePage) <= kMaxLineCharacters;
+    if (!file.complete()) {
+      if (!fits) {
+        file.overlong = true;
+        return false;
+      }
+      file.lines.push_back(std::move(line));
+      return true;
+    }
+    // A named line too long for any text is refused alone: the lines after it still count.
+    if (!fits || line.starts_with(';')) return true;
+    const std::size_t equals = line.find('=');
+    if (equals == std::string::npos) return true;
+    const Text id = TextNamed(std::string_view(line).substr(0, equals));
+    if (id == Text::None) return true;
+    if (slot.empty()) slot.resize(static_cast<std::size_t>(Text::Count));
+    std::size_t& at = slot[static_cast<std::size_t>(id)];
+    if (at == 0) {
+      file.named.push_back(std::move(line));
+      at = file.named.size();
+    } else {
+      file.named[at - 1] = std::move(line);
+    }
+    return true;
+  });
   return file;
 }
 
@@ -36,8 +63,9 @@ void ApplyLanguage(const std::wstring& folder, std::string_view language,
                    const LanguageLineTarget& assign) {
   if (language == kBuiltInLanguage) return;
   const LanguageLines file = ReadLanguageLines(LanguageFilePath(folder, language));
-  CurrentTexts().SetNamed(file.named);
-  for (std::size_t i = 0; i < file.lines.size(); ++i) assign(static_cast<int>(i + 1), file.lines[i]);
+  CurrentTexts().SetNamed(file.named, file.codePage);
+  for (std::size_t i = 0; i < file.lines.size(); ++i)
+    assign(static_cast<int>(i + 1), AnsiToWide(file.lines[i], file.codePage));
   if (!file.complete()) throw file.IncompleteError();
 }
 
@@ -45,5 +73,5 @@ void UseLanguageFile(const std::wstring& folder, std::string_view language) {
   // Each line is taken as soon as it is read, so a short file leaves the texts before the
   // missing line translated.
   ApplyLanguage(folder, language,
-                [](int line, const std::string& ansi) { CurrentTexts().SetLine(line, AnsiToWide(ansi)); });
+                [](int line, const std::wstring& text) { CurrentTexts().SetLine(line, text); });
 }

@@ -1,7 +1,8 @@
 #pragma once
-// Language files: lang\<name>.txt in the program folder, text in the ANSI code page. Its first 23
-// lines give texts by their place (settings/text_table.h names the line of each); after them it
-// may give any other text as a Name=Text line.
+// Language files: lang\<name>.txt in the program folder, text in the ANSI code page, or UTF-8 when
+// the file starts with the UTF-8 byte-order mark. Its first 23 lines give texts by their place
+// (settings/text_table.h names the line of each); after them it may give any other text as a
+// Name=Text line, and a line starting with ';' is a comment.
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -30,12 +31,16 @@ static_assert(kMainWindowLines.first == 1 && kExportWindowLines.first == kMainWi
                   kSummaryLines.last == static_cast<int>(kLanguageLineCount),
               "every line of a language file has exactly one place");
 
-// The head of one language file.
+// What one language file gives.
 struct LanguageLines {
   std::wstring path;               // the file read
   std::vector<std::string> lines;  // its first lines, at most 23, verbatim (blanks kept)
   bool overlong = false;           // reading stopped at a line longer than 32,767 characters
-  std::vector<std::string> named;  // the lines after the 23rd, verbatim (Name=Text)
+  // The lines after the 23rd that name a text given by name, verbatim (Name=Text), the last one
+  // of each name only. Comments, lines of no known name and lines longer than 32,767 characters
+  // are left out; none of them ends the lines after it.
+  std::vector<std::string> named;
+  unsigned codePage = 0;           // CP_ACP, or CP_UTF8 for a file with the byte-order mark (not kept in lines)
 
   // True when the file holds all 23 lines.
   bool complete() const { return lines.size() == kLanguageLineCount; }
@@ -45,18 +50,14 @@ struct LanguageLines {
   AppError IncompleteError() const;
 };
 
-// A language file's lines after the 23rd are read up to this many.
-inline constexpr std::size_t kMaxNamedLines = 4096;
-
-// Reads up to 23 lines of the file at `path`, then up to kMaxNamedLines more; nothing past a
-// line longer than 32,767 characters (the lines before it are kept; one after line 23 only ends
-// the named lines). Throws
+// Reads the language file at `path` (every line of it, up to kMaxTextFileBytes); nothing past a
+// line longer than 32,767 characters among the first 23 (the lines before it are kept). Throws
 // AppError naming the file when it cannot be opened or read. A short file is no failure here:
 // check complete() (the windows assign the lines that are there before failing).
 LanguageLines ReadLanguageLines(const std::wstring& path);
 
 // Called with each line number (1 to 23) and the line's text, in order.
-using LanguageLineTarget = FunctionRef<void(int number, const std::string& text)>;
+using LanguageLineTarget = FunctionRef<void(int number, const std::wstring& text)>;
 
 // Applies the language of the program folder `folder` named `language`: for "#" does nothing
 // and opens no file. Otherwise reads lang\<language>.txt, gives its named lines to

@@ -28,31 +28,32 @@ KernelHandle OpenTextFileForReading(const std::wstring& path) {
   return file;
 }
 
-LeadingLines ReadLeadingLines(const std::wstring& path, std::size_t count) {
-  KernelHandle file = OpenTextFileForReading(path);
-  // A line of 32,767 characters takes at most twice as many bytes in any ANSI code page; more
-  // bytes than that before its end cannot be a line short enough.
-  constexpr std::size_t kMaxLineBytes = 2 * kMaxLineCharacters;
-  LeadingLines result;
+std::size_t CharacterCount(const std::string& line, unsigned codePage) {
+  return static_cast<std::size_t>(
+      MultiByteToWideChar(codePage, 0, line.data(), static_cast<int>(line.size()), nullptr, 0));
+}
+
+void ReadLinesOf(const KernelHandle& file, const std::wstring& path, const LineSink& take) {
   std::string pending;  // the bytes of the line being read
-  char buffer[8192];
+  char buffer[16384];
   bool carriage_return = false;  // the last byte was a CR: an LF right after it is skipped
+  bool skipping = false;         // in the rest of a line already handed over as too long
+  unsigned long long total = 0;
   auto finish = [&] {
-    if (MultiByteToWideChar(CP_ACP, 0, pending.data(), static_cast<int>(pending.size()), nullptr, 0) >
-        static_cast<int>(kMaxLineCharacters)) {
-      result.overlong = true;
-      return false;
+    if (skipping) {
+      skipping = false;
+      return true;
     }
-    result.lines.push_back(std::move(pending));
+    const bool go_on = take(pending, false);
     pending.clear();
-    return result.lines.size() < count;
+    return go_on;
   };
-  if (count == 0) return result;
   for (;;) {
     DWORD read = 0;
-    if (!ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr))
-      ThrowLastError(Action::ReadFile, path);
+    if (!ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr)) ThrowLastError(Action::ReadFile, path);
     if (read == 0) break;
+    if (read > kMaxTextFileBytes - total) read = static_cast<DWORD>(kMaxTextFileBytes - total);
+    total += read;
     for (DWORD i = 0; i < read; ++i) {
       const char c = buffer[i];
       if (carriage_return) {
@@ -61,17 +62,34 @@ LeadingLines ReadLeadingLines(const std::wstring& path, std::size_t count) {
       }
       if (c == '\r') {
         carriage_return = true;
-        if (!finish()) return result;
+        if (!finish()) return;
         continue;
       }
+      if (skipping) continue;
       pending += c;
       if (pending.size() > kMaxLineBytes) {
-        result.overlong = true;
-        return result;
+        if (!take(pending, true)) return;
+        pending.clear();
+        skipping = true;
       }
     }
+    if (total == kMaxTextFileBytes) break;
   }
   // The last line may end at the end of the file.
-  if (!pending.empty()) finish();
+  if (!pending.empty()) (void)finish();
+}
+
+LeadingLines ReadLeadingLines(const std::wstring& path, std::size_t count) {
+  LeadingLines result;
+  if (count == 0) return result;
+  KernelHandle file = OpenTextFileForReading(path);
+  ReadLinesOf(file, path, [&](std::string& line, bool tooLong) {
+    if (tooLong || CharacterCount(line, CP_ACP) > kMaxLineCharacters) {
+      result.overlong = true;
+      return false;
+    }
+    result.lines.push_back(std::move(line));
+    return result.lines.size() < count;
+  });
   return result;
 }

@@ -95,25 +95,34 @@ void Texts::SetLine(int line, std::wstring text) {
   if (id != Text::None) Give(id, std::move(text));
 }
 
-void Texts::SetNamed(const std::vector<std::string>& lines) {
+Text TextNamed(std::string_view name) {
+  if (name.empty()) return Text::None;
+  for (std::size_t i = 1; i < kRows; ++i)
+    if (name == NameOf(i)) return static_cast<Text>(i);  // a text given by its line has no name here
+  return Text::None;
+}
+
+void Texts::SetNamed(const std::vector<std::string>& lines, unsigned codePage) {
   for (const std::string& line : lines) {
     const std::size_t equals = line.find('=');
-    if (equals == std::string::npos || equals == 0) continue;
-    const std::string_view name(line.data(), equals);
-    for (std::size_t i = 1; i < kRows; ++i) {
-      if (name != NameOf(i)) continue;  // a text given by its line has no name here
-      std::string text;
-      for (std::size_t k = equals + 1; k < line.size(); ++k) {
-        if (line[k] == '\\' && k + 1 < line.size() && line[k + 1] == 'n') {
-          text += "\r\n";
-          ++k;
-        } else {
-          text += line[k];
-        }
+    if (equals == std::string::npos) continue;
+    const Text id = TextNamed(std::string_view(line.data(), equals));
+    if (id == Text::None) continue;
+    std::string text;
+    for (std::size_t k = equals + 1; k < line.size(); ++k) {
+      if (line[k] == '\\' && k + 1 < line.size() && line[k + 1] == 'n') {
+        text += "\r\n";
+        ++k;
+      } else {
+        text += line[k];
       }
-      Give(static_cast<Text>(i), AnsiToWide(text));
-      break;
     }
+    std::wstring wide = AnsiToWide(text, codePage);
+    // Shown instead, the text would lose or invent what the program puts in: English is better.
+    if (wide.empty() || PlaceholdersOf(std::wstring_view(wide)) !=
+                            PlaceholdersOf(std::wstring_view(BuiltInText(id, false))))
+      continue;
+    Give(id, std::move(wide));
   }
 }
 

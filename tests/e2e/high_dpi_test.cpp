@@ -1,12 +1,5 @@
 // The program on a 144 DPI screen (150 %): every window is one and a half times its 96 DPI size,
-// its text grows with it and none of it is cut off.
-//
-// Wine 8 takes the screen's DPI from HKCU\Control Panel\Desktop\LogPixels (else from
-// HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts\LogPixels), once per
-// process, the first time the process needs it. So the setting is changed before the program is
-// started and put back afterwards, even when a test fails; the end-to-end tests share the Wine
-// prefix and run one at a time. This process keeps whatever DPI it first read, so the checks
-// never ask it for the program's DPI.
+// its text grows with it and none of it is cut off (driver/screen_dpi.h says how the DPI is set).
 #include <windows.h>
 
 #include <cmath>
@@ -17,6 +10,7 @@
 
 #include "common/listslock.h"
 #include "driver/app_test.h"
+#include "driver/screen_dpi.h"
 #include "forms/ids.h"
 
 namespace {
@@ -31,143 +25,12 @@ namespace cl = ids::frmclear;
 
 constexpr int kHighDpi = 144;
 
-// ---- The DPI setting of the Wine prefix -----------------------------------------------------
-
-constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
-constexpr wchar_t kLogPixels[] = L"LogPixels";
-// While a test runs at another DPI the replaced setting waits here, so that the next run puts it
-// back if this one was killed before it could.
-constexpr wchar_t kBackupKey[] = L"Software\\Brushwick tests\\Saved LogPixels";
-
-std::optional<DWORD> ReadDword(const wchar_t* key, const wchar_t* name) {
-  DWORD value = 0, size = sizeof value, type = 0;
-  if (RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_DWORD, &type, &value, &size) != ERROR_SUCCESS)
-    return std::nullopt;
-  return value;
-}
-
-void WriteDword(const wchar_t* key, const wchar_t* name, DWORD value) {
-  const LSTATUS status = RegSetKeyValueW(HKEY_CURRENT_USER, key, name, REG_DWORD, &value, sizeof value);
-  if (status != ERROR_SUCCESS)
-    throw std::runtime_error("cannot write HKCU\\" + Utf8(key) + "\\" + Utf8(name) + ": " + std::to_string(status));
-}
-
-void DeleteValueIfAny(const wchar_t* key, const wchar_t* name) {
-  RegDeleteKeyValueW(HKEY_CURRENT_USER, key, name);
-}
-
-// Puts the setting back as the backup says: the value it had, or none.
-void RestoreFromBackup() {
-  const std::optional<DWORD> had = ReadDword(kBackupKey, L"Present");
-  if (!had) return;
-  if (*had) {
-    WriteDword(kDesktopKey, kLogPixels, ReadDword(kBackupKey, L"Value").value_or(96));
-  } else {
-    DeleteValueIfAny(kDesktopKey, kLogPixels);
-  }
-  RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Brushwick tests");
-}
-
-// Changes the screen's DPI for programs started from now on; the destructor restores it.
-class ScreenDpi {
- public:
-  ScreenDpi() {
-    RestoreFromBackup();
-    const std::optional<DWORD> current = ReadDword(kDesktopKey, kLogPixels);
-    WriteDword(kBackupKey, L"Value", current.value_or(0));
-    WriteDword(kBackupKey, L"Present", current ? 1 : 0);
-  }
-  ~ScreenDpi() {
-    try {
-      RestoreFromBackup();
-    } catch (const std::exception& e) {
-      ADD_FAILURE() << "the DPI setting could not be restored: " << e.what();
-    }
-  }
-  ScreenDpi(const ScreenDpi&) = delete;
-  ScreenDpi& operator=(const ScreenDpi&) = delete;
-
-  void Set(DWORD dpi) { WriteDword(kDesktopKey, kLogPixels, dpi); }
-};
-
-// ---- Layout checks ------------------------------------------------------------------------
-
-// The text of a control measured in the font the form runtime gives every control, Tahoma 8 pt
-// at the window's DPI. (A font cannot be asked of a control in another process under Wine, and
-// this process's own DPI is whatever Wine read when it first asked.)
-SIZE ProgramTextExtent(const std::wstring& text, int wrap_width = 0) {
-  LOGFONTW lf{};
-  lf.lfHeight = -MulDiv(8, kHighDpi, 72);
-  lf.lfWeight = FW_NORMAL;
-  lf.lfCharSet = DEFAULT_CHARSET;
-  wcscpy_s(lf.lfFaceName, L"Tahoma");
-  HFONT font = CreateFontIndirectW(&lf);
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, font);
-  RECT r{0, 0, wrap_width, 0};
-  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
-            DT_CALCRECT | DT_NOPREFIX | (wrap_width ? DT_WORDBREAK | DT_EXPANDTABS : DT_SINGLELINE));
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
-  DeleteObject(font);
-  return {r.right - r.left, r.bottom - r.top};
-}
-
-enum class Shows {
-  Nothing,
-  Caption,   // one line in a push button
-  Frame,     // one line between the corners of a frame
-  CheckBox,  // a box and one line beside it
-  Wrapped,   // several lines, wrapped at the width
-};
-
 struct Placed {
   int id;
   int inside;  // frame id, 0 for the window
   Shows shows;
   int left, top, width, height;  // twips
 };
-
-std::string Show(const RECT& r) {
-  return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right - r.left) +
-         "x" + std::to_string(r.bottom - r.top) + ")";
-}
-
-void ExpectTextFits(HWND control, Shows shows) {
-  const std::wstring text = Text(control);
-  const SIZE client = ClientSize(control);
-  switch (shows) {
-    case Shows::Nothing:
-      break;
-    case Shows::Caption:
-    case Shows::Frame: {
-      // A button's caption keeps clear of its edges, a frame's of its corners.
-      const int margin = MulDiv(shows == Shows::Frame ? 8 : 3, kHighDpi, 96);
-      const SIZE needed = ProgramTextExtent(text);
-      EXPECT_LE(needed.cx, client.cx - 2 * margin) << "\"" << Utf8(text) << "\" is clipped";
-      EXPECT_LE(needed.cy, client.cy) << "\"" << Utf8(text) << "\" is too tall";
-      break;
-    }
-    case Shows::CheckBox: {
-      // What is drawn, box and caption, ends before the control's right edge.
-      const RECT ink = InkBounds(control);
-      EXPECT_FALSE(IsRectEmpty(&ink)) << "nothing drawn";
-      EXPECT_LT(ink.right, client.cx - 1) << "\"" << Utf8(text) << "\" runs into the edge";
-      EXPECT_GT(ink.top, 0) << "\"" << Utf8(text) << "\" is cut at the top";
-      EXPECT_LT(ink.bottom, client.cy) << "\"" << Utf8(text) << "\" is cut at the bottom";
-      break;
-    }
-    case Shows::Wrapped: {
-      const SIZE needed = ProgramTextExtent(text, client.cx);
-      EXPECT_LE(needed.cy, client.cy) << "the text needs " << needed.cy << " px, the control has " << client.cy;
-      // Whatever the font really drawn: the last line keeps clear of the bottom edge.
-      const RECT ink = InkBounds(control);
-      EXPECT_FALSE(IsRectEmpty(&ink)) << "nothing drawn";
-      EXPECT_LT(ink.bottom, client.cy - 1) << "the text reaches the bottom edge";
-      break;
-    }
-  }
-}
 
 // The window's client area and every control sit where their twips put them at 144 DPI, one and
 // a half times their 96 DPI place, and every text fits its control.
@@ -189,7 +52,7 @@ void ExpectScaledLayout(HWND window, int client_width, int client_height, const 
     if (ClassOf(control) == L"ComboBox" && std::abs(actual.bottom - expected.bottom) <= 1)
       actual.bottom = expected.bottom;
     EXPECT_TRUE(EqualRect(&actual, &expected)) << "is " << Show(actual) << ", expected " << Show(expected);
-    ExpectTextFits(control, c.shows);
+    ExpectTextFits(control, c.shows, kHighDpi);
   }
 }
 
@@ -266,8 +129,9 @@ TEST_F(HighDpiTest, ThePickerGrowsByHalf) {
                       {lang::Command1, 0, Shows::Caption, 120, 2040, 2415, 375}});
   // The entries are one line of the 144 DPI font each.
   HWND list = Control(picker, lang::List1);
-  EXPECT_EQ(ItemTexts(list), (std::vector<std::wstring>{L"Polski", L"English"}));
-  EXPECT_GE(Send(list, LB_GETITEMHEIGHT, 0), ProgramTextExtent(L"Polski").cy);
+  EXPECT_EQ(ItemTexts(list), (std::vector<std::wstring>{L"Polski", L"Deutsch", L"English", L"Espanol", L"Francais",
+                                                         L"Italiano", L"Portugues", L"Russkiy"}));
+  EXPECT_GE(Send(list, LB_GETITEMHEIGHT, 0), ProgramTextExtent(L"Polski", kHighDpi).cy);
   Shoot(picker, L"picker");
 }
 
@@ -288,7 +152,7 @@ TEST_F(HighDpiTest, TheExportAndImportWindowsGrowByHalf) {
                       {ex::Command2, 0, Shows::Caption, 3000, 1800, 1575, 375}});
   // A typed name is one line of the 144 DPI font inside the box.
   SetText(Control(exp, ex::Text1), L"Moja lista");
-  EXPECT_GE(ClientSize(Control(exp, ex::Text1)).cy, ProgramTextExtent(L"Moja lista").cy);
+  EXPECT_GE(ClientSize(Control(exp, ex::Text1)).cy, ProgramTextExtent(L"Moja lista", kHighDpi).cy);
   Shoot(exp, L"export");
   Click(Control(exp, ex::Command2));
   ASSERT_TRUE(WaitForWindowGone(exp, kTimeout, true)) << "the export window stays";
@@ -301,7 +165,7 @@ TEST_F(HighDpiTest, TheExportAndImportWindowsGrowByHalf) {
                       {im::Command2, 0, Shows::Caption, 3120, 1080, 1695, 375}});
   HWND combo = Control(imp, im::Combo1);
   EXPECT_EQ(ItemTexts(combo), std::vector<std::wstring>{L"Lista"});
-  EXPECT_GE(Send(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1)), ProgramTextExtent(L"Lista").cy)
+  EXPECT_GE(Send(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1)), ProgramTextExtent(L"Lista", kHighDpi).cy)
       << "the chosen name does not fit the field";
   Shoot(imp, L"import");
   Click(Control(imp, im::Command2));

@@ -121,14 +121,15 @@ class LanguageTest : public AppTest {
 
   // The export and import windows and the summary show the language's texts (lines 10 to 23),
   // and the export and import captions fit their controls.
-  void ExpectLinesInTheOtherWindows(HWND main, const std::vector<std::wstring>& lines, const std::wstring& shots = L"") {
+  void ExpectLinesInTheOtherWindows(HWND main, const std::vector<std::wstring>& lines, const std::wstring& shots = L"",
+                                    const std::wstring& ok = L"OK") {
     auto line = [&](int number) { return lines[static_cast<size_t>(number - 1)]; };
     if (HWND w = OpenFromMain(main, f1::Command5, ids::kFrmExportClass)) {
       EXPECT_EQ(Text(w), line(10));
       EXPECT_EQ(Text(Control(w, ex::Frame1)), line(11));
       EXPECT_EQ(Text(Control(w, ex::Frame2)), line(12));
       EXPECT_EQ(Text(Control(w, ex::Command2)), line(13));
-      EXPECT_EQ(Text(Control(w, ex::Command1)), L"OK");
+      EXPECT_EQ(Text(Control(w, ex::Command1)), ok);
       EXPECT_EQ(Text(Control(w, ex::Check1)), L"Visual Basic 5.0");
       for (int id : {ex::Frame1, ex::Frame2}) ExpectCaptionFits(Control(w, id), 8);
       ExpectCaptionFits(Control(w, ex::Command2), 3);
@@ -164,7 +165,7 @@ class ChosenLanguageTest : public LanguageTest, public ::testing::WithParamInter
  protected:
   // Polish: the built-in texts; any other: the lines of the shipped file.
   std::vector<std::wstring> Lines() const {
-    return std::wstring(GetParam().entry) == L"Polski" ? kPolishLines : ShippedEnglish();
+    return std::wstring(GetParam().entry) == L"Polski" ? kPolishLines : ReadShippedLanguage(GetParam().entry).lines;
   }
 };
 
@@ -212,7 +213,8 @@ TEST_P(ChosenLanguageTest, ReachesEveryWindowAndTheSummaryAndFits) {
   EXPECT_LT(ink.bottom, ClientSize(label).cy - 1) << "the description reaches the label's bottom edge";
   Shoot(main, std::wstring(L"main-") + GetParam().shots);
 
-  ExpectLinesInTheOtherWindows(main, lines, GetParam().shots);
+  ExpectLinesInTheOtherWindows(main, lines, GetParam().shots,
+                               polish ? L"OK" : ReadShippedLanguage(GetParam().entry).named["ExportButton"]);
 
   // The folder exists, gone.vbp does not.
   EXPECT_EQ(RunAndReadSummary(main, std::wstring(L"summary-") + GetParam().shots), SummaryIn(lines, 2, 1, 0, 0));
@@ -220,10 +222,10 @@ TEST_P(ChosenLanguageTest, ReachesEveryWindowAndTheSummaryAndFits) {
 
 INSTANTIATE_TEST_SUITE_P(Languages, ChosenLanguageTest,
                          ::testing::Values(Language{L"Polski", "#\r\n", L"polish"},
-                                           Language{L"English", "English\r\n", L"english"}),
-                         [](const ::testing::TestParamInfo<Language>& param) {
-                           return std::string(param.param.stored[0] == '#' ? "Polski" : "English");
-                         });
+                                           Language{L"English", "English\r\n", L"english"},
+                                           Language{L"Deutsch", "Deutsch\r\n", L"german"},
+                                           Language{L"Russkiy", "Russkiy\r\n", L"russian"}),
+                         [](const ::testing::TestParamInfo<Language>& param) { return Utf8(param.param.entry); });
 
 TEST_F(LanguageTest, FilesThatCannotBeAppliedSendTheUserBackToThePickerAndPolskiThenWorksEverywhere) {
   AddLanguage(L"Short.txt", LanguageFile("SHORT", 9));

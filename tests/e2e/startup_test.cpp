@@ -94,7 +94,7 @@ class StartupTest : public AppTest {
 };
 
 TEST_F(StartupTest, FirstStartOffersTheLanguagesAndTheChoiceLeadsStraightToTheMainWindowNextTime) {
-  folder().CopyLanguages();  // English.txt
+  folder().CopyLanguages();  // English.txt and the translations
   AddLanguage(L"#.txt", LanguageFile("HASH"));
   AddLanguage(L"ABC.txt", LanguageFile("ABC"));
   AddLanguage(L"new zealand.txt", LanguageFile("NZ"));
@@ -105,13 +105,14 @@ TEST_F(StartupTest, FirstStartOffersTheLanguagesAndTheChoiceLeadsStraightToTheMa
   HWND list = Control(picker, picker_ids::List1);
   ASSERT_NE(list, nullptr);
   // Polski first even though "#" and "ABC" sort before it; a polski.txt gives a second Polski.
-  EXPECT_EQ(ItemTexts(list), (std::vector<std::wstring>{L"Polski", L"#", L"Abc", L"English",
-                                                         L"New Zealand", L"Polski"}));
+  EXPECT_EQ(ItemTexts(list), (std::vector<std::wstring>{L"Polski", L"#", L"Abc", L"Deutsch", L"English", L"Espanol",
+                                                         L"Francais", L"Italiano", L"New Zealand", L"Polski",
+                                                         L"Portugues", L"Russkiy"}));
   EXPECT_EQ(SelectedIndex(list), 0);
   EXPECT_FALSE(FileExists(OptionsPath())) << "nothing is stored before OK";
 
   // The Polski that polski.txt brings still means the built-in texts: that file is never used.
-  SelectItem(list, 5);
+  SelectItem(list, 9);
   Click(Control(picker, picker_ids::Command1));
   HWND main = WaitForWindow(app(), ids::kForm1Class, nullptr, Visibility::Visible);
   ASSERT_NE(main, nullptr) << "no main window after OK";
@@ -153,7 +154,8 @@ TEST_F(StartupTest, ThePickerIsLaidOutAsDesignedIgnoresEnterAndEscAndClosingItSt
   EXPECT_EQ(Text(ok), L"OK");
   EXPECT_FALSE(Style(ok) & BS_DEFPUSHBUTTON) << "OK is not the default button";
   EXPECT_FALSE(Style(list) & LBS_SORT) << "the list keeps Polski first";
-  EXPECT_EQ(ItemTexts(list), (std::vector<std::wstring>{L"Polski", L"English"}));
+  EXPECT_EQ(ItemTexts(list), (std::vector<std::wstring>{L"Polski", L"Deutsch", L"English", L"Espanol", L"Francais",
+                                                         L"Italiano", L"Portugues", L"Russkiy"}));
   EXPECT_EQ(SelectedIndex(list), 0);
   EXPECT_EQ(FocusOf(picker), list) << "the focus starts in the list";
   Shoot(picker, L"picker");

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "settings/language.h"
+#include "common/text.h"
 #include "settings/texts.h"
 #include "startup_fixture.h"
 
@@ -40,8 +41,8 @@ class LanguageTest : public ProgramFolderTest {
   bool Apply(const std::string& language) {
     assigned_.clear();
     try {
-      ApplyLanguage(folder(), language, [this](int number, const std::string& text) {
-        assigned_.emplace_back(number, text);
+      ApplyLanguage(folder(), language, [this](int number, const std::wstring& text) {
+        assigned_.emplace_back(number, WideToAnsi(text, CP_UTF8));
       });
       return true;
     } catch (const AppError& error) {
@@ -73,15 +74,24 @@ TEST_F(LanguageTest, LinesAfterTheTwentyThirdNeverChangeTheTwentyThree) {
   EXPECT_EQ(ReadLanguageLines(Path(L"Long.txt")).lines, NumberedLines(23));
   ASSERT_TRUE(Apply("long"));
   EXPECT_EQ(assigned_.size(), 23u);
-  // Named lines after them, one of them naming a text that has a line, and one past 32,767
-  // characters, which ends the named lines but not the file's use.
-  AddLanguageFile(L"Named.txt", NumberedFile(23) + "Cancel=Abbrechen\r\nSummary1=x\r\n" + std::string(32768, 'n') +
-                                    "\r\nDone=late\r\n");
+  // Named lines after them, behind 5,000 comment lines, one naming a text that has a line, and
+  // named texts too long for any text (in ANSI and in bytes): each is refused alone, and the
+  // lines after it still count.
+  std::string comments;
+  for (int i = 0; i < 5000; ++i) comments += "; a comment\r\n";
+  AddLanguageFile(L"Named.txt", NumberedFile(23) + comments + "Cancel=Abbrechen\r\nSummary1=x\r\n" +
+                                    "Done=" + std::string(32768, 'n') + "\r\nMenuUndo=undo\r\n" +
+                                    "MenuUndo=" + std::string(200000, 'u') + "\r\nLangOk=late\r\n" +
+                                    "ClearButton=" + std::string(40000, 'c'));
   CurrentTexts().Reset(false);
   ASSERT_TRUE(Apply("Named"));
   EXPECT_EQ(assigned_.size(), 23u);
   EXPECT_EQ(std::wstring(Tr(Text::Cancel)), L"Abbrechen");
+  EXPECT_EQ(std::wstring(Tr(Text::Summary1)), L"Recently used files for VB5: ");
   EXPECT_EQ(std::wstring(Tr(Text::Done)), L"OK");
+  EXPECT_EQ(std::wstring(Tr(Text::MenuUndo)), L"undo");
+  EXPECT_EQ(std::wstring(Tr(Text::LangOk)), L"late");
+  EXPECT_EQ(std::wstring(Tr(Text::ClearButton)), L"Clear");
   CurrentTexts().Reset(false);
 
   // Long lines that span many reads are read whole, the last one too, up to 32,767 characters.
@@ -150,6 +160,52 @@ TEST_F(LanguageTest, UnixLineEndsMakeOneLineAndLoneCrsEndLines) {
 
   AddLanguageFile(L"Mac.txt", NumberedFile(23, "\r"));
   EXPECT_EQ(ReadLanguageLines(Path(L"Mac.txt")).lines, NumberedLines(23));
+}
+
+// The byte-order mark makes every text UTF-8, the 23 lines included; without it the bytes are
+// the ANSI code page's, as always. A ';' line after the 23 is a comment, even one that looks like
+// a named text; among the 23 it is a text like any other.
+TEST_F(LanguageTest, TheByteOrderMarkMakesTheFileUtf8AndSemicolonLinesAreComments) {
+  const std::string russian = "\xD0\xA1\xD1\x82\xD0\xB0\xD1\x80\xD1\x82";  // Старт
+  LineList lines = NumberedLines(23);
+  lines[0] = russian;
+  lines[1] = "; line 2";
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  text += "; Cancel=comment\r\n;\r\nCancel=" + russian + "\r\n  ; Done=not a comment\r\n";
+  AddLanguageFile(L"Utf8.txt", "\xEF\xBB\xBF" + text);
+  const LanguageLines file = ReadLanguageLines(Path(L"Utf8.txt"));
+  EXPECT_EQ(file.codePage, static_cast<unsigned>(CP_UTF8));
+  EXPECT_EQ(file.lines, lines);
+  EXPECT_EQ(file.named, LineList{"Cancel=" + russian});
+  CurrentTexts().Reset(false);
+  ASSERT_TRUE(Apply("Utf8"));
+  EXPECT_EQ(assigned_.front(), std::make_pair(1, russian));
+  EXPECT_EQ(assigned_[1], std::make_pair(2, std::string("; line 2")));
+  EXPECT_EQ(std::wstring(Tr(Text::Cancel)), L"\u0421\u0442\u0430\u0440\u0442");
+  CurrentTexts().Reset(false);
+
+  // The same bytes without the mark are ANSI: each byte one character of the code page.
+  AddLanguageFile(L"Ansi.txt", text);
+  const LanguageLines ansi = ReadLanguageLines(Path(L"Ansi.txt"));
+  EXPECT_EQ(ansi.codePage, static_cast<unsigned>(CP_ACP));
+  EXPECT_EQ(ansi.lines, lines);
+  UseLanguageFile(folder(), "Ansi");
+  EXPECT_EQ(std::wstring(Tr(Text::MainStart)), AnsiToWide(russian));
+  EXPECT_EQ(std::wstring(Tr(Text::MainStart)).size(), russian.size());
+  CurrentTexts().Reset(false);
+
+  // A line of 32,767 characters in UTF-8 may take three bytes each and is still whole.
+  const std::string wide_line = [] {
+    std::string line;
+    for (int i = 0; i < 32767; ++i) line += "\xE2\x82\xAC";  // the euro sign
+    return line;
+  }();
+  AddLanguageFile(L"Euro.txt", "\xEF\xBB\xBF" + NumberedFile(22) + wide_line + "\r\nCancel=" + wide_line + "\r\n");
+  const LanguageLines euro = ReadLanguageLines(Path(L"Euro.txt"));
+  ASSERT_TRUE(euro.complete());
+  EXPECT_EQ(euro.lines.back(), wide_line);
+  EXPECT_EQ(euro.named.size(), 0u) << "Cancel= and its text are more than 32,767 characters";
 }
 
 TEST_F(LanguageTest, BuiltInLanguageOpensNoFile) {

@@ -3,6 +3,7 @@
 // empty registry lists and a way to start the program, and names screenshots after the test.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,23 +30,44 @@ inline std::wstring Shoot(HWND window, const std::wstring& what) {
   return SaveScreenshot(window, folder, ShotName(what));
 }
 
-// The 23 lines of the English language file shipped beside the built exe, as they show on screen.
-inline std::vector<std::wstring> ShippedEnglish() {
-  const std::wstring exe = BuiltExePath();
-  const std::string bytes = ReadBytes(exe.substr(0, exe.find_last_of(L"\\/")) + L"\\lang\\English.txt");
+// A language file shipped beside the built exe, as it shows on screen: its 23 lines, and its
+// named texts by name ("\n" made a line break). UTF-8 when it starts with the byte-order mark.
+struct ShippedLanguage {
   std::vector<std::wstring> lines;
-  for (size_t start = 0; start < bytes.size() && lines.size() < 23;) {
+  std::map<std::string, std::wstring> named;
+};
+inline ShippedLanguage ReadShippedLanguage(const std::wstring& name) {
+  const std::wstring exe = BuiltExePath();
+  std::string bytes = ReadBytes(exe.substr(0, exe.find_last_of(L"\\/")) + L"\\lang\\" + name + L".txt");
+  UINT code_page = CP_ACP;
+  if (bytes.rfind("\xEF\xBB\xBF", 0) == 0) {
+    bytes.erase(0, 3);
+    code_page = CP_UTF8;
+  }
+  auto wide = [code_page](const std::string& text) {
+    const int length = MultiByteToWideChar(code_page, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring result(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(code_page, 0, text.data(), static_cast<int>(text.size()), result.data(), length);
+    return result;
+  };
+  ShippedLanguage language;
+  for (size_t start = 0; start < bytes.size();) {
     size_t end = bytes.find("\r\n", start);
     if (end == std::string::npos) end = bytes.size();
-    const std::string line = bytes.substr(start, end - start);
-    const int length = MultiByteToWideChar(CP_ACP, 0, line.data(), static_cast<int>(line.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, line.data(), static_cast<int>(line.size()), wide.data(), length);
-    lines.push_back(wide);
+    std::string line = bytes.substr(start, end - start);
     start = end + 2;
+    if (language.lines.size() < 23) {
+      language.lines.push_back(wide(line));
+      continue;
+    }
+    const size_t equals = line.find('=');
+    if (line.empty() || line[0] == ';' || equals == std::string::npos) continue;
+    for (size_t at; (at = line.find("\\n")) != std::string::npos;) line.replace(at, 2, "\r\n");
+    language.named[line.substr(0, equals)] = wide(line.substr(equals + 1));
   }
-  return lines;
+  return language;
 }
+inline std::vector<std::wstring> ShippedEnglish() { return ReadShippedLanguage(L"English").lines; }
 
 // Compares two rectangles, showing both when they differ.
 inline ::testing::AssertionResult SameRect(const RECT& actual, const RECT& expected) {
