@@ -185,8 +185,9 @@ void Execute(const std::wstring& folder, listfile::ChangeKind kind, std::array<b
         withoutUndo = true;
       }
     }
-    // Step 8: the questions and the snapshot took time.
-    ListsReading again = listfile::ReadListsNow();
+    // Step 8: the questions and the snapshot took time. Lists whose keys were not written since
+    // need no second reading.
+    ListsReading again = listfile::ListsUntouchedSince(now) ? now : listfile::ReadListsNow();
     if (again != now) {
       now = std::move(again);
       snapshot = false;  // written again, as the lists are now, before anything is changed

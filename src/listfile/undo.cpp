@@ -206,14 +206,40 @@ bool UndoAvailable(const std::wstring& folder) { return Exists(UndoFilePath(fold
 
 ListsReading ReadListsNow() {
   ListsReading reading;
+  GetSystemTimeAsFileTime(&reading.readAt);
   for (int i = 0; i < 2; ++i) {
     ListState& list = reading.state.lists[i];
-    const Autostart::Status status =
-        Autostart::ReadNumberedValues(HKEY_CURRENT_USER, Autostart::ListKeyPath(kListVersions[i]), list.values);
+    const Autostart::Status status = Autostart::ReadNumberedValues(
+        HKEY_CURRENT_USER, Autostart::ListKeyPath(kListVersions[i]), list.values, &reading.written[i]);
     list.keyExists = status == ERROR_SUCCESS;
     if (status != ERROR_FILE_NOT_FOUND) reading.status[i] = status;
   }
   return reading;
+}
+
+namespace {
+unsigned long long Ticks(const FILETIME& t) { return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime; }
+// Well apart from any write that comes after it, whatever the clock's resolution.
+constexpr unsigned long long kQuietTicks = 2ull * 10000000;  // 2 s in 100 ns units
+}  // namespace
+
+bool ListsUntouchedSince(const ListsReading& reading) {
+  for (int i = 0; i < 2; ++i) {
+    const ListState& list = reading.state.lists[i];
+    if (reading.status[i] != ERROR_SUCCESS) return false;
+    FILETIME written{};
+    DWORD count = 0;
+    const Autostart::Status status =
+        Autostart::ReadKeyStamp(HKEY_CURRENT_USER, Autostart::ListKeyPath(kListVersions[i]), written, count);
+    if (!list.keyExists) {
+      if (status != ERROR_FILE_NOT_FOUND) return false;
+      continue;
+    }
+    if (status != ERROR_SUCCESS || Ticks(written) != Ticks(reading.written[i]) ||
+        Ticks(written) + kQuietTicks > Ticks(reading.readAt))
+      return false;
+  }
+  return true;
 }
 
 ListsState ReadLists() {

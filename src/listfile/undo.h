@@ -73,9 +73,16 @@ struct UndoRecord {
 struct ListsReading {
   ListsState state;
   Autostart::Status status[2] = {0, 0};
-  bool operator==(const ListsReading&) const = default;
+  bool operator==(const ListsReading& other) const { return state == other.state && status[0] == other.status[0] && status[1] == other.status[1]; }
+  // When each list key was last written, as read before its values, and the time of the reading.
+  FILETIME written[2] = {};
+  FILETIME readAt = {};
 };
 ListsReading ReadListsNow();
+// True when neither list can have changed since `reading` was made: each key is as it was then
+// (one call a list), and was last written well before that reading, so that no write since can
+// share its time stamp. False means the lists have to be read again to tell.
+bool ListsUntouchedSince(const ListsReading& reading);
 // The same, throwing AppError (ListAction::SaveUndo) when a list cannot be read.
 ListsState ReadLists();
 

@@ -223,7 +223,18 @@ Status ReadStoredValue(HKEY root, const std::string& keyPath, const std::string&
   return status;
 }
 
-Status ReadNumberedValues(HKEY root, const std::string& keyPath, std::vector<StoredValue>& values) {
+Status ReadKeyStamp(HKEY root, const std::string& keyPath, FILETIME& lastWrite, DWORD& valueCount) {
+  Status status = OpenKey(root, keyPath, kQueryAccess);
+  if (status == ERROR_SUCCESS) status = Injected(Operation::Query, "");
+  if (status == ERROR_SUCCESS && g_key)
+    status = RegQueryInfoKeyW(g_key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &valueCount, nullptr,
+                              nullptr, nullptr, &lastWrite);
+  CloseKey();
+  return status;
+}
+
+Status ReadNumberedValues(HKEY root, const std::string& keyPath, std::vector<StoredValue>& values,
+                          FILETIME* lastWrite) {
   values.clear();
   Status status = OpenKey(root, keyPath, kQueryAccess);
   if (status == ERROR_SUCCESS) status = Injected(Operation::Query, "");
@@ -231,8 +242,10 @@ Status ReadNumberedValues(HKEY root, const std::string& keyPath, std::vector<Sto
     // Each value comes with its name, type and data in one call, into areas as large as the
     // longest name and value; a value that grew meanwhile has them sized again.
     DWORD longestName = 0, longestData = 0;
+    FILETIME written{};
     status = RegQueryInfoKeyW(g_key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                              &longestName, &longestData, nullptr, nullptr);
+                              &longestName, &longestData, nullptr, &written);
+    if (lastWrite) *lastWrite = written;
     std::wstring name(longestName + 1, L'\0');
     std::string data(longestData, '\0');
     for (DWORD index = 0; status == ERROR_SUCCESS;) {

@@ -86,7 +86,10 @@ bool ListNumberLess(std::string_view a, std::string_view b);
 // Every value of the key whose name is a list number, in number order, whatever its type, its
 // size or its place (after a gap, past 1000). ERROR_FILE_NOT_FOUND when there is no such key;
 // `values` is then empty.
-Status ReadNumberedValues(HKEY root, const std::string& keyPath, std::vector<StoredValue>& values);
+Status ReadNumberedValues(HKEY root, const std::string& keyPath, std::vector<StoredValue>& values,
+                          FILETIME* lastWrite = nullptr);
+// When the key was last written, and how many values it holds: one call.
+Status ReadKeyStamp(HKEY root, const std::string& keyPath, FILETIME& lastWrite, DWORD& valueCount);
 // One value as stored; ERROR_FILE_NOT_FOUND when it (or the key) does not exist.
 Status ReadStoredValue(HKEY root, const std::string& keyPath, const std::string& valueName,
                        StoredValue& value);

@@ -159,6 +159,32 @@ TEST_F(ChangeTest, AnUndoFileThatCannotBeReplacedLeavesNoCommandStuck) {
   EXPECT_EQ(StoredLists(), after);
 }
 
+// A reading of lists whose keys were last written well before it is known to stand, with no
+// second reading, until either key is written again; a reading made right after a write is not.
+TEST_F(ChangeTest, ListsUntouchedSinceAReadingAreKnownWithoutReadingThemAgain) {
+  SeedList("5.0", {"a", "b"});
+  SeedList("6.0", {"c"});
+  EXPECT_FALSE(listfile::ListsUntouchedSince(listfile::ReadListsNow())) << "written just before the reading";
+  // A reading as if made three seconds after the last write.
+  const auto quiet = [] {
+    listfile::ListsReading reading = listfile::ReadListsNow();
+    ULARGE_INTEGER at{.LowPart = reading.readAt.dwLowDateTime, .HighPart = reading.readAt.dwHighDateTime};
+    at.QuadPart += 30000000;
+    reading.readAt = {at.LowPart, at.HighPart};
+    return reading;
+  };
+  EXPECT_TRUE(listfile::ListsUntouchedSince(quiet()));
+  for (const char* version : {"5.0", "6.0"}) {
+    SCOPED_TRACE(version);
+    const listfile::ListsReading reading = quiet();
+    ASSERT_TRUE(listfile::ListsUntouchedSince(reading));
+    PutListValue(version, "9", "x");
+    EXPECT_FALSE(listfile::ListsUntouchedSince(reading));
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, Autostart::ListKeyPath(version).c_str(), "9");
+    EXPECT_FALSE(listfile::ListsUntouchedSince(reading)) << "a value added and taken away again";
+  }
+}
+
 volatile LONG g_probes = 0;
 
 // Lists that change while a run decides (an IDE writes back while the question is open) are

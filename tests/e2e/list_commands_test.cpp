@@ -491,4 +491,53 @@ TEST_F(ListCommandsTest, AnImportKilledHalfWayIsOfferedBackAtTheNextStart) {
   EXPECT_FALSE(FileExists(folder() / L"cofnij.new"));
 }
 
+// Start and Undo killed for real in the middle of their writes (the moment chosen by watching the
+// registry): the next start names the change, puts the lists back whole, and Undo then returns to
+// the lists as the kill left them. A list of 20,000 entries gives the writes time to be caught.
+TEST_F(ListCommandsTest, AStartAndAnUndoKilledHalfWayAreOfferedBackAtTheNextStart) {
+  std::vector<std::string> seeded;
+  for (int i = 1; i <= 20000; ++i) seeded.push_back(i <= 1000 && i % 2 == 0 ? gone_ : alive_);
+  for (const bool undo : {false, true}) {
+    SCOPED_TRACE(undo ? "undo" : "Start");
+    SeedList("5.0", seeded);
+    SeedList("6.0", {alive2_});
+    DeleteFileW((folder() / L"cofnij.dat").c_str());
+    const Lists before = BothLists();
+    OpenMain();
+    if (HasFatalFailure()) return;
+    Click(Control(main_, f1::Command1));
+    if (undo) {
+      EXPECT_EQ(TakeBox().rfind(L"Liczba ostatnio", 0), 0u);
+      ASSERT_NE(BothLists(), before);
+      ChooseFromMenu(kUndoKey);
+    }
+    // Killed as soon as the second entry changes: the first write of either command.
+    const std::optional<RegValue> second = GetListValue("5.0", "2");
+    bool halfWay = false;
+    for (int i = 0; i < 30000 && !halfWay; ++i) {
+      halfWay = GetListValue("5.0", "2") != second;
+      if (!halfWay) Sleep(1);
+    }
+    app().Kill();
+    ASSERT_TRUE(halfWay) << "the writes did not start";
+    const Lists stopped = BothLists();
+    ASSERT_TRUE(FileExists(folder() / L"cofnij.new")) << "the kill came after the change was done";
+
+    Launch();
+    auto box = WaitForMessageBox(app());
+    ASSERT_TRUE(box) << "no word of the interrupted change";
+    EXPECT_EQ(box->defaultButton, IDYES) << "nothing there now was never there before";
+    EXPECT_EQ(box->text.rfind(undo ? L"Cofanie ostatniej zmiany" : L"Ostatnia zmiana list (czyszczenie", 0), 0u)
+        << Utf8(box->text);
+    EXPECT_TRUE(AnswerMessageBox(box->window, IDYES));
+    EXPECT_EQ(TakeBox(), undo ? kUndone : L"Przywrócono listy sprzed przerwanej zmiany.");
+    EXPECT_EQ(BothLists(), before);
+    main_ = FindTopWindow(app().pid(), ids::kForm1Class, &kTitle);
+    ASSERT_NE(main_, nullptr);
+    Undo(stopped);
+    PostMessageW(main_, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(app().WaitForExit(Millis(30000)).has_value());
+  }
+}
+
 }  // namespace
