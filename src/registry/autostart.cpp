@@ -313,23 +313,34 @@ ListWrites ReplaceValues(HKEY root, const std::string& keyPath, const std::vecto
     fail(status, wanted.empty() ? std::string() : wanted.front().name);
     return writes;
   }
-  StringIndex current;  // by name: the place in `now`
-  for (size_t n = 0; n < now.size(); ++n) current[now[n].name] = n;
-  for (const StoredValue& v : wanted) {
-    const size_t* at = current.Find(v.name);
-    if (!at || !(now[*at] == v)) {
-      if (progress && ++calls % kProgressEvery == 0) progress();
-      status = Injected(Operation::Set, v.name);
-      if (status == ERROR_SUCCESS) {
-        status = RegSetValueExW(g_key.get(), WideName(v.name).c_str(), 0, v.type,
-                                reinterpret_cast<const BYTE*>(v.data.data()), static_cast<DWORD>(v.data.size()));
-        stop_points::Passed();
-      }
-      if (status != ERROR_SUCCESS) {
-        fail(status, v.name);
-        CloseKey();
-        return writes;
-      }
+  StringIndex current;  // by name: the place in `now`, which comes in number order
+  for (size_t n = 0; n < now.size(); ++n) current.Emplace(now[n].name, n);
+  // The order of the writes: first the new numbers, from the lowest up, so that no value stands
+  // behind a gap; then the numbers written over, from the highest down when the list grows (its
+  // entries move up) and from the lowest up otherwise (they move down), so that an entry reaches
+  // its new number before its old one is written over.
+  std::vector<size_t> order, over;
+  for (size_t i = 0; i < wanted.size(); ++i) {
+    const size_t* at = current.Find(wanted[i].name);
+    if (!at) order.push_back(i);
+    else if (!(now[*at] == wanted[i])) over.push_back(i);
+  }
+  writes.inPlace = wanted.size() - order.size() - over.size();
+  if (wanted.size() > now.size()) std::reverse(over.begin(), over.end());
+  order.insert(order.end(), over.begin(), over.end());
+  for (size_t i : order) {
+    const StoredValue& v = wanted[i];
+    if (progress && ++calls % kProgressEvery == 0) progress();
+    status = Injected(Operation::Set, v.name);
+    if (status == ERROR_SUCCESS) {
+      status = RegSetValueExW(g_key.get(), WideName(v.name).c_str(), 0, v.type,
+                              reinterpret_cast<const BYTE*>(v.data.data()), static_cast<DWORD>(v.data.size()));
+      stop_points::Passed();
+    }
+    if (status != ERROR_SUCCESS) {
+      fail(status, v.name);
+      CloseKey();
+      return writes;
     }
     ++writes.inPlace;
   }

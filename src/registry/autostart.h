@@ -106,17 +106,18 @@ ListScan ScanStored(const std::vector<StoredValue>& values, int maxEntries);
 struct ListWrites {
   bool changed = false;          // the list was to change
   bool keyMissing = false;       // its key does not exist: nothing written or created
-  std::size_t inPlace = 0;       // wanted values in place, counted in number order up to a refusal
+  std::size_t inPlace = 0;       // wanted values in place when the writes ended
   std::size_t deleted = 0;       // values removed
   Status status = 0;             // the first refusal, which stopped the list; 0 when none
   std::string failedValue;
   bool operator==(const ListWrites&) const = default;
 };
 // Makes the list key hold exactly `wanted` (each value its own name, type and bytes), `now` being
-// what it holds: every value that differs is written, in the order of `wanted`, and only then is
-// every value that `wanted` lacks deleted, from the highest number down, so each entry stands
-// under some number at every moment and no value is left behind a gap. One key handle for it all;
-// the first refusal stops it. A key that does not exist is neither created nor written.
+// what it holds: every value that differs is written, new numbers first and then the others in the
+// direction the entries move (the commands keep their entries' order), and only then is every
+// value that `wanted` lacks deleted, from the highest number down; so each wanted entry stands
+// under some number at every moment, and no value is left behind a gap. One key handle for it
+// all; the first refusal stops it. A key that does not exist is neither created nor written.
 inline constexpr std::size_t kProgressEvery = 256;
 ListWrites ReplaceValues(HKEY root, const std::string& keyPath, const std::vector<StoredValue>& now,
                          const std::vector<StoredValue>& wanted, const FunctionRef<void()>& progress = {});

@@ -5,6 +5,7 @@
 // gap, and nothing is called done that was not.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 
@@ -172,10 +173,18 @@ class StopTest : public ChangeTest {
             << "lists half changed without a change to settle: " << testing::PrintToString(stopped.lists);
       }
       for (const auto& [now, before, after] : {std::tuple{&stopped.lists.v50, &start.lists.v50, &result.v50},
-                                                std::tuple{&stopped.lists.v60, &start.lists.v60, &result.v60}})
+                                                std::tuple{&stopped.lists.v60, &start.lists.v60, &result.v60}}) {
         if (Gapless(*before) && Gapless(*after)) {
           EXPECT_TRUE(Gapless(*now)) << "a value behind a gap";
         }
+        // An entry the command keeps is in the list at every moment, even before the next start.
+        for (const auto& [name, value] : *before) {
+          const auto same = [&](const auto& entry) { return entry.second == value; };
+          if (std::any_of(after->begin(), after->end(), same)) {
+            EXPECT_TRUE(std::any_of(now->begin(), now->end(), same)) << "a kept entry missing: " << name;
+          }
+        }
+      }
 
       // Put back: the lists as before the command, or its result whole; Undo returns to the stop.
       const bool askedYes = NextStart(true);

@@ -271,29 +271,36 @@ TEST_F(AutostartTest, EntriesWorkedOutFromStoredValuesReadAsTheRegistryGivesThem
   }
 }
 
-// Writes go in before deletions, deletions from the top; a value gone already is passed over.
+// Writes go in before deletions, each value to its new number before its old one is written over;
+// deletions from the top; a value gone already is passed over.
 TEST_F(AutostartTest, ReplacingAListWritesFirstAndPassesOverValuesGoneAlready) {
   SeedList("6.0", {"a", "b", "c"});
   PutListValue("6.0", "7", "behind a gap");
   std::vector<Autostart::StoredValue> read;
   ASSERT_EQ(Autostart::ReadNumberedValues(HKEY_CURRENT_USER, kPath, read), ERROR_SUCCESS);
   // Removed by someone else between the reading and the writing.
-  ASSERT_EQ(RegDeleteKeyValueA(HKEY_CURRENT_USER, kPath.c_str(), "2"), ERROR_SUCCESS);
+  ASSERT_EQ(RegDeleteKeyValueA(HKEY_CURRENT_USER, kPath.c_str(), "3"), ERROR_SUCCESS);
   std::vector<std::string> calls;
   Autostart::SetFaultInjectorForTesting([&](Autostart::Operation op, const std::string& name) {
     calls.push_back((op == Autostart::Operation::Set ? "set " : "delete ") + name);
     return Status{0};
   });
-  const std::vector<Autostart::StoredValue> wanted = {read[2], {"2", REG_SZ, read[0].data}};
-  std::vector<Autostart::StoredValue> renamed = wanted;
-  renamed[0].name = "1";
-  const Autostart::ListWrites writes = Autostart::ReplaceValues(HKEY_CURRENT_USER, kPath, read, renamed);
-  Autostart::SetFaultInjectorForTesting(nullptr);
-  EXPECT_EQ(calls, (std::vector<std::string>{"set 1", "set 2", "delete 7", "delete 3"}));
+  // "c" moves down to 2: written before the values past the new end go.
+  std::vector<Autostart::StoredValue> wanted = {read[0], read[2]};
+  wanted[1].name = "2";
+  Autostart::ListWrites writes = Autostart::ReplaceValues(HKEY_CURRENT_USER, kPath, read, wanted);
+  EXPECT_EQ(calls, (std::vector<std::string>{"set 2", "delete 7", "delete 3"}));
   EXPECT_EQ(writes.status, ERROR_SUCCESS);
   EXPECT_EQ(writes.inPlace, 2u);
-  EXPECT_EQ(writes.deleted, 2u);
-  EXPECT_EQ(ReadList("6.0"), (std::vector<std::string>{"c", "a"}));
+  EXPECT_EQ(writes.deleted, 1u) << "7 deleted; 3 was gone already";
+  EXPECT_EQ(ReadList("6.0"), (std::vector<std::string>{"a", "c"}));
+  // The list grows and "c" moves up again: first to its new number, then "x" takes its place.
+  calls.clear();
+  std::vector<Autostart::StoredValue> grown = {wanted[0], {"2", REG_SZ, std::string("x\0\0\0", 4)}, read[2]};
+  writes = Autostart::ReplaceValues(HKEY_CURRENT_USER, kPath, wanted, grown);
+  Autostart::SetFaultInjectorForTesting(nullptr);
+  EXPECT_EQ(calls, (std::vector<std::string>{"set 3", "set 2"}));
+  EXPECT_EQ(ReadList("6.0"), (std::vector<std::string>{"a", "x", "c"}));
   EXPECT_FALSE(Autostart::HoldsOpenKey());
   // Nothing to change: no key is even opened for writing.
   MakeReadOnly("6.0");
