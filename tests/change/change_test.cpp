@@ -135,6 +135,35 @@ TEST_F(ChangeTest, PuttingBackAnInterruptedChangeCanBeUndone) {
   }
 }
 
+// A put-back that fails part-way (a value it cannot write) keeps the way back to the lists as
+// they were at the put-back, whichever change was interrupted.
+TEST_F(ChangeTest, APutBackThatFailsPartWayKeepsTheWayBack) {
+  using listfile::ChangeKind;
+  for (const auto& [kind, name] : {std::pair{ChangeKind::Clean, "clean"}, {ChangeKind::Review, "review"},
+                                   {ChangeKind::Import, "import"}, {ChangeKind::Clear, "clear"}}) {
+    SCOPED_TRACE(name);
+    RemoveTree(UndoFile());
+    SeedList("5.0", {"a1", "a2", "a3"});
+    SeedList("6.0", {"b1"});
+    const listfile::UndoRecord begun{kind, "2026-01-02 03:04:05", listfile::ReadLists(), std::nullopt};
+    WriteBytes(PendingFile(), listfile::UndoFileText(begun));
+    SeedList("5.0", {"half1", "half2", "a3"});  // stopped half-way
+    const Lists stopped = StoredLists();
+    int sets = 0;
+    Autostart::SetFaultInjectorForTesting([&](Autostart::Operation op, const std::string&) {
+      return op == Autostart::Operation::Set && ++sets == 2 ? Autostart::Status{ERROR_ACCESS_DENIED}
+                                                            : Autostart::Status{ERROR_SUCCESS};
+    });
+    const change::PutBackOutcome result =
+        change::PutBack(Where(), answers_, [](const listfile::UndoRecord&, size_t) { return true; });
+    Autostart::SetFaultInjectorForTesting(nullptr);
+    EXPECT_TRUE(result.change.Failed());
+    ASSERT_NE(StoredLists(), stopped) << "the put-back failed before it changed anything";
+    EXPECT_EQ(Undo().end, change::End::Done);
+    EXPECT_EQ(StoredLists(), stopped);
+  }
+}
+
 // When cofnij.new cannot become cofnij.dat (a folder of that name, or a file held open), the
 // change is made and said so once; the new file marked done stays the way back, and the next
 // commands work.

@@ -346,4 +346,32 @@ TEST(Reachability, ChecksThatDoNotComeBackInTimeLeaveTheirEntriesUnknown) {
                 {"Q:\\", 1}, {"\\\\lonely", 1}, {"\\\\hung\\share", 2}, {"\\\\slow\\share", 100}}));
 }
 
+// A place that answers slowly but steadily is checked to its last entry: each query that comes
+// back gives the place its deadline anew, so only a query that itself takes the deadline makes the
+// entries out of reach. Each query here takes a tenth of the deadline, measured, so together they
+// surely outlast it while each stays far within it, however slow the machine.
+constexpr DWORD kSteadyDeadlineMs = 1000, kSteadyQueryMs = 100;
+HANDLE g_neverSet = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+volatile LONG g_steadyQueries = 0;
+
+TEST(Reachability, APlaceWhoseQueriesEachComeBackInTimeIsNotGivenUpOn) {
+  std::vector<std::string> paths;
+  for (int i = 0; i < 15; ++i) paths.push_back("\\\\steady\\share\\p" + std::to_string(i) + ".vbp");
+  ExistenceChecks checks;
+  checks.placeAnswers = [](const std::string&) { return true; };
+  checks.query = [](const std::string&) {
+    InterlockedIncrement(&g_steadyQueries);
+    const DWORD start = GetTickCount();
+    for (DWORD waited = 0; waited < kSteadyQueryMs; waited = GetTickCount() - start)
+      WaitForSingleObject(g_neverSet, kSteadyQueryMs - waited);
+    return PathState::Exists;
+  };
+  checks.deadlineMs = kSteadyDeadlineMs;
+  const DWORD start = GetTickCount();
+  const std::vector<PathState> states = CheckPaths(paths, checks);
+  EXPECT_GE(GetTickCount() - start, kSteadyDeadlineMs) << "the queries did not outlast the deadline together";
+  EXPECT_EQ(states, std::vector<PathState>(paths.size(), PathState::Exists));
+  EXPECT_EQ(g_steadyQueries, static_cast<LONG>(paths.size()));
+}
+
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <thread>
 
@@ -44,6 +45,42 @@ TEST(ListsLockTest, WaitsForAnotherHolderAndTakesOverAnAbandonedOne) {
   }).join();
   CloseHandle(taken);
   CloseHandle(end);
+}
+
+// A holder that fails (an exception leaves the scope that took the lock) gives the lock to the
+// copy already waiting for it at once, though the failed holder's thread lives on.
+TEST(ListsLockTest, AHolderThatFailsGivesTheLockToTheOneWaiting) {
+  HANDLE taken = CreateEventW(nullptr, TRUE, FALSE, nullptr), waiting = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  HANDLE end = CreateEventW(nullptr, TRUE, FALSE, nullptr), nextDone = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  std::thread failing([&] {
+    try {
+      ListsLock lock(kName.c_str());
+      EXPECT_TRUE(lock.Acquire(0));
+      SetEvent(taken);
+      WaitForSingleObject(waiting, INFINITE);
+      throw std::runtime_error("the command failed");
+    } catch (const std::runtime_error&) {
+    }
+    WaitForSingleObject(end, INFINITE);  // the copy lives on after its failure
+  });
+  WaitForSingleObject(taken, INFINITE);
+  bool got = false;
+  std::thread next([&] {
+    ListsLock lock(kName.c_str());
+    got = lock.Take([&](HANDLE mutex) {
+      SetEvent(waiting);
+      const DWORD result = WaitForSingleObject(mutex, 60000);
+      return result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
+    }) == ListsLock::Outcome::Taken;
+    SetEvent(nextDone);
+  });
+  // Bounded only against a hang: the lock is free as soon as the holder has failed.
+  EXPECT_EQ(WaitForSingleObject(nextDone, 20000), WAIT_OBJECT_0) << "the waiting copy was shut out";
+  SetEvent(end);
+  next.join();
+  failing.join();
+  EXPECT_TRUE(got);
+  for (HANDLE event : {taken, waiting, end, nextDone}) CloseHandle(event);
 }
 
 }  // namespace

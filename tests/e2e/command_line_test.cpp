@@ -22,27 +22,31 @@ class CommandLineTest : public AppTest {
   }
 
   void StopStandIn() {
-    if (!standIn_.hProcess) return;
-    TerminateProcess(standIn_.hProcess, 1);
-    WaitForSingleObject(standIn_.hProcess, 5000);
-    CloseHandle(standIn_.hProcess);
-    CloseHandle(standIn_.hThread);
-    CloseHandle(never_);
-    standIn_ = {};
+    for (PROCESS_INFORMATION& standIn : standIns_) {
+      TerminateProcess(standIn.hProcess, 1);
+      WaitForSingleObject(standIn.hProcess, 5000);
+      CloseHandle(standIn.hProcess);
+      CloseHandle(standIn.hThread);
+    }
+    standIns_.clear();
+    if (never_) CloseHandle(never_);
+    never_ = nullptr;
   }
 
-  // A stand-in for Visual Basic 6.0 that stays open until it is ended.
-  void StartStandIn() {
-    const std::wstring exe = ideFolder_ / L"VB6.EXE";
+  // A stand-in for the Visual Basic IDE `name` (VB5.EXE or VB6.EXE) that stays open until it is ended.
+  void StartStandIn(const wchar_t* name) {
+    const std::wstring exe = ideFolder_ / name;
     ASSERT_TRUE(CopyFileW(UnixToWindowsPath(Utf8(EnvVar(L"BRUSHWICK_STANDIN"))).c_str(), exe.c_str(), FALSE));
     const std::wstring event = L"Brushwick.Test.NeverSet." + std::to_wstring(GetCurrentProcessId());
-    never_ = CreateEventW(nullptr, TRUE, FALSE, event.c_str());
+    if (!never_) never_ = CreateEventW(nullptr, TRUE, FALSE, event.c_str());
     ASSERT_NE(never_, nullptr);
     std::wstring command = L"\"" + exe + L"\" " + event;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
+    PROCESS_INFORMATION standIn{};
     ASSERT_TRUE(CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               ideFolder_.path().c_str(), &startup, &standIn_));
+                               ideFolder_.path().c_str(), &startup, &standIn));
+    standIns_.push_back(standIn);
   }
 
   // The lines of a UTF-8 file, each ended by CR LF.
@@ -84,8 +88,8 @@ class CommandLineTest : public AppTest {
   }
 
   TempFolder ideFolder_, files_;
-  PROCESS_INFORMATION standIn_{};
-  HANDLE never_ = nullptr;  // the stand-in waits for it, and so stays open
+  std::vector<PROCESS_INFORMATION> standIns_;
+  HANDLE never_ = nullptr;  // the stand-ins wait for it, and so stay open
 };
 
 std::wstring Counts(const wchar_t* vb, int count, int removed) {
@@ -100,10 +104,11 @@ TEST_F(CommandLineTest, EachCommandEndsWithItsCodeLogAndLists) {
   const std::wstring rec = folder() / L"zapas.rec";
   const std::wstring busy = L"Another copy of Brushwick is working on the recent-files lists. Nothing was "
                             L"changed; try again in a moment.";
-  enum class Around { Nothing, Polish, OtherCopy, OpenIde };
+  enum class Around { Nothing, Polish, OtherCopy, OpenIde, OpenBothIdes };
   struct Run {
     std::wstring args;
     DWORD exit;
+    std::vector<std::string> added5 = {};  // entries Visual Basic adds to the 5.0 list before the run
   };
   // Where the lines are said; the other stream stays empty.
   enum class Said { Out, Err, NotChecked };
@@ -152,6 +157,24 @@ TEST_F(CommandLineTest, EachCommandEndsWithItsCodeLogAndLists) {
         L"The VB6 list was left alone: open now: Visual Basic 6.0 (VB6.EXE); /wait waits for it to close.",
         L"The VB6 list was left alone: open now: Visual Basic 6.0 (VB6.EXE); /wait waits for it to close."},
        false, Said::NotChecked},  // the counts on standard output, the lists left alone on standard error
+      {"both IDEs open", Around::OpenBothIdes, {gone, alive}, {gone}, {{L"/clean", 3}}, {gone, alive}, {gone},
+       {L"The VB5 list was left alone: open now: Visual Basic 5.0 (VB5.EXE); /wait waits for it to close.",
+        L"The VB6 list was left alone: open now: Visual Basic 6.0 (VB6.EXE); /wait waits for it to close."},
+       false, Said::Err},
+      {"nothing to undo", Around::Nothing, {gone}, {}, {{L"/undo", 0}}, {gone}, {}, {L"There is no change to undo."}},
+      {"export of one list", Around::Nothing, {alive, gone}, {gone},
+       {{L"/export zapas /vb5", 0}, {L"/clean", 0}, {L"/import zapas", 0}}, {alive, gone}, {},
+       {L"The VB5 list: saved in " + rec + L".", Counts(L"VB5", 2, 1), Counts(L"VB6", 1, 1),
+        L"The VB5 list: 2 entries imported."}},
+      // The undo would remove the imported entry, there right after the import, and the one added since.
+      {"undo over changes since, without /force", Around::Nothing, {gone}, {},
+       {{L"/export zapas /vb5", 0}, {L"/clean", 0}, {L"/import zapas", 0}, {L"/undo", 2, {"C:\\added.vbp"}}},
+       {gone, "C:\\added.vbp"}, {},
+       {L"The VB5 list: saved in " + rec + L".", Counts(L"VB5", 1, 1), Counts(L"VB6", 0, 0),
+        L"The VB5 list: 1 entries imported.",
+        L"The lists have changed since the last change: entries there now that the undo would remove: 2, of them "
+        L"added after that change: 1. Nothing was undone; /force undoes anyway."},
+       false, Said::NotChecked},
   };
   ASSERT_TRUE(CreateDirectoryW((folder() / L"sub").c_str(), nullptr));
   for (const Case& c : cases) {
@@ -163,17 +186,21 @@ TEST_F(CommandLineTest, EachCommandEndsWithItsCodeLogAndLists) {
     for (const wchar_t* file : {L"run.log", L"opcje.dat", L"cofnij.dat", L"cofnij.new", L"zapas.rec"})
       DeleteFileW((folder() / file).c_str());
     if (c.around == Around::Polish) folder().WriteOptions("#\r\n");
-    if (c.around == Around::OpenIde) {
-      WriteFileBytes(rec, " 0 \r\n 1 \r\n[]\r\nC:\\x.vbp\r\n");
-      StartStandIn();
-      if (HasFatalFailure()) return;
-    }
+    if (c.around == Around::OpenIde) WriteFileBytes(rec, " 0 \r\n 1 \r\n[]\r\nC:\\x.vbp\r\n");
+    if (c.around == Around::OpenBothIdes) StartStandIn(L"VB5.EXE");
+    if (c.around == Around::OpenIde || c.around == Around::OpenBothIdes) StartStandIn(L"VB6.EXE");
+    if (HasFatalFailure()) return;
     {
       ListsLock otherCopy;
       if (c.around == Around::OtherCopy) {
         ASSERT_TRUE(otherCopy.Acquire(0));
       }
       for (const Run& run : c.runs) {
+        if (!run.added5.empty()) {
+          std::vector<std::string> list = ReadList("5.0");
+          list.insert(list.end(), run.added5.begin(), run.added5.end());
+          SeedList("5.0", list);
+        }
         Launch(run.args + L" /log \"" + (folder() / L"run.log") + L"\"", out, err);
         // Waits until the program ends, or shows a box it must not.
         EXPECT_EQ(WaitForWindow(app(), kMessageBoxClass, nullptr, Visibility::Visible, Millis(30000)), nullptr)
