@@ -26,6 +26,8 @@ class Form1 : public forms::Form {
   void Language();
   // Start: cleans the 5.0 and then the 6.0 list and shows the summary.
   void CleaningRun();
+  // The home page, in the browser.
+  void OpenHomePage();
   // The summary message for the counts of one run.
   std::wstring Summary(const CleanOutcome& vb5, const CleanOutcome& vb6) const;
 

@@ -13,11 +13,12 @@ FrmLang& LangWindow() {
   static FrmLang form;
   return form;
 }
-FrmExport& ExportWindow() {
+forms::Form& ExportWindow() {
   static FrmExport form;
   return form;
 }
-FrmImport& ImportWindow() {
-  static FrmImport form;
+forms::Form& ImportWindow() {
+  // Settling an interrupted change found by an import is done over the main window.
+  static FrmImport form(MainWindow());
   return form;
 }
