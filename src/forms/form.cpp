@@ -16,7 +16,7 @@ using parts::kExStyle;
 using parts::StyleOf;
 using parts::WindowDpi;
 
-Form::Form(const FormDef& def) : def_(def) {}
+Form::Form(const FormDef& def, std::span<const MenuCommandDef> menu) : def_(def), menu_(menu) {}
 
 Form::~Form() {
   if (hwnd_) {

@@ -121,7 +121,6 @@ struct FormDef {
   Text caption;
   int clientWidth, clientHeight;  // twips
   std::span<const ControlDef> controls;
-  std::span<const MenuCommandDef> menu = {};
   int defaultButton = 0;  // id of the button Enter presses, 0 for none
   int cancelButton = 0;   // id of the button Esc presses, 0 for none
   // The close rule: asked to unload while its Tag reads as 0, the window only hides.
@@ -200,7 +199,8 @@ int TwipsToPixels(int twips, UINT dpi);
 
 class Form {
  public:
-  explicit Form(const FormDef& def);
+  // `menu`: the program's own commands in the window's window menu, if any.
+  explicit Form(const FormDef& def, std::span<const MenuCommandDef> menu = {});
   virtual ~Form();
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
@@ -311,6 +311,7 @@ class Form {
   void RestoreDisabledWindows();
 
   const FormDef& def_;
+  std::span<const MenuCommandDef> menu_;
   HWND hwnd_ = nullptr;
   HWND owner_ = nullptr;
   UINT dpi_ = 96;

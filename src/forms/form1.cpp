@@ -36,16 +36,8 @@ constexpr ControlDef kControls[] = {
     {.name = L"Command3", .id = id::Command3, .kind = Kind::Button, .text = Text::MainHomePage,
      .twips = {5400, 2640, 1575, 375}, .tabIndex = 2, .onClick = forms::Bind<&Form1::OpenHomePage>},
 };
-namespace menu = ids::form1menu;
-constexpr forms::MenuCommandDef kMenu[] = {
-    {.id = menu::Review, .text = Text::MenuReview, .run = &ShowReviewWindow},
-    {.id = menu::Undo, .text = Text::MenuUndo, .run = [](Form& main) { listcommands::UndoLastChange(main.hwnd()); },
-     .available = [] { return listfile::UndoAvailable(ProgramFolder()); }},
-    {.id = menu::Clear, .text = Text::MenuClear, .run = &ShowClearWindow},
-};
-static_assert(forms::MenuKeysApart(kMenu), "an access key of the window menu is taken twice");
 constexpr forms::FormDef kForm{.className = ids::kForm1Class, .caption = Text::ProgramName, .clientWidth = 7065,
-                               .clientHeight = 3135, .controls = kControls, .menu = kMenu};
+                               .clientHeight = 3135, .controls = kControls};
 static_assert(forms::TakesEachLineOnce(kForm, kMainWindowLines.first, kMainWindowLines.last));
 static_assert(std::tuple_size_v<decltype(Form1::SummaryText)> == kSummaryLines.size());
 static_assert(TextOfLine(kSummaryLines.first) == Text::Summary1 && TextOfLine(kSummaryLines.last) == Text::Summary6);
@@ -67,7 +59,7 @@ std::wstring CleaningNotes(const BothOutcomes& run) {
          UncheckedEntriesNote("6.0", run.vb6);
 }
 
-Form1::Form1() : forms::Form(kForm) {}
+Form1::Form1(std::span<const forms::MenuCommandDef> menu) : forms::Form(kForm, menu) {}
 
 void Form1::OnLoad() { Language(); }
 

@@ -13,7 +13,8 @@
 
 class Form1 : public forms::Form {
  public:
-  Form1();
+  // `menu`: the commands of its window menu (the program's list of windows gives them).
+  explicit Form1(std::span<const forms::MenuCommandDef> menu = {});
 
   // The words around the numbers of the summary, as the texts in use give them.
   std::array<std::wstring, 6> SummaryText;

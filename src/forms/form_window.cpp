@@ -29,18 +29,18 @@ void parts::Dispatch(MSG& msg) {
 }
 
 void Form::AddMenu() {
-  if (def_.menu.empty()) return;
+  if (menu_.empty()) return;
   HMENU system = GetSystemMenu(hwnd_, FALSE);
   if (!system) return;
   AppendMenuW(system, MF_SEPARATOR, 0, nullptr);
-  for (const MenuCommandDef& item : def_.menu) AppendMenuW(system, MF_STRING, item.id, Tr(item.text));
+  for (const MenuCommandDef& item : menu_) AppendMenuW(system, MF_STRING, item.id, Tr(item.text));
 }
 
 void Form::RefreshMenu() {
-  if (!hwnd_ || def_.menu.empty()) return;
+  if (!hwnd_ || menu_.empty()) return;
   HMENU system = GetSystemMenu(hwnd_, FALSE);
   if (!system) return;
-  for (const MenuCommandDef& item : def_.menu) {
+  for (const MenuCommandDef& item : menu_) {
     ModifyMenuW(system, item.id, MF_BYCOMMAND | MF_STRING, item.id, Tr(item.text));
     const bool available = !item.available || item.available();
     EnableMenuItem(system, item.id, MF_BYCOMMAND | (available ? MF_ENABLED : MF_GRAYED));
@@ -125,7 +125,7 @@ void Form::PressDialogKey(int id) {
 }
 
 bool Form::RunMenuCommand(UINT command) {
-  for (const MenuCommandDef& item : def_.menu) {
+  for (const MenuCommandDef& item : menu_) {
     if (item.id != command) continue;
     item.run(*this);
     RefreshMenu();

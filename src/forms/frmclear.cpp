@@ -8,7 +8,6 @@
 #include "common/textfile.h"
 #include "forms/ids.h"
 #include "forms/listcommands.h"
-#include "forms/program_windows.h"
 
 namespace {
 
@@ -35,8 +34,6 @@ constexpr forms::FormDef kForm{.className = ids::kFrmClearClass, .caption = Text
 }  // namespace
 
 FrmClear::FrmClear() : forms::Form(kForm) {}
-
-void ShowClearWindow(forms::Form& owner) { forms::ShowOwnedModal<FrmClear>(owner); }
 
 void FrmClear::OnActivate() {
   HWND combo = Control(id::Combo1);

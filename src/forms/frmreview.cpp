@@ -11,7 +11,6 @@
 #include "common/textfile.h"
 #include "forms/ids.h"
 #include "forms/listcommands.h"
-#include "forms/program_windows.h"
 
 namespace {
 
@@ -169,8 +168,6 @@ void AddRow(HWND list, int row, int l, const ReviewEntry& entry, ReviewState sta
 }  // namespace
 
 FrmReview::FrmReview() : forms::Form(kForm) {}
-
-void ShowReviewWindow(forms::Form& owner) { forms::ShowOwnedModal<FrmReview>(owner); }
 
 bool FrmReview::ListMessage(UINT message, WPARAM wParam, LPARAM /*lParam*/) {
   // Space belongs to the program: the list view would toggle the focused row alone.
