@@ -113,14 +113,14 @@ void Form::CreateControls() {
                                    hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c->id)),
                                    GetModuleHandleW(nullptr), nullptr);
     if (!control) ThrowLastError(WindowAction::CreateControl, c->name);
-    WNDPROC ownProc = nullptr;
+    controls_.push_back({c, control, nullptr});
     if (c->onMessage) {
-      // The control keeps its form where the control procedure finds it.
+      // The control keeps its form where the control procedure finds it, and its row is known
+      // before its first message arrives there.
       SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-      ownProc = reinterpret_cast<WNDPROC>(
+      controls_.back().ownProc = reinterpret_cast<WNDPROC>(
           SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Form::ControlProc)));
     }
-    controls_.push_back({c, control, ownProc});
   }
 }
 
