@@ -9,6 +9,7 @@
 #include "commandline/commandline.h"
 
 #include "forms/form.h"
+#include "forms/messages.h"
 #include "startup/module1.h"
 
 namespace {
@@ -49,6 +50,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     if (!given.empty()) return commandline::Run(given);
   }
   BecomeDpiAware();
+  forms::SetFailureWording(&Describe);
   forms::Guarded([] { StartUp(); });
   return forms::RunMessageLoop();
 }

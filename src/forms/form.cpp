@@ -16,11 +16,12 @@ using parts::kExStyle;
 using parts::StyleOf;
 using parts::WindowDpi;
 
-Form::Form(const FormDef& def) : def_(def) {}
+Form::Form(const FormDef& def, std::span<const MenuCommandDef> menu) : def_(def), menu_(menu) {}
 
 Form::~Form() {
   if (hwnd_) {
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    ReleaseControls();
     DestroyWindow(hwnd_);
   }
 }
@@ -112,13 +113,29 @@ void Form::CreateControls() {
                                    hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c->id)),
                                    GetModuleHandleW(nullptr), nullptr);
     if (!control) ThrowLastError(WindowAction::CreateControl, c->name);
-    controls_.emplace_back(c->id, control);
+    controls_.push_back({c, control, nullptr});
+    if (c->onMessage) {
+      // The control keeps its form where the control procedure finds it, and its row is known
+      // before its first message arrives there.
+      SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+      controls_.back().ownProc = reinterpret_cast<WNDPROC>(
+          SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Form::ControlProc)));
+    }
   }
 }
 
+void Form::ReleaseControls() {
+  for (const Created& c : controls_) {
+    if (!c.ownProc) continue;
+    SetWindowLongPtrW(c.hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(c.ownProc));
+    SetWindowLongPtrW(c.hwnd, GWLP_USERDATA, 0);
+  }
+  controls_.clear();
+}
+
 HWND Form::Control(int id) const {
-  for (const auto& [controlId, hwnd] : controls_)
-    if (controlId == id) return hwnd;
+  for (const Created& c : controls_)
+    if (c.row->id == id) return c.hwnd;
   return nullptr;
 }
 
@@ -158,7 +175,7 @@ void Form::Discard() {
   RestoreDisabledWindows();
   SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
   hwnd_ = nullptr;
-  controls_.clear();
+  ReleaseControls();
   lastFocus_ = nullptr;
   DestroyWindow(hwnd);
 }

@@ -6,8 +6,10 @@
 
 #include <span>
 #include <string>
+#include <type_traits>
 #include <vector>
 
+#include "common/error.h"
 #include "common/handles.h"
 #include "settings/texts.h"
 
@@ -19,6 +21,27 @@ class Form;
 // What a control does: for a button or check box when it is clicked, for a text box when its
 // text changes. Called with the window the control belongs to.
 using ControlHandler = void (*)(Form& form);
+// A message for the control itself, seen before the control's own window procedure: true when
+// the handler took it (the control then never sees it), false to let the control go on as usual.
+using ControlMessageHandler = bool (*)(Form& form, UINT message, WPARAM wParam, LPARAM lParam);
+
+namespace binding {
+template <auto Method, class Signature = decltype(Method)>
+struct Thunk;
+template <auto Method, class Window, class Result, class... Args>
+struct Thunk<Method, Result (Window::*)(Args...)> {
+  static Result Call(Form& form, Args... args) {
+    static_assert(std::is_base_of_v<Form, Window>, "a handler is a member of a window's class");
+    // The runtime calls a row's handler only with the window whose table holds the row.
+    return (static_cast<Window&>(form).*Method)(args...);
+  }
+};
+}  // namespace binding
+
+// A row's handler that calls a member of the window's class, for the row's `.onClick` or
+// `.onMessage`: `.onClick = forms::Bind<&FrmClear::ClearChosen>`.
+template <auto Method>
+inline constexpr auto Bind = &binding::Thunk<Method>::Call;
 
 // A place in twips: 15 twips make a pixel at 96 DPI.
 struct Twips {
@@ -77,6 +100,9 @@ struct ControlDef {
   ControlHandler onClick = nullptr;
   // How it follows the edges of a resizable window.
   Anchor anchor = kStayTopLeft;
+  // Set when the window takes some of the control's own messages (keys the control would
+  // otherwise handle its own way): the runtime subclasses the control for it.
+  ControlMessageHandler onMessage = nullptr;
 };
 
 // One of the program's own commands in a window's window menu (behind the caption's icon),
@@ -95,7 +121,6 @@ struct FormDef {
   Text caption;
   int clientWidth, clientHeight;  // twips
   std::span<const ControlDef> controls;
-  std::span<const MenuCommandDef> menu = {};
   int defaultButton = 0;  // id of the button Enter presses, 0 for none
   int cancelButton = 0;   // id of the button Esc presses, 0 for none
   // The close rule: asked to unload while its Tag reads as 0, the window only hides.
@@ -174,7 +199,8 @@ int TwipsToPixels(int twips, UINT dpi);
 
 class Form {
  public:
-  explicit Form(const FormDef& def);
+  // `menu`: the program's own commands in the window's window menu, if any.
+  explicit Form(const FormDef& def, std::span<const MenuCommandDef> menu = {});
   virtual ~Form();
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
@@ -186,6 +212,9 @@ class Form {
   HWND Control(int id) const;
   // The window that owns this one; set before the window is created.
   void SetOwner(HWND owner) { owner_ = owner; }
+  HWND Owner() const { return owner_; }
+  // The form whose window this is, or null for any other window.
+  static Form* Of(HWND window);
   UINT Dpi() const { return dpi_; }
 
   // Shows the window, not modal; loads it first when needed.
@@ -197,6 +226,8 @@ class Form {
   // windows back and hides this one.
   void BeginModal();
   void EndModal();
+  // True while it shows modally.
+  bool ShowsModal() const { return modal_; }
   void Hide();
   // Asks the window to unload: the unload handler may refuse. True when the window is gone.
   bool Unload();
@@ -247,8 +278,20 @@ class Form {
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  // For a control whose row has an onMessage handler.
+  static LRESULT CALLBACK ControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  // Enter and Esc as the dialog manager reports them (IDOK, IDCANCEL): the button they press.
+  void PressDialogKey(int id);
+  // The window menu's commands: false for an id that is none of them.
+  bool RunMenuCommand(UINT command);
+  LRESULT MinimumSize(MINMAXINFO& info) const;
+  // Activated, the window gives the focus back to the control that had it; deactivated, it
+  // remembers that control.
+  void KeepFocus(bool active);
   void CreateControls();
+  // Gives every subclassed control its own window procedure back and forgets the controls.
+  void ReleaseControls();
   // Fonts, control places and the window's size for a DPI, in that order.
   void ApplyLayout(UINT dpi, const RECT* suggested);
   static GdiObject DialogFont(UINT dpi);
@@ -268,13 +311,19 @@ class Form {
   void RestoreDisabledWindows();
 
   const FormDef& def_;
+  std::span<const MenuCommandDef> menu_;
   HWND hwnd_ = nullptr;
   HWND owner_ = nullptr;
   UINT dpi_ = 96;
   GdiObject font_;
   std::vector<PixelRect> fit_;  // by row: what FitTexts adds to each control's place
   int fitWidth_ = 0, fitHeight_ = 0;  // and to the client area
-  std::vector<std::pair<int, HWND>> controls_;
+  struct Created {
+    const ControlDef* row;
+    HWND hwnd;
+    WNDPROC ownProc;  // the control's own procedure, when subclassed
+  };
+  std::vector<Created> controls_;
   HWND lastFocus_ = nullptr;
   bool modal_ = false;
   std::vector<HWND> disabledByModal_;
@@ -287,6 +336,10 @@ void ShowOwnedModal(Form& owner) {
   window.SetOwner(owner.hwnd());
   window.ShowModal();
 }
+
+// Puts the window menus of the program's windows up to date (a command may have changed what is
+// available).
+void RefreshMenus();
 
 // Processes every window message waiting in the queue, then returns.
 void DoEvents();
@@ -329,10 +382,20 @@ enum class WaitEnd { Signalled, Cancelled, TimedOut };
 WaitEnd WaitWithCancel(HANDLE object, const std::wstring& why, DWORD timeoutMs);
 // Tells the user about a failure that reached a handler, then ends the program.
 [[noreturn]] void ReportFatalAndExit(DWORD code, const std::wstring& description);
+// How the program words its failures (AppError) for the report of one that reached a handler;
+// until it says, the report gives the error number's summary.
+using FailureWording = std::wstring (*)(const AppError& error);
+void SetFailureWording(FailureWording wording);
+// Called in a catch block: reports the exception being handled, then ends the program.
+[[noreturn]] void ReportCaughtAndExit();
 // Runs `body`, turning any exception into ReportFatalAndExit. Used at every callback boundary.
 template <typename Body>
-void Guarded(Body&& body);
+void Guarded(Body&& body) {
+  try {
+    body();
+  } catch (...) {
+    ReportCaughtAndExit();
+  }
+}
 
 }  // namespace forms
-
-#include "forms/guarded.inl"

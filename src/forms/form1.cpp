@@ -8,11 +8,6 @@
 #include "forms/messages.h"
 #include "common/text.h"
 #include "common/textfile.h"
-#include "forms/frmclear.h"
-#include "forms/frmexport.h"
-#include "forms/frmimport.h"
-#include "forms/frmlang.h"
-#include "forms/frmreview.h"
 #include "forms/ids.h"
 #include "forms/listcommands.h"
 #include "forms/program_windows.h"
@@ -26,8 +21,6 @@ using forms::Form;
 using forms::Kind;
 namespace id = ids::form1;
 
-Form1& Self(Form& form) { return static_cast<Form1&>(form); }
-
 // The description, Start, and the buttons in a row below; List1 is plain data, not a control.
 constexpr ControlDef kControls[] = {
     {.name = L"Frame1", .id = id::Frame1, .kind = Kind::Frame, .text = Text::MainFrame,
@@ -35,26 +28,16 @@ constexpr ControlDef kControls[] = {
     {.name = L"Label1", .id = id::Label1, .kind = Kind::Label, .container = id::Frame1, .text = Text::MainAbout1,
      .paragraphs = 4, .twips = {180, 240, 6495, 1995}, .tabIndex = 6},
     {.name = L"Command1", .id = id::Command1, .kind = Kind::Button, .text = Text::MainStart,
-     .twips = {120, 2640, 1455, 375}, .tabIndex = 0, .onClick = [](Form& f) { Self(f).CleaningRun(); }},
+     .twips = {120, 2640, 1455, 375}, .tabIndex = 0, .onClick = forms::Bind<&Form1::CleaningRun>},
     {.name = L"Command4", .id = id::Command4, .kind = Kind::Button, .text = Text::MainImport,
      .twips = {1800, 2640, 1575, 375}, .tabIndex = 3, .onClick = [](Form&) { ImportWindow().ShowModal(); }},
     {.name = L"Command5", .id = id::Command5, .kind = Kind::Button, .text = Text::MainExport,
      .twips = {3600, 2640, 1575, 375}, .tabIndex = 4, .onClick = [](Form&) { ExportWindow().ShowModal(); }},
     {.name = L"Command3", .id = id::Command3, .kind = Kind::Button, .text = Text::MainHomePage,
-     .twips = {5400, 2640, 1575, 375}, .tabIndex = 2, .onClick = [](Form& f) {
-       ShellExecuteW(f.hwnd(), L"open", HomePageAddress(CurrentLanguage), L"", L"", SW_SHOWNORMAL);
-     }},
+     .twips = {5400, 2640, 1575, 375}, .tabIndex = 2, .onClick = forms::Bind<&Form1::OpenHomePage>},
 };
-namespace menu = ids::form1menu;
-constexpr forms::MenuCommandDef kMenu[] = {
-    {.id = menu::Review, .text = Text::MenuReview, .run = &forms::ShowOwnedModal<FrmReview>},
-    {.id = menu::Undo, .text = Text::MenuUndo, .run = [](Form&) { listcommands::UndoLastChange(); },
-     .available = [] { return listfile::UndoAvailable(ProgramFolder()); }},
-    {.id = menu::Clear, .text = Text::MenuClear, .run = &forms::ShowOwnedModal<FrmClear>},
-};
-static_assert(forms::MenuKeysApart(kMenu), "an access key of the window menu is taken twice");
 constexpr forms::FormDef kForm{.className = ids::kForm1Class, .caption = Text::ProgramName, .clientWidth = 7065,
-                               .clientHeight = 3135, .controls = kControls, .menu = kMenu};
+                               .clientHeight = 3135, .controls = kControls};
 static_assert(forms::TakesEachLineOnce(kForm, kMainWindowLines.first, kMainWindowLines.last));
 static_assert(std::tuple_size_v<decltype(Form1::SummaryText)> == kSummaryLines.size());
 static_assert(TextOfLine(kSummaryLines.first) == Text::Summary1 && TextOfLine(kSummaryLines.last) == Text::Summary6);
@@ -76,11 +59,12 @@ std::wstring CleaningNotes(const BothOutcomes& run) {
          UncheckedEntriesNote("6.0", run.vb6);
 }
 
-Form1::Form1() : forms::Form(kForm) {}
+Form1::Form1(std::span<const forms::MenuCommandDef> menu) : forms::Form(kForm, menu) {}
 
-void Form1::OnLoad() {
-  LangWindow().Unload();
-  Language();
+void Form1::OnLoad() { Language(); }
+
+void Form1::OpenHomePage() {
+  ShellExecuteW(hwnd(), L"open", HomePageAddress(CurrentLanguage), L"", L"", SW_SHOWNORMAL);
 }
 
 void Form1::Language() {
@@ -131,7 +115,7 @@ void Form1::CleaningRun() {
   const change::Outcome out = change::Run(ProgramFolder(), listfile::ChangeKind::Clean, {true, true}, decide, answers);
   answers.Idle();
   forms::DoEvents();
-  if (!listcommands::Settle(out)) return;
+  if (!listcommands::Settle(out, hwnd())) return;
   const BothOutcomes outcomes = CleanOutcomes(run, out);
   std::wstring text = Summary(DeadOnly(outcomes.vb5), DeadOnly(outcomes.vb6));
   const std::wstring notes = CleaningNotes(outcomes);

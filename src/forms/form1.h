@@ -13,7 +13,8 @@
 
 class Form1 : public forms::Form {
  public:
-  Form1();
+  // `menu`: the commands of its window menu (the program's list of windows gives them).
+  explicit Form1(std::span<const forms::MenuCommandDef> menu = {});
 
   // The words around the numbers of the summary, as the texts in use give them.
   std::array<std::wstring, 6> SummaryText;
@@ -26,6 +27,8 @@ class Form1 : public forms::Form {
   void Language();
   // Start: cleans the 5.0 and then the 6.0 list and shows the summary.
   void CleaningRun();
+  // The home page, in the browser.
+  void OpenHomePage();
   // The summary message for the counts of one run.
   std::wstring Summary(const CleanOutcome& vb5, const CleanOutcome& vb6) const;
 

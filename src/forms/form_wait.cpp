@@ -2,11 +2,13 @@
 // small window with Cancel.
 #include "forms/form.h"
 
+#include <exception>
+#include <new>
 #include <string>
 
 #include "common/text.h"
+#include "forms/form_ids.h"
 #include "forms/form_parts.h"
-#include "forms/ids.h"
 
 namespace forms {
 namespace {
@@ -83,26 +85,14 @@ namespace {
 
 // The wait's window: why the program waits, and Cancel. Its own size, so a text of three lines
 // fits at every DPI.
-namespace wid = ids::frmwait;
+namespace wid = waitwindow;
 constexpr int kWaitWidth = 5400, kWaitHeight = 1470, kWaitMargin = 120, kWaitButtonWidth = 1695,
               kWaitButtonHeight = 375;
-void CancelWait(Form& form);
-constexpr ControlDef kWaitControls[] = {
-    {.name = L"Label1", .id = wid::Label1, .kind = Kind::Label,
-     .twips = {kWaitMargin, kWaitMargin, kWaitWidth - 2 * kWaitMargin, 735}, .tabIndex = 1},
-    {.name = L"Command1", .id = wid::Command1, .kind = Kind::Button, .text = Text::Cancel,
-     .twips = {kWaitWidth - kWaitMargin - kWaitButtonWidth, kWaitHeight - kWaitMargin - kWaitButtonHeight,
-               kWaitButtonWidth, kWaitButtonHeight},
-     .tabIndex = 0, .onClick = &CancelWait},
-};
-constexpr FormDef kWaitForm{.className = ids::kFrmWaitClass, .caption = Text::ProgramName, .clientWidth = kWaitWidth,
-                            .clientHeight = kWaitHeight, .controls = kWaitControls, .defaultButton = wid::Command1,
-                            .cancelButton = wid::Command1, .answersWhileBusy = true, .fitsTexts = true};
-
 class FrmWait : public Form {
  public:
-  FrmWait() : Form(kWaitForm) {}
+  FrmWait();
   bool cancelled = false;
+  void Cancel() { cancelled = true; }
 
  protected:
   // Its close box cancels; the wait itself takes the window down.
@@ -111,8 +101,19 @@ class FrmWait : public Form {
     return false;
   }
 };
+constexpr ControlDef kWaitControls[] = {
+    {.name = L"Label1", .id = wid::Label1, .kind = Kind::Label,
+     .twips = {kWaitMargin, kWaitMargin, kWaitWidth - 2 * kWaitMargin, 735}, .tabIndex = 1},
+    {.name = L"Command1", .id = wid::Command1, .kind = Kind::Button, .text = Text::Cancel,
+     .twips = {kWaitWidth - kWaitMargin - kWaitButtonWidth, kWaitHeight - kWaitMargin - kWaitButtonHeight,
+               kWaitButtonWidth, kWaitButtonHeight},
+     .tabIndex = 0, .onClick = Bind<&FrmWait::Cancel>},
+};
+constexpr FormDef kWaitForm{.className = waitwindow::kClass, .caption = Text::ProgramName, .clientWidth = kWaitWidth,
+                            .clientHeight = kWaitHeight, .controls = kWaitControls, .defaultButton = wid::Command1,
+                            .cancelButton = wid::Command1, .answersWhileBusy = true, .fitsTexts = true};
 
-void CancelWait(Form& form) { static_cast<FrmWait&>(form).cancelled = true; }
+FrmWait::FrmWait() : Form(kWaitForm) {}
 
 bool Signalled(DWORD result) { return result == WAIT_OBJECT_0 || result == WAIT_ABANDONED_0; }
 
@@ -152,6 +153,28 @@ WaitEnd WaitWithCancel(HANDLE object, const std::wstring& why, DWORD timeoutMs) 
   window.Discard();
   --parts::busyScopes;
   return end;
+}
+
+namespace {
+FailureWording failureWording = nullptr;
+}  // namespace
+
+void SetFailureWording(FailureWording wording) { failureWording = wording; }
+
+void ReportCaughtAndExit() {
+  try {
+    throw;
+  } catch (const AppError& e) {
+    ReportFatalAndExit(e.code, failureWording ? failureWording(e) : AnsiToWide(e.what()));
+  } catch (const std::bad_alloc&) {
+    ReportFatalAndExit(ERROR_NOT_ENOUGH_MEMORY, Tr(Text::FatalOutOfMemory));
+  } catch (const std::exception& e) {
+    std::wstring what;
+    for (const char* p = e.what(); *p; ++p) what += static_cast<wchar_t>(static_cast<unsigned char>(*p));
+    ReportFatalAndExit(ERROR_INTERNAL_ERROR, what);
+  } catch (...) {
+    ReportFatalAndExit(ERROR_INTERNAL_ERROR, Tr(Text::FatalUnknown));
+  }
 }
 
 void ReportFatalAndExit(DWORD code, const std::wstring& description) {

@@ -29,18 +29,18 @@ void parts::Dispatch(MSG& msg) {
 }
 
 void Form::AddMenu() {
-  if (def_.menu.empty()) return;
+  if (menu_.empty()) return;
   HMENU system = GetSystemMenu(hwnd_, FALSE);
   if (!system) return;
   AppendMenuW(system, MF_SEPARATOR, 0, nullptr);
-  for (const MenuCommandDef& item : def_.menu) AppendMenuW(system, MF_STRING, item.id, Tr(item.text));
+  for (const MenuCommandDef& item : menu_) AppendMenuW(system, MF_STRING, item.id, Tr(item.text));
 }
 
 void Form::RefreshMenu() {
-  if (!hwnd_ || def_.menu.empty()) return;
+  if (!hwnd_ || menu_.empty()) return;
   HMENU system = GetSystemMenu(hwnd_, FALSE);
   if (!system) return;
-  for (const MenuCommandDef& item : def_.menu) {
+  for (const MenuCommandDef& item : menu_) {
     ModifyMenuW(system, item.id, MF_BYCOMMAND | MF_STRING, item.id, Tr(item.text));
     const bool available = !item.available || item.available();
     EnableMenuItem(system, item.id, MF_BYCOMMAND | (available ? MF_ENABLED : MF_GRAYED));
@@ -64,6 +64,23 @@ void Form::ClickButton(int id) {
   if (button && IsWindowEnabled(button) && IsWindowVisible(button)) OnCommand(id, BN_CLICKED);
 }
 
+Form* Form::Of(HWND window) {
+  if (GetWindowLongPtrW(window, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&Form::WindowProc)) return nullptr;
+  return reinterpret_cast<Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+namespace {
+
+// A named callback, not a lambda: 32-bit Windows wants the stdcall convention here.
+BOOL CALLBACK RefreshMenuOf(HWND window, LPARAM) {
+  if (Form* form = Form::Of(window)) form->RefreshMenu();
+  return TRUE;
+}
+
+}  // namespace
+
+void RefreshMenus() { EnumThreadWindows(GetCurrentThreadId(), &RefreshMenuOf, 0); }
+
 LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
@@ -78,40 +95,77 @@ LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
   return result;
 }
 
+LRESULT CALLBACK Form::ControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(control, GWLP_USERDATA));
+  const Created* created = nullptr;
+  if (form)
+    for (const Created& c : form->controls_)
+      if (c.hwnd == control) created = &c;
+  // Subclassed controls are released before their form lets them go.
+  if (!created) return DefWindowProcW(control, message, wParam, lParam);
+  const WNDPROC ownProc = created->ownProc;
+  bool taken = false;
+  Guarded([&] { taken = created->row->onMessage(*form, message, wParam, lParam); });
+  return taken ? 0 : CallWindowProcW(ownProc, control, message, wParam, lParam);
+}
+
+void Form::PressDialogKey(int id) {
+  if (id == IDOK) {
+    // Enter presses the focused button, or else the default one.
+    HWND focus = GetFocus();
+    const int focusId = focus ? GetDlgCtrlID(focus) : 0;
+    if (focus && GetParent(focus) == hwnd_ &&
+        (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)))
+      ClickButton(focusId);
+    else if (def_.defaultButton)
+      ClickButton(def_.defaultButton);
+  } else if (id == IDCANCEL && def_.cancelButton) {
+    ClickButton(def_.cancelButton);
+  }
+}
+
+bool Form::RunMenuCommand(UINT command) {
+  for (const MenuCommandDef& item : menu_) {
+    if (item.id != command) continue;
+    item.run(*this);
+    RefreshMenu();
+    return true;
+  }
+  return false;
+}
+
+void Form::KeepFocus(bool active) {
+  if (!active) {
+    HWND focus = GetFocus();
+    if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+    return;
+  }
+  HWND target = lastFocus_ && IsWindow(lastFocus_) ? lastFocus_ : nullptr;
+  if (!target) target = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+  if (target) SetFocus(target);
+}
+
+LRESULT Form::MinimumSize(MINMAXINFO& info) const {
+  const RECT frame = parts::WindowRectFor(TwipsToPixels(def_.clientWidth, dpi_), TwipsToPixels(def_.clientHeight, dpi_),
+                                          dpi_, parts::StyleOf(def_));
+  info.ptMinTrackSize = {frame.right - frame.left, frame.bottom - frame.top};
+  return 0;
+}
+
 LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND: {
       const int id = LOWORD(wParam);
-      const int code = HIWORD(wParam);
-      if (lParam == 0 || id == IDOK || id == IDCANCEL) {
-        // Enter and Esc, as the dialog manager reports them.
-        if (id == IDOK) {
-          HWND focus = GetFocus();
-          const int focusId = focus ? GetDlgCtrlID(focus) : 0;
-          if (focus && GetParent(focus) == hwnd_ &&
-              (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)))
-            ClickButton(focusId);
-          else if (def_.defaultButton)
-            ClickButton(def_.defaultButton);
-        } else if (id == IDCANCEL && def_.cancelButton) {
-          ClickButton(def_.cancelButton);
-        }
-        return 0;
-      }
-      OnCommand(id, code);
+      if (lParam == 0 || id == IDOK || id == IDCANCEL)
+        PressDialogKey(id);
+      else
+        OnCommand(id, HIWORD(wParam));
       return 0;
     }
     case DM_GETDEFID:
       return def_.defaultButton ? MAKELRESULT(def_.defaultButton, DC_HASDEFID) : 0;
     case WM_ACTIVATE:
-      if (LOWORD(wParam) == WA_INACTIVE) {
-        HWND focus = GetFocus();
-        if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
-      } else {
-        HWND target = lastFocus_ && IsWindow(lastFocus_) ? lastFocus_ : nullptr;
-        if (!target) target = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
-        if (target) SetFocus(target);
-      }
+      KeepFocus(LOWORD(wParam) != WA_INACTIVE);
       return 0;
     case WM_CLOSE:
       // Not in the middle of a command: the program would end between two writes.
@@ -123,7 +177,7 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         SetCursor(LoadCursorW(nullptr, def_.answersWhileBusy ? IDC_APPSTARTING : IDC_WAIT));
         return TRUE;
       }
-      return DefWindowProcW(hwnd_, message, wParam, lParam);
+      break;
     case WM_ENDSESSION:
       if (wParam) Unload();
       return 0;
@@ -137,40 +191,29 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_GETMINMAXINFO:
-      if (def_.resizable) {
-        const RECT frame = parts::WindowRectFor(TwipsToPixels(def_.clientWidth, dpi_), TwipsToPixels(def_.clientHeight, dpi_),
-                                                dpi_, parts::StyleOf(def_));
-        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-        info->ptMinTrackSize = {frame.right - frame.left, frame.bottom - frame.top};
-        return 0;
-      }
-      return DefWindowProcW(hwnd_, message, wParam, lParam);
+      if (def_.resizable) return MinimumSize(*reinterpret_cast<MINMAXINFO*>(lParam));
+      break;
     case WM_INITMENUPOPUP:
       if (HIWORD(lParam)) RefreshMenu();
-      return DefWindowProcW(hwnd_, message, wParam, lParam);
+      break;
     case WM_SYSCOMMAND: {
       const UINT command = static_cast<UINT>(wParam & 0xFFF0);
       // While a command works, the program's own commands are unavailable and the window menu
       // does not open: its modal loop would hold the waiting command until the menu is left.
       if (Busy() && (command < 0xF000 || command == SC_KEYMENU || command == SC_MOUSEMENU)) return 0;
-      if (command < 0xF000) {
-        for (const MenuCommandDef& item : def_.menu) {
-          if (item.id != command) continue;
-          item.run(*this);
-          RefreshMenu();
-          return 0;
-        }
-      }
-      return DefWindowProcW(hwnd_, message, wParam, lParam);
+      if (command < 0xF000 && RunMenuCommand(command)) return 0;
+      break;
     }
     case WM_NOTIFY: {
       bool handled = true;
       const LRESULT answer = OnNotify(*reinterpret_cast<const NMHDR*>(lParam), handled);
-      return handled ? answer : DefWindowProcW(hwnd_, message, wParam, lParam);
+      if (handled) return answer;
+      break;
     }
     default:
-      return DefWindowProcW(hwnd_, message, wParam, lParam);
+      break;
   }
+  return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
 }  // namespace forms

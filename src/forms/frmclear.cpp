@@ -6,8 +6,6 @@
 #include "forms/messages.h"
 #include "common/text.h"
 #include "common/textfile.h"
-#include "forms/form1.h"
-#include "forms/program_windows.h"
 #include "forms/ids.h"
 #include "forms/listcommands.h"
 
@@ -25,9 +23,9 @@ constexpr ControlDef kControls[] = {
      .twips = {120, 240, 4455, 315}, .tabIndex = 1},
     {.name = L"Command1", .id = id::Command1, .kind = Kind::Button, .text = Text::ClearButton,
      .twips = {120, 1080, 1695, 375}, .tabIndex = 2,
-     .onClick = [](Form& f) { static_cast<FrmClear&>(f).ClearChosen(); }},
+     .onClick = forms::Bind<&FrmClear::ClearChosen>},
     {.name = L"Command2", .id = id::Command2, .kind = Kind::Button, .text = Text::Cancel,
-     .twips = {3120, 1080, 1695, 375}, .tabIndex = 3, .onClick = [](Form& f) { f.Hide(); }},
+     .twips = {3120, 1080, 1695, 375}, .tabIndex = 3, .onClick = forms::Bind<&Form::Hide>},
 };
 constexpr forms::FormDef kForm{.className = ids::kFrmClearClass, .caption = Text::ClearTitle, .clientWidth = 4920,
                                .clientHeight = 1560, .controls = kControls, .defaultButton = id::Command1,
@@ -49,7 +47,8 @@ void FrmClear::ClearChosen() {
   const LRESULT selected = SendMessageW(Control(id::Combo1), CB_GETCURSEL, 0, 0);
   if (selected < 0 || static_cast<size_t>(selected) >= std::size(kClearChoices)) return;
   const ClearChoice& choice = kClearChoices[selected];
-  listcommands::WindowAnswers answers(MainWindow().hwnd());
+  // The main window, which it is shown over.
+  listcommands::WindowAnswers answers(Owner());
   // Asked with the lists held, so that only what the question showed is removed; asked again
   // when they changed before they were written.
   int asked = 0;
@@ -72,7 +71,7 @@ void FrmClear::ClearChosen() {
   };
   const change::Outcome out = change::Run(ProgramFolder(), listfile::ChangeKind::Clear, {choice.v50, choice.v60}, decide, answers);
   answers.Idle();
-  if (!listcommands::Settle(out)) return;
+  if (!listcommands::Settle(out, Owner())) return;
   std::wstring report;
   bool failed = false;
   for (size_t l = 0; l < 2; ++l) {

@@ -15,13 +15,11 @@ using forms::Form;
 using forms::Kind;
 namespace id = ids::frmexport;
 
-FrmExport& Self(Form& form) { return static_cast<FrmExport&>(form); }
-
 constexpr ControlDef kControls[] = {
     {.name = L"Frame1", .id = id::Frame1, .kind = Kind::Frame, .text = Text::ExportNameFrame,
      .twips = {120, 120, 4455, 735}, .tabIndex = 0},
     {.name = L"Text1", .id = id::Text1, .kind = Kind::TextBox, .container = id::Frame1,
-     .twips = {120, 240, 4215, 285}, .tabIndex = 1, .onClick = [](Form& f) { Self(f).NameChanged(); }},
+     .twips = {120, 240, 4215, 285}, .tabIndex = 1, .onClick = forms::Bind<&FrmExport::NameChanged>},
     {.name = L"Frame2", .id = id::Frame2, .kind = Kind::Frame, .text = Text::ExportVersionFrame,
      .twips = {120, 960, 4455, 615}, .tabIndex = 2},
     {.name = L"Check1", .id = id::Check1, .kind = Kind::CheckBox, .container = id::Frame2,
@@ -29,9 +27,9 @@ constexpr ControlDef kControls[] = {
     {.name = L"Check2", .id = id::Check2, .kind = Kind::CheckBox, .container = id::Frame2,
      .text = Text::VisualBasic60, .twips = {2400, 240, 1815, 255}, .tabIndex = 4},
     {.name = L"Command1", .id = id::Command1, .kind = Kind::Button, .text = Text::ExportButton,
-     .twips = {120, 1800, 1575, 375}, .tabIndex = 5, .onClick = [](Form& f) { Self(f).ExportList(); }},
+     .twips = {120, 1800, 1575, 375}, .tabIndex = 5, .onClick = forms::Bind<&FrmExport::ExportList>},
     {.name = L"Command2", .id = id::Command2, .kind = Kind::Button, .text = Text::ExportCancel,
-     .twips = {3000, 1800, 1575, 375}, .tabIndex = 6, .onClick = [](Form& f) { f.Hide(); }},
+     .twips = {3000, 1800, 1575, 375}, .tabIndex = 6, .onClick = forms::Bind<&Form::Hide>},
 };
 constexpr forms::FormDef kForm{.className = ids::kFrmExportClass, .caption = Text::ExportTitle, .clientWidth = 4680,
                                .clientHeight = 2310, .controls = kControls, .defaultButton = id::Command1,

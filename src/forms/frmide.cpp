@@ -23,45 +23,56 @@ std::wstring Named(const OpenIdes& open) {
 constexpr int kWidth = 6240, kMargin = 120, kLabelHeight = 1935, kButtonWidth = 1815, kButtonHeight = 375,
               kButtonTop = kMargin + kLabelHeight + kMargin, kHeight = kButtonTop + kButtonHeight + kMargin,
               kGap = (kWidth - 2 * kMargin - 3 * kButtonWidth) / 2;
-void Choose(Form& form, Choice choice);
+
+class FrmIde : public Form {
+ public:
+  FrmIde();
+  Choice choice = Choice::Cancel;
+  void ChooseWait() { Choose(Choice::Wait); }
+  void ChooseGoOn() { Choose(Choice::GoOn); }
+  void ChooseCancel() { Choose(Choice::Cancel); }
+
+ protected:
+  // Its close box cancels.
+  bool OnQueryUnload() override {
+    ChooseCancel();
+    return false;
+  }
+
+ private:
+  void Choose(Choice chosen) {
+    choice = chosen;
+    Hide();
+  }
+};
 constexpr ControlDef kControls[] = {
     {.name = L"Label1", .id = id::Label1, .kind = Kind::Label,
      .twips = {kMargin, kMargin, kWidth - 2 * kMargin, kLabelHeight}, .tabIndex = 3},
     {.name = L"Command1", .id = id::Command1, .kind = Kind::Button, .text = Text::IdeWait,
      .twips = {kMargin, kButtonTop, kButtonWidth, kButtonHeight}, .tabIndex = 0,
-     .onClick = [](Form& f) { Choose(f, Choice::Wait); }},
+     .onClick = forms::Bind<&FrmIde::ChooseWait>},
     {.name = L"Command2", .id = id::Command2, .kind = Kind::Button, .text = Text::IdeGoOn,
      .twips = {kMargin + kButtonWidth + kGap, kButtonTop, kButtonWidth, kButtonHeight}, .tabIndex = 1,
-     .onClick = [](Form& f) { Choose(f, Choice::GoOn); }},
+     .onClick = forms::Bind<&FrmIde::ChooseGoOn>},
     {.name = L"Command3", .id = id::Command3, .kind = Kind::Button, .text = Text::Cancel,
      .twips = {kWidth - kMargin - kButtonWidth, kButtonTop, kButtonWidth, kButtonHeight}, .tabIndex = 2,
-     .onClick = [](Form& f) { Choose(f, Choice::Cancel); }},
+     .onClick = forms::Bind<&FrmIde::ChooseCancel>},
 };
 constexpr forms::FormDef kForm{.className = ids::kFrmIdeClass, .caption = Text::ProgramName, .clientWidth = kWidth,
                                .clientHeight = kHeight, .controls = kControls, .defaultButton = id::Command1,
                                .cancelButton = id::Command3, .answersWhileBusy = true, .fitsTexts = true};
 
-class FrmIde : public Form {
- public:
-  FrmIde() : Form(kForm) {}
-  Choice choice = Choice::Cancel;
+FrmIde::FrmIde() : Form(kForm) {}
 
- protected:
-  // Its close box cancels.
-  bool OnQueryUnload() override {
-    choice = Choice::Cancel;
-    Hide();
-    return false;
-  }
-};
-
-void Choose(Form& form, Choice choice) {
-  static_cast<FrmIde&>(form).choice = choice;
-  form.Hide();
+// The question's one window: while it shows modally, the question is being asked.
+FrmIde& Question() {
+  static FrmIde window;
+  return window;
 }
 
 Choice Ask(const OpenIdes& open) {
-  FrmIde window;
+  FrmIde& window = Question();
+  window.choice = Choice::Cancel;
   window.Load();
   window.SetControlText(id::Label1, Tr(Text::IdeQuestion, {Named(open)}));
   window.ShowModal();
@@ -79,13 +90,10 @@ std::wstring Answer::Noted(const std::wstring& text) const {
 
 Answer AskAboutOpenIdes(const OpenIdes& open) {
   // A command posted while the question shows must not ask again inside it.
-  static bool asking = false;
-  if (asking) return {.proceed = false, .note = {}};
+  if (Question().ShowsModal()) return {.proceed = false, .note = {}};
   if (!open.any()) return {};
   const OpenIdes& concerned = open;
-  asking = true;
   const Choice choice = Ask(open);
-  asking = false;
   if (choice == Choice::Cancel) return {.proceed = false, .note = {}};
   if (choice == Choice::GoOn) return {.proceed = true, .note = Tr(Text::IdeNote, {Named(open)}) + L"\r\n"};
   IdeWatch watch(concerned);

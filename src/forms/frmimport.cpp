@@ -26,9 +26,9 @@ constexpr ControlDef kControls[] = {
     {.name = L"Combo1", .id = id::Combo1, .kind = Kind::DropDownList, .container = id::Frame1,
      .twips = {120, 240, 4455, 315}, .tabIndex = 1},
     {.name = L"Command1", .id = id::Command1, .kind = Kind::Button, .text = Text::ImportButton,
-     .twips = {120, 1080, 1695, 375}, .tabIndex = 2, .onClick = [](Form& f) { static_cast<FrmImport&>(f).ImportList(); }},
+     .twips = {120, 1080, 1695, 375}, .tabIndex = 2, .onClick = forms::Bind<&FrmImport::ImportList>},
     {.name = L"Command2", .id = id::Command2, .kind = Kind::Button, .text = Text::ImportCancel,
-     .twips = {3120, 1080, 1695, 375}, .tabIndex = 3, .onClick = [](Form& f) { f.Hide(); }},
+     .twips = {3120, 1080, 1695, 375}, .tabIndex = 3, .onClick = forms::Bind<&Form::Hide>},
 };
 constexpr forms::FormDef kForm{.className = ids::kFrmImportClass, .caption = Text::ImportTitle, .clientWidth = 4920,
                                .clientHeight = 1560, .controls = kControls, .defaultButton = id::Command1,
@@ -37,7 +37,7 @@ static_assert(forms::TakesEachLineOnce(kForm, kImportWindowLines.first, kImportW
 
 }  // namespace
 
-FrmImport::FrmImport() : forms::Form(kForm) {}
+FrmImport::FrmImport(forms::Form& main) : forms::Form(kForm), main_(main) {}
 
 void FrmImport::OnActivate() {
   // Rebuilt at every showing, so lists exported in the meantime appear.
@@ -98,7 +98,7 @@ void FrmImport::ImportList() {
   const change::Outcome out =
       change::Run(ProgramFolder(), listfile::ChangeKind::Import, {content.has50, content.has60}, decide, answers);
   answers.Idle();
-  if (!listcommands::Settle(out)) return;
+  if (!listcommands::Settle(out, main_.hwnd())) return;
   const ImportReport report = ReportImport(ImportResultOf(content, out));
   if (report.end == ImportReport::End::Nothing) {
     // The registry is as it was, and the window stays open.

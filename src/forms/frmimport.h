@@ -10,7 +10,8 @@
 
 class FrmImport : public forms::Form {
  public:
-  FrmImport();
+  // `main`: the main window, over which an interrupted change found meanwhile is settled.
+  explicit FrmImport(forms::Form& main);
 
   // Importuj: reads the chosen list file into the registry, confirms and hides.
   void ImportList();
@@ -21,6 +22,7 @@ class FrmImport : public forms::Form {
  private:
   // The files offered, in the order of the drop-down list.
   std::vector<std::wstring> files_;
+  forms::Form& main_;
 };
 
 // What an import's result tells the user: nothing imported (the registry as it was), imported in

@@ -8,7 +8,6 @@
 namespace {
 
 using forms::ControlDef;
-using forms::Form;
 using forms::Kind;
 namespace id = ids::frmlang;
 
@@ -16,7 +15,7 @@ constexpr ControlDef kControls[] = {
     {.name = L"List1", .id = id::List1, .kind = Kind::ListBox, .twips = {120, 120, 2415, 1815}, .tabIndex = 0},
     {.name = L"Command1", .id = id::Command1, .kind = Kind::Button, .text = Text::LangOk,
      .twips = {120, 2040, 2415, 375}, .tabIndex = 1,
-     .onClick = [](Form& f) { static_cast<FrmLang&>(f).ChooseSelected(); }},
+     .onClick = forms::Bind<&FrmLang::ChooseSelected>},
 };
 // OK is not the default button and nothing answers Esc: the picker has no other handlers.
 constexpr forms::FormDef kForm{.className = ids::kFrmLangClass, .caption = Text::LangTitle, .clientWidth = 2610,

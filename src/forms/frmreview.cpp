@@ -9,10 +9,8 @@
 #include "forms/messages.h"
 #include "common/text.h"
 #include "common/textfile.h"
-#include "forms/form1.h"
 #include "forms/ids.h"
 #include "forms/listcommands.h"
-#include "forms/program_windows.h"
 
 namespace {
 
@@ -21,21 +19,19 @@ using forms::Form;
 using forms::Kind;
 namespace id = ids::frmreview;
 
-FrmReview& Self(Form& form) { return static_cast<FrmReview&>(form); }
-
 // The designed (and smallest) size: the list stretches with the window, the buttons stay at its
 // bottom right.
 constexpr int kWidth = 9600, kHeight = 5400, kMargin = 120, kButtonWidth = 1950, kButtonHeight = 390;
 constexpr ControlDef kControls[] = {
     {.name = L"ListView1", .id = id::ListView1, .kind = Kind::ListView,
      .twips = {kMargin, kMargin, kWidth - 2 * kMargin, kHeight - 3 * kMargin - kButtonHeight}, .tabIndex = 0,
-     .anchor = forms::kFollowAllEdges},
+     .anchor = forms::kFollowAllEdges, .onMessage = forms::Bind<&FrmReview::ListMessage>},
     {.name = L"Command1", .id = id::Command1, .kind = Kind::Button, .text = Text::ReviewRemove,
      .twips = {kWidth - 2 * kMargin - 2 * kButtonWidth, kHeight - kMargin - kButtonHeight, kButtonWidth, kButtonHeight},
-     .tabIndex = 1, .onClick = [](Form& f) { Self(f).RemoveChecked(); }, .anchor = forms::kFollowBottomRight},
+     .tabIndex = 1, .onClick = forms::Bind<&FrmReview::RemoveChecked>, .anchor = forms::kFollowBottomRight},
     {.name = L"Command2", .id = id::Command2, .kind = Kind::Button, .text = Text::Cancel,
      .twips = {kWidth - kMargin - kButtonWidth, kHeight - kMargin - kButtonHeight, kButtonWidth, kButtonHeight},
-     .tabIndex = 2, .onClick = [](Form& f) { f.Hide(); }, .anchor = forms::kFollowBottomRight},
+     .tabIndex = 2, .onClick = forms::Bind<&Form::Hide>, .anchor = forms::kFollowBottomRight},
 };
 // No default button: Enter in the list must not remove anything.
 constexpr forms::FormDef kForm{.className = ids::kFrmReviewClass, .caption = Text::ReviewTitle, .clientWidth = kWidth,
@@ -97,31 +93,94 @@ std::wstring StoredText(const Autostart::StoredValue& value) {
 
 const char* VersionOf(int list) { return list == 0 ? "5.0" : "6.0"; }
 
-// Space belongs to the program: the list view would toggle the focused row alone.
-WNDPROC listProc = nullptr;
-LRESULT CALLBACK ListWithSpace(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
-  const bool plain = GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0;
-  if (message == WM_KEYDOWN && wParam == VK_SPACE && plain) {
-    forms::Guarded([&] {
-      // The window keeps its form there, as the form runtime put it.
-      if (auto* form = reinterpret_cast<forms::Form*>(GetWindowLongPtrW(GetParent(list), GWLP_USERDATA)))
-        static_cast<FrmReview*>(form)->ToggleSelection();
-    });
-    return 0;
+// Every numbered value is shown; the scan, which a removal works by, says which can go.
+struct ReviewEntry {
+  std::wstring number, path;
+  int position = -1;  // in the scan, or -1
+  bool exact = false;
+  size_t checked = 0;  // index among the paths checked
+};
+struct ReviewEntries {
+  std::vector<ReviewEntry> lists[2];
+  // The paths to check, and what each names expanded ("" for none).
+  std::vector<std::string> paths, alternatives;
+};
+
+// Where the value named `name` stands in a scan of `count` entries: entry "n" at n - 1;
+// `count` for a value behind a gap.
+size_t PositionOf(const std::string& name, size_t count) {
+  if (name.size() > 9) return count;
+  size_t number = 0;
+  for (char digit : name) number = number * 10 + static_cast<size_t>(digit - '0');
+  return number <= count ? number - 1 : count;
+}
+
+ReviewEntries EntriesOf(const VersionScan (&scans)[2]) {
+  ReviewEntries entries;
+  for (int l = 0; l < 2; ++l) {
+    const std::vector<std::string> expanded = ExpandedTexts(scans[l]);
+    const Autostart::ListScan& scan = scans[l].list;
+    for (const Autostart::StoredValue& value : scans[l].values) {
+      ReviewEntry entry;
+      entry.number = AnsiToWide(value.name);
+      const size_t position = PositionOf(value.name, scan.texts.size());
+      std::string text;
+      if (position < scan.texts.size()) {
+        entry.position = static_cast<int>(position);
+        text = scan.texts[position];
+        entry.exact = true;
+      } else {
+        entry.exact = Autostart::EntryOf(value, text) == ERROR_SUCCESS;
+      }
+      if (entry.exact) {
+        entry.path = AnsiToWide(text);
+        entry.checked = entries.paths.size();
+        entries.paths.push_back(text);
+        entries.alternatives.push_back(position < expanded.size() ? expanded[position] : std::string());
+      } else {
+        entry.path = StoredText(value);  // the wide read shows what the ANSI one cannot
+      }
+      entries.lists[l].push_back(std::move(entry));
+    }
   }
-  if (message == WM_CHAR && wParam == L' ') return 0;  // no search for a blank
-  return CallWindowProcW(listProc, list, message, wParam, lParam);
+  return entries;
+}
+
+ReviewState StateOf(PathState state) {
+  return state == PathState::Exists ? ReviewState::Exists
+         : state == PathState::Gone ? ReviewState::Gone
+                                    : ReviewState::Unreachable;
+}
+
+void AddRow(HWND list, int row, int l, const ReviewEntry& entry, ReviewState state, bool checkable) {
+  const std::wstring version = AnsiToWide(VersionOf(l));
+  LVITEMW item{};
+  item.mask = LVIF_TEXT;
+  item.iItem = row;
+  item.pszText = const_cast<wchar_t*>(version.c_str());
+  SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  SetCell(list, row, 1, entry.number);
+  SetCell(list, row, 2, entry.path);
+  SetCell(list, row, 3, StateText(state));
+  SetCheckImage(list, row, !checkable ? 0 : state == ReviewState::Gone ? 2 : 1);
 }
 
 }  // namespace
 
 FrmReview::FrmReview() : forms::Form(kForm) {}
 
+bool FrmReview::ListMessage(UINT message, WPARAM wParam, LPARAM /*lParam*/) {
+  // Space belongs to the program: the list view would toggle the focused row alone.
+  const bool plain = GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0;
+  if (message == WM_KEYDOWN && wParam == VK_SPACE && plain) {
+    ToggleSelection();
+    return true;
+  }
+  return message == WM_CHAR && wParam == L' ';  // no search for a blank
+}
+
 void FrmReview::OnLoad() {
   HWND list = Control(id::ListView1);
-  const auto previous =
-      reinterpret_cast<WNDPROC>(SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListWithSpace)));
-  if (previous != &ListWithSpace) listProc = previous;
   SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
   for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
@@ -148,50 +207,11 @@ void FrmReview::OnActivate() { Fill(); }
 
 void FrmReview::Fill() {
   // Probes of slow places keep the program's windows answering, and nothing else starts.
-  forms::BusyScope busy(MainWindow().hwnd());
-  // Every numbered value is shown; the scan, which a removal works by, says which can go.
-  struct Entry {
-    std::wstring number, path;
-    int position = -1;  // in the scan, or -1
-    bool exact = false;
-    size_t checked = 0;  // index among the paths checked
-  };
-  std::vector<Entry> entries[2];
-  std::vector<std::string> paths, alternatives;
-  for (int l = 0; l < 2; ++l) {
-    scans_[l] = ScanVersion(VersionOf(l));
-    const std::vector<std::string> expanded = ExpandedTexts(scans_[l]);
-    const Autostart::ListScan& scan = scans_[l].list;
-    for (const Autostart::StoredValue& value : scans_[l].values) {
-      Entry entry;
-      entry.number = AnsiToWide(value.name);
-      // Entry "n" of the scan stands at n - 1.
-      size_t position = scan.texts.size();
-      if (value.name.size() <= 9) {
-        size_t number = 0;
-        for (char digit : value.name) number = number * 10 + static_cast<size_t>(digit - '0');
-        if (number <= scan.texts.size()) position = number - 1;
-      }
-      std::string text;
-      if (position < scan.texts.size()) {
-        entry.position = static_cast<int>(position);
-        text = scan.texts[position];
-        entry.exact = true;
-      } else {
-        entry.exact = Autostart::EntryOf(value, text) == ERROR_SUCCESS;
-      }
-      if (entry.exact) {
-        entry.path = AnsiToWide(text);
-        entry.checked = paths.size();
-        paths.push_back(text);
-        alternatives.push_back(position < expanded.size() ? expanded[position] : std::string());
-      } else {
-        entry.path = StoredText(value);  // the wide read shows what the ANSI one cannot
-      }
-      entries[l].push_back(std::move(entry));
-    }
-  }
-  const std::vector<PathState> states = CheckPaths(paths, ExistenceChecks::System(), [&] { busy.KeepAnswering(); }, alternatives);
+  forms::BusyScope busy(Owner());
+  for (int l = 0; l < 2; ++l) scans_[l] = ScanVersion(VersionOf(l));
+  const ReviewEntries entries = EntriesOf(scans_);
+  const std::vector<PathState> states =
+      CheckPaths(entries.paths, ExistenceChecks::System(), [&] { busy.KeepAnswering(); }, entries.alternatives);
 
   HWND list = Control(id::ListView1);
   filling_ = true;
@@ -201,25 +221,11 @@ void FrmReview::Fill() {
   for (int l = 0; l < 2; ++l) {
     // A list that cannot be read exactly is never changed: none of its rows has a check box.
     const bool readable = scans_[l].list.status == 0;
-    for (const Entry& entry : entries[l]) {
-      State state = State::Unreadable;
-      if (entry.exact) {
-        const PathState s = states[entry.checked];
-        state = s == PathState::Exists ? State::Exists : s == PathState::Gone ? State::Gone : State::Unreachable;
-      }
+    for (const ReviewEntry& entry : entries.lists[l]) {
+      const State state = entry.exact ? StateOf(states[entry.checked]) : State::Unreadable;
       const bool checkable = readable && entry.position >= 0;
-      const int row = static_cast<int>(rows_.size());
       rows_.push_back({l, entry.position, state, checkable});
-      const std::wstring version = AnsiToWide(VersionOf(l));
-      LVITEMW item{};
-      item.mask = LVIF_TEXT;
-      item.iItem = row;
-      item.pszText = const_cast<wchar_t*>(version.c_str());
-      SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-      SetCell(list, row, 1, entry.number);
-      SetCell(list, row, 2, entry.path);
-      SetCell(list, row, 3, StateText(state));
-      SetCheckImage(list, row, !checkable ? 0 : state == State::Gone ? 2 : 1);
+      AddRow(list, static_cast<int>(rows_.size()) - 1, l, entry, state, checkable);
     }
   }
   if (!rows_.empty()) {
@@ -316,7 +322,7 @@ void FrmReview::RemoveChecked() {
   for (size_t r = 0; r < rows_.size(); ++r) checked[r] = Checked(static_cast<int>(r));
   const std::array<EntryFlags, 2> keep =
       KeptEntries(rows_, checked, {scans_[0].list.texts.size(), scans_[1].list.texts.size()});
-  listcommands::WindowAnswers answers(MainWindow().hwnd());
+  listcommands::WindowAnswers answers(Owner());
   // What is removed must be what was shown: a list changed meanwhile (by another copy, or by an
   // IDE) is shown again instead.
   bool changedSinceShown = false;
@@ -342,7 +348,7 @@ void FrmReview::RemoveChecked() {
     Fill();
     return;
   }
-  if (!listcommands::Settle(out)) return;
+  if (!listcommands::Settle(out, Owner())) return;
   CleanOutcome outcomes[2];
   for (int l = 0; l < 2; ++l) outcomes[l] = Written(Planned(scans_[l], keep[l]), scans_[l], keep[l], out.writes[l]);
   // Checked entries are removed because the user chose them, not because they are dead.

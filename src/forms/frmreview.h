@@ -32,6 +32,8 @@ class FrmReview : public forms::Form {
   // Space: every selected row (or the focused one alone when it is not selected) takes the
   // opposite of the focused row's check.
   void ToggleSelection();
+  // The list view's own keys: Space toggles the selection, and no blank starts a search.
+  bool ListMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
  protected:
   void OnLoad() override;

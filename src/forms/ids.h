@@ -1,6 +1,7 @@
 #pragma once
 // Window classes and control ids of the program's windows. The end-to-end tests find the windows and
 // their controls by these.
+#include "forms/form_ids.h"
 
 namespace ids {
 
@@ -10,7 +11,7 @@ inline constexpr wchar_t kFrmExportClass[] = L"Brushwick.frmExport";
 inline constexpr wchar_t kFrmImportClass[] = L"Brushwick.frmImport";
 inline constexpr wchar_t kFrmClearClass[] = L"Brushwick.frmClear";
 inline constexpr wchar_t kFrmReviewClass[] = L"Brushwick.frmReview";
-inline constexpr wchar_t kFrmWaitClass[] = L"Brushwick.frmWait";
+inline constexpr const wchar_t* kFrmWaitClass = forms::waitwindow::kClass;
 inline constexpr wchar_t kFrmIdeClass[] = L"Brushwick.frmIde";
 
 namespace form1 {
@@ -37,9 +38,7 @@ namespace frmreview {
 enum : int { ListView1 = 6001, Command1 = 6031, Command2 = 6032 };
 }
 // The window of a wait (another copy holds the lists): why it waits, and Cancel.
-namespace frmwait {
-enum : int { Label1 = 7021, Command1 = 7031 };
-}
+namespace frmwait = forms::waitwindow;
 // The question asked while a Visual Basic IDE runs: Wait, Go on now, Cancel.
 namespace frmide {
 enum : int { Label1 = 8021, Command1 = 8031, Command2 = 8032, Command3 = 8033 };

@@ -7,10 +7,8 @@
 #include "common/error.h"
 #include "common/text.h"
 #include "common/textfile.h"
-#include "forms/form1.h"
 #include "forms/frmide.h"
 #include "forms/messages.h"
-#include "forms/program_windows.h"
 
 namespace listcommands {
 
@@ -71,10 +69,6 @@ void ReportListsChangedMeanwhile() { forms::MsgBox(Tr(Text::ListsChangedMeanwhil
 
 namespace {
 
-void RefreshMainMenu() {
-  if (MainWindow().IsLoaded()) MainWindow().RefreshMenu();
-}
-
 void TellNothingUndone(const AppError& e) { forms::MsgBox(Tr(Text::NothingUndone, {Describe(e)}), MB_OK | MB_ICONWARNING); }
 
 // The undo file after a change that was made.
@@ -96,25 +90,25 @@ bool AskPutBack(const listfile::UndoRecord& pending, std::size_t added) {
 }
 
 // The put-back, at the start or when a command found a change unfinished.
-void PutBack() {
-  WindowAnswers answers(MainWindow().IsLoaded() ? MainWindow().hwnd() : nullptr);
+void PutBack(HWND main) {
+  WindowAnswers answers(main);
   change::PutBackOutcome result;
   try {
     result = change::PutBack(ProgramFolder(), answers, AskPutBack);
   } catch (const AppError& e) {
     answers.Idle();
     TellNothingUndone(e);
-    RefreshMainMenu();
+    forms::RefreshMenus();
     return;
   }
   answers.Idle();
-  RefreshMainMenu();
+  forms::RefreshMenus();
   const change::Outcome& out = result.change;
   if (out.pendingDamaged) {
     forms::MsgBox(Tr(Text::PendingLeftAsItIs, {Describe(*out.pendingDamaged)}), MB_OK | MB_ICONWARNING);
     return;
   }
-  if (!Settle(out) || !result.putBack || !result.pending) return;
+  if (!Settle(out, main) || !result.putBack || !result.pending) return;
   if (out.Failed()) {
     forms::MsgBox(Tr(Text::UndoPartly, {FailureLines(out)}), MB_OK | MB_ICONWARNING);
     return;
@@ -125,8 +119,8 @@ void PutBack() {
 
 }  // namespace
 
-bool Settle(const change::Outcome& outcome) {
-  RefreshMainMenu();
+bool Settle(const change::Outcome& outcome, HWND main) {
+  forms::RefreshMenus();
   switch (outcome.end) {
     case change::End::Done:
       TellUndoFile(outcome);
@@ -135,7 +129,7 @@ bool Settle(const change::Outcome& outcome) {
       return true;
     case change::End::Interrupted:
       // The lists may be half changed: that is settled first, and the command starts afresh.
-      PutBack();
+      PutBack(main);
       return false;
     case change::End::ChangedMeanwhile:
       ReportListsChangedMeanwhile();
@@ -150,7 +144,7 @@ bool Settle(const change::Outcome& outcome) {
   return false;
 }
 
-void UndoLastChange() {
+void UndoLastChange(HWND main) {
   // A restore keeps the windows answering; a second undo posted meanwhile must not start inside it.
   if (forms::Busy()) return;
   // Greyed out then, but the command may still arrive from elsewhere.
@@ -158,7 +152,7 @@ void UndoLastChange() {
     forms::MsgBox(Tr(Text::NothingToUndo));
     return;
   }
-  WindowAnswers answers(MainWindow().hwnd());
+  WindowAnswers answers(main);
   const auto changedSince = [](const listfile::ChangedSince& since) {
     const std::wstring text = Tr(Text::UndoChangedSince, {DecimalTextW(static_cast<long long>(since.goneAfterUndo)),
                                                           DecimalTextW(static_cast<long long>(since.addedSince))});
@@ -175,7 +169,7 @@ void UndoLastChange() {
   answers.Idle();
   if (out.pendingDamaged)
     forms::MsgBox(Tr(Text::PendingLeftAsItIs, {Describe(*out.pendingDamaged)}), MB_OK | MB_ICONWARNING);
-  if (!Settle(out)) return;
+  if (!Settle(out, main)) return;
   if (out.end == change::End::Unchanged && !listfile::UndoAvailable(ProgramFolder())) {
     forms::MsgBox(Tr(Text::NothingToUndo));
   } else if (out.Failed()) {
@@ -185,12 +179,9 @@ void UndoLastChange() {
   }
 }
 
-void OfferToFinishInterruptedChange() {
-  static bool checked = false;
-  if (checked) return;
-  checked = true;
-  if (listfile::PendingExists(ProgramFolder())) PutBack();
-  RefreshMainMenu();
+void OfferToFinishInterruptedChange(HWND main) {
+  if (listfile::PendingExists(ProgramFolder())) PutBack(main);
+  forms::RefreshMenus();
 }
 
 }  // namespace listcommands

@@ -38,10 +38,11 @@ class WindowAnswers : public change::Answers {
 // Says how a change ended when it did not get to its writes (nothing for the user's own stops),
 // offers to settle an interrupted change found, and tells when the undo file could not be
 // brought up to date. True when the command goes on to its summary (End::Done or Unchanged).
-bool Settle(const change::Outcome& outcome);
+// An interrupted change is put back over `main`, the main window.
+bool Settle(const change::Outcome& outcome, HWND main);
 
-// Undo the last change: puts back the lists the undo file holds.
-void UndoLastChange();
+// Undo the last change: puts back the lists the undo file holds, over `main`, the main window.
+void UndoLastChange(HWND main);
 
 // A change's kind as the messages name it ("cleaning with Start").
 const wchar_t* KindText(listfile::ChangeKind kind);
@@ -49,8 +50,8 @@ const wchar_t* KindText(listfile::ChangeKind kind);
 std::wstring FailureLines(const change::Outcome& outcome);
 
 // At the start, the main window shown: a change that was interrupted (the program ended in the
-// middle of it) is named, and putting the lists back is offered.
-void OfferToFinishInterruptedChange();
+// middle of it) is named, and putting the lists back is offered, over `main`, the main window.
+void OfferToFinishInterruptedChange(HWND main);
 
 // The lists changed each time they were read again before writing: nothing was changed.
 void ReportListsChangedMeanwhile();

@@ -28,19 +28,20 @@ void DiscardTranslatedWindows() {
 void SaveLanguageAndShowMain() {
   const std::optional<AppError> notSaved = SaveCurrentLanguage(ProgramFolder());
   LangWindow().Hide();
+  // Once shown, the main window stays loaded until the program ends: what comes with its first
+  // showing happens once a run.
+  const bool first = !MainWindow().IsLoaded();
+  if (first) LangWindow().Unload();
   try {
     MainWindow().Show();
   } catch (...) {
     DiscardTranslatedWindows();
     throw;
   }
-  listcommands::OfferToFinishInterruptedChange();
-  // Said once a run: the file and the reason do not change while the program runs.
-  static bool told = false;
-  if (notSaved && !told) {
-    told = true;
-    forms::MsgBox(Tr(Text::LanguageNotStored, {Describe(*notSaved)}), MB_OK | MB_ICONWARNING);
-  }
+  if (!first) return;
+  listcommands::OfferToFinishInterruptedChange(MainWindow().hwnd());
+  // The file and the reason do not change while the program runs.
+  if (notSaved) forms::MsgBox(Tr(Text::LanguageNotStored, {Describe(*notSaved)}), MB_OK | MB_ICONWARNING);
 }
 
 void StartUp() {
