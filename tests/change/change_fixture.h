@@ -59,8 +59,12 @@ class ChangeTest : public ScratchRegistryTest {
   const std::wstring& folder() const { return folder_.path(); }
   // The undo files in the temporary folder, and a lock apart from the program's, which the
   // end-to-end tests running meanwhile take.
-  change::Place Where() const { return {folder(), kTestLock}; }
-  static constexpr wchar_t kTestLock[] = L"Local\\Brushwick.ChangeTests";
+  change::Place Where() const { return {folder(), TestLock()}; }
+  // One for each test process, so that two of them can run at once.
+  static const wchar_t* TestLock() {
+    static const std::wstring name = L"Local\\Brushwick.ChangeTests." + std::to_wstring(GetCurrentProcessId());
+    return name.c_str();
+  }
   std::wstring UndoFile() const { return listfile::UndoFilePath(folder()); }
   std::wstring PendingFile() const { return listfile::PendingFilePath(folder()); }
 

@@ -137,7 +137,7 @@ class StopTest : public ChangeTest {
     CloseHandle(thread);
     g_worker = 0;
     // The lock the stopped thread held is taken once here, so this process keeps no trace of it.
-    ListsLock(kTestLock).Acquire(0);
+    ListsLock(TestLock()).Acquire(0);
     return g_calls;
   }
 
