@@ -95,27 +95,29 @@ double TimeStart(const std::wstring& exe) {
   return elapsed;
 }
 
-// `brushwick.exe /clean`, from its start to its end.
-double TimeCommandLine(const std::wstring& exe) {
+// The exe run with `args`, from its start to its end; its exit code in `code`.
+double TimeRun(const std::wstring& exe, const wchar_t* args, DWORD& code) {
   const double start = NowMs();
-  PROCESS_INFORMATION process = Start(exe, L"/clean");
+  PROCESS_INFORMATION process = Start(exe, args);
   WaitForSingleObject(process.hProcess, 60000);
   const double elapsed = NowMs() - start;
-  DWORD code = 99;
   GetExitCodeProcess(process.hProcess, &code);
   End(process);
+  return elapsed;
+}
+
+// `brushwick.exe /clean`, from its start to its end.
+double TimeCommandLine(const std::wstring& exe) {
+  DWORD code = 99;
+  const double elapsed = TimeRun(exe, L"/clean", code);
   if (code != 0) Fail("/clean did not end with 0", static_cast<long>(code));
   return elapsed;
 }
 
-// The smallest program started and ended the same way: what a start costs by itself.
+// `brushwick.exe /?`: what a start and an end cost by themselves.
 double TimeProcess(const std::wstring& exe) {
-  const double start = NowMs();
-  PROCESS_INFORMATION process = Start(exe, L"/?");
-  WaitForSingleObject(process.hProcess, 60000);
-  const double elapsed = NowMs() - start;
-  End(process);
-  return elapsed;
+  DWORD code = 0;
+  return TimeRun(exe, L"/?", code);
 }
 
 }  // namespace

@@ -66,25 +66,29 @@ class Held {
   Answers& answers_;
 };
 
-// Step 3. False when an unfinished change must be settled first.
-bool NothingUnfinished(const std::wstring& folder, Outcome& out) {
+// A change found unfinished (cofnij.new marked begun), if any. A damaged new file is noted (the
+// next snapshot replaces it); one marked done, whose rename failed, is the undo file it should have
+// become: the rename is tried again, and when it still fails it stays the way back.
+std::optional<UndoRecord> Unfinished(const std::wstring& folder, Outcome& out) {
   std::optional<UndoRecord> pending;
   try {
     pending = listfile::ReadPending(folder);
   } catch (const AppError& e) {
-    out.pendingDamaged = e;  // this change's snapshot replaces it
-    return true;
+    out.pendingDamaged = e;
+    return std::nullopt;
   }
+  if (!pending || !pending->after) return pending;
+  try {
+    listfile::PromotePending(folder);
+  } catch (const AppError&) {
+  }
+  return std::nullopt;
+}
+
+// Step 3. False when an unfinished change must be settled first.
+bool NothingUnfinished(const std::wstring& folder, Outcome& out) {
+  std::optional<UndoRecord> pending = Unfinished(folder, out);
   if (!pending) return true;
-  if (pending->after) {
-    // Done, but its rename failed: the undo file it should have become. Tried again; when it
-    // still fails, this change's snapshot takes its place as the way back.
-    try {
-      listfile::PromotePending(folder);
-    } catch (const AppError&) {
-    }
-    return true;
-  }
   out.pending = std::move(pending);
   out.end = End::Interrupted;
   return false;
@@ -98,18 +102,20 @@ ListsState After(const ListsReading& now, const Wanted& wanted, const Outcome& o
   return after;
 }
 
-// Step 10.
-void Finish(const std::wstring& folder, UndoRecord& record, const ListsState& after, Outcome& out) {
+// Step 10, and the settling of a change found unfinished: `record` is marked done with the lists
+// `after` and becomes the undo file, or is dropped when the lists are as before it. True when it
+// is the way back now (cofnij.dat, or cofnij.new marked done when the rename failed).
+bool Finish(const std::wstring& folder, UndoRecord& record, const ListsState& after, Outcome& out) {
   if (after == record.before) {
     listfile::RemovePending(folder);
-    return;
+    return false;
   }
   record.after = after;
   try {
     listfile::WritePending(folder, record, listfile::kMaxUndoFileBytes);
   } catch (const AppError& e) {
     out.undoNotKept = e;  // cofnij.new stays marked begun: the next start offers to put back
-    return;
+    return false;
   }
   try {
     listfile::PromotePending(folder);
@@ -117,6 +123,7 @@ void Finish(const std::wstring& folder, UndoRecord& record, const ListsState& af
     out.undoNotKept = e;
     out.undoMarkedDone = true;
   }
+  return true;
 }
 
 // Steps 4 to 10, the lock held.
@@ -205,7 +212,7 @@ void Execute(const std::wstring& folder, listfile::ChangeKind kind, std::array<b
     // Step 10.
     if (snapshot) {
       const ListsState after = out.Failed() ? listfile::ReadListsNow().state : After(now, wanted, out, changes);
-      Finish(folder, record, after, out);
+      (void)Finish(folder, record, after, out);
     }
     return;
   }
@@ -329,22 +336,8 @@ PutBackOutcome PutBack(const Place& place, Answers& answers, const PutBackQuesti
   if (!TakeLock(lock, answers, out)) return result;
   const Held held(answers);
   // Settled meanwhile by another copy, or damaged (then replaced by the next change).
-  std::optional<UndoRecord> pending;
-  try {
-    pending = listfile::ReadPending(folder);
-  } catch (const AppError& e) {
-    out.pendingDamaged = e;
-    return result;
-  }
+  const std::optional<UndoRecord> pending = Unfinished(folder, out);
   if (!pending) return result;
-  if (pending->after) {
-    try {
-      listfile::PromotePending(folder);
-    } catch (const AppError&) {
-      // It stays the way back (LastChange).
-    }
-    return result;
-  }
   result.pending = pending;
   ListsReading now = listfile::ReadListsNow();
   // An unfinished undo is finished: its goal is the undo file's lists before the change it undid.
@@ -356,18 +349,10 @@ PutBackOutcome PutBack(const Place& place, Answers& answers, const PutBackQuesti
     // The interrupted change becomes the last change, its result the lists as they are now, so
     // that Undo can put them back (answered No), or the put-back below is its undo.
     UndoRecord done = *pending;
-    done.after = now.state;
-    if (done.after == done.before) {
-      listfile::RemovePending(folder);
-    } else {
-      listfile::WritePending(folder, done, listfile::kMaxUndoFileBytes);
-      try {
-        listfile::PromotePending(folder);
-      } catch (const AppError& e) {
-        out.undoNotKept = e;
-        out.undoMarkedDone = true;
-      }
+    if (Finish(folder, done, now.state, out)) {
       last = std::move(done);
+    } else if (out.undoNotKept) {
+      throw AppError(*out.undoNotKept);  // not recorded: nothing is put back
     }
     if (!result.putBack) {
       out.end = End::Done;
@@ -384,14 +369,7 @@ PutBackOutcome PutBack(const Place& place, Answers& answers, const PutBackQuesti
   if (out.end == End::Unchanged && pending->kind == listfile::ChangeKind::Undo) {
     // The undo had put every list back before it stopped: it is done now.
     UndoRecord done = *pending;
-    done.after = stopped;
-    listfile::WritePending(folder, done, listfile::kMaxUndoFileBytes);
-    try {
-      listfile::PromotePending(folder);
-    } catch (const AppError& e) {
-      out.undoNotKept = e;
-      out.undoMarkedDone = true;
-    }
+    (void)Finish(folder, done, stopped, out);
   }
   return result;
 }

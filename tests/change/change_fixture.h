@@ -8,6 +8,7 @@
 #include <string>
 
 #include "change/change.h"
+#include "cleaner/cleaner.h"
 #include "listfile/undo.h"
 #include "support/scratch_registry.h"
 
@@ -47,6 +48,16 @@ inline void PutLists(const listfile::ListsState& state) {
     (void)Autostart::ReadNumberedValues(HKEY_CURRENT_USER, key, now);
     (void)Autostart::ReplaceValues(HKEY_CURRENT_USER, key, now, state.lists[l].values);
   }
+}
+
+// Start's decision, as the windows and the command line make it.
+inline change::Wanted CleanDecision(CleanRun& run, const listfile::ListsReading& now, std::array<bool, 2> concerned) {
+  std::array<VersionScan, 2> scans;
+  for (int l = 0; l < 2; ++l) scans[l] = ScanOf(listfile::kListVersions[l], now.status[l], now.state.lists[l].values);
+  run.Decide(std::move(scans), concerned);
+  change::Wanted wanted;
+  for (int l = 0; l < 2; ++l) wanted.lists[l] = run.Wanted(l);
+  return wanted;
 }
 
 class ChangeTest : public ScratchRegistryTest {

@@ -239,13 +239,7 @@ TEST_F(ChangeTest, ListsThatKeepChangingWhileTheRunDecidesAreLeftAlone) {
   };
   CleanRun run(checks, {}, ask);
   const auto decide = [&](const listfile::ListsReading& now, std::array<bool, 2> concerned) {
-    std::array<VersionScan, 2> scans;
-    for (int l = 0; l < 2; ++l)
-      scans[l] = ScanOf(listfile::kListVersions[l], now.status[l], now.state.lists[l].values);
-    run.Decide(std::move(scans), concerned);
-    change::Wanted wanted;
-    for (int l = 0; l < 2; ++l) wanted.lists[l] = run.Wanted(l);
-    return wanted;
+    return CleanDecision(run, now, concerned);
   };
   const change::Outcome out = change::Run(Where(), listfile::ChangeKind::Clean, {true, true}, decide, answers_);
   EXPECT_EQ(out.end, change::End::ChangedMeanwhile);

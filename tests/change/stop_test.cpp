@@ -216,14 +216,8 @@ class StopTest : public ChangeTest {
     const auto ask = [&](const std::vector<std::pair<std::string, int>>&) { return removeUnreachable; };
     CleanRun run(checks, {}, ask);
     Decided(listfile::ChangeKind::Clean, [&](const listfile::ListsReading& now, std::array<bool, 2> concerned) {
-      std::array<VersionScan, 2> scans;
-      for (int l = 0; l < 2; ++l)
-        scans[l] = ScanOf(listfile::kListVersions[l], now.status[l], now.state.lists[l].values);
-      run.Decide(std::move(scans), concerned);
-      change::Wanted wanted;
-      for (int l = 0; l < 2; ++l) wanted.lists[l] = run.Wanted(l);
-      return wanted;
-    });
+    return CleanDecision(run, now, concerned);
+  });
   }
 
   // The lists `file` carries replace those as read.
