@@ -45,6 +45,12 @@ bool Gapless(const ValueMap& list) {
   return true;
 }
 
+// A thread's start: the command it is given.
+DWORD WINAPI RunCommand(void* run) {
+  (*static_cast<const std::function<void()>*>(run))();
+  return 0;
+}
+
 struct Command {
   const char* name;
   std::function<void()> prepare;  // the lists and files as the command finds them
@@ -122,12 +128,8 @@ class StopTest : public ChangeTest {
     g_stopAt = stopAt;
     ResetEvent(g_stopped);
     const std::function<void()>* run = &command.run;
-    HANDLE thread = CreateThread(
-        nullptr, 0, [](void* f) -> DWORD {
-          (*static_cast<const std::function<void()>*>(f))();
-          return 0;
-        },
-        const_cast<std::function<void()>*>(run), CREATE_SUSPENDED, &g_worker);
+    HANDLE thread = CreateThread(nullptr, 0, &RunCommand, const_cast<std::function<void()>*>(run), CREATE_SUSPENDED,
+                                 &g_worker);
     EXPECT_NE(thread, nullptr);
     ResumeThread(thread);
     const HANDLE both[2] = {g_stopped, thread};
