@@ -128,8 +128,10 @@ class StopTest : public ChangeTest {
     g_stopAt = stopAt;
     ResetEvent(g_stopped);
     const std::function<void()>* run = &command.run;
-    HANDLE thread = CreateThread(nullptr, 0, &RunCommand, const_cast<std::function<void()>*>(run), CREATE_SUSPENDED,
-                                 &g_worker);
+    // A small stack: each thread stopped dead leaves its stack behind, a thousand of them here,
+    // which a 32-bit process would not find room for at the default size.
+    HANDLE thread = CreateThread(nullptr, 256 * 1024, &RunCommand, const_cast<std::function<void()>*>(run),
+                                 CREATE_SUSPENDED | STACK_SIZE_PARAM_IS_A_RESERVATION, &g_worker);
     EXPECT_NE(thread, nullptr);
     ResumeThread(thread);
     const HANDLE both[2] = {g_stopped, thread};
