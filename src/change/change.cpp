@@ -16,6 +16,17 @@ using listfile::UndoRecord;
 
 OpenIdes Ides(std::array<bool, 2> lists) { return {lists[0], lists[1]}; }
 
+Work WorkOf(listfile::ChangeKind kind) {
+  switch (kind) {
+    case listfile::ChangeKind::Review: return Work::Review;
+    case listfile::ChangeKind::Import: return Work::Import;
+    case listfile::ChangeKind::Clear: return Work::Clear;
+    case listfile::ChangeKind::Undo: return Work::Undo;
+    case listfile::ChangeKind::Clean: break;
+  }
+  return Work::Clean;
+}
+
 // Steps 1 and 6: asks about the IDEs of `concerned` that run and were not gone on with already.
 // Lists left alone drop out of `concerned`. False when the change stops (`out.end` says why).
 bool AskAboutIdes(std::array<bool, 2>& concerned, Answers& answers, Outcome& out) {
@@ -57,13 +68,14 @@ bool TakeLock(ListsLock& lock, Answers& answers, Outcome& out) {
 // The lists held: the answers are told for as long.
 class Held {
  public:
-  explicit Held(Answers& answers) : answers_(answers) { answers_.Holding(true); }
-  ~Held() { answers_.Holding(false); }
+  Held(Answers& answers, Work work) : answers_(answers), work_(work) { answers_.Holding(true, work_); }
+  ~Held() { answers_.Holding(false, work_); }
   Held(const Held&) = delete;
   Held& operator=(const Held&) = delete;
 
  private:
   Answers& answers_;
+  Work work_;
 };
 
 // A change found unfinished (cofnij.new marked begun), if any. A damaged new file is noted (the
@@ -202,11 +214,17 @@ void Execute(const std::wstring& folder, listfile::ChangeKind kind, std::array<b
       continue;
     }
     // Step 9.
+    std::size_t needed[2] = {0, 0};
+    for (int l = 0; l < 2; ++l)
+      if (changes[l]) needed[l] = Autostart::WritesNeeded(now.state.lists[l].values, *wanted.lists[l]);
+    const std::size_t total = needed[0] + needed[1];
+    answers.Progress(0, total);
     for (int l = 0; l < 2; ++l) {
       if (!changes[l]) continue;
-      out.writes[l] = Autostart::ReplaceValues(HKEY_CURRENT_USER, Autostart::ListKeyPath(listfile::kListVersions[l]),
-                                               now.state.lists[l].values, *wanted.lists[l],
-                                               [&answers] { answers.KeepAnswering(); });
+      const std::size_t before = l == 0 ? 0 : needed[0];
+      out.writes[l] = Autostart::ReplaceValues(
+          HKEY_CURRENT_USER, Autostart::ListKeyPath(listfile::kListVersions[l]), now.state.lists[l].values,
+          *wanted.lists[l], [&](std::size_t done, std::size_t) { answers.Progress(before + done, total); });
     }
     out.end = End::Done;
     // Step 10.
@@ -229,7 +247,7 @@ Outcome Run(const Place& place, listfile::ChangeKind kind, std::array<bool, 2> c
   if (!AskAboutIdes(concerned, answers, out)) return out;
   ListsLock lock(place.lock);
   if (!TakeLock(lock, answers, out)) return out;
-  const Held held(answers);
+  const Held held(answers, WorkOf(kind));
   if (!NothingUnfinished(folder, out)) return out;
   Execute(folder, kind, concerned, decide, answers, out);
   return out;
@@ -300,7 +318,7 @@ Outcome Undo(const Place& place, Answers& answers,
   if (!AskAboutIdes(concerned, answers, out)) return out;
   ListsLock lock(place.lock);
   if (!TakeLock(lock, answers, out)) return out;
-  const Held held(answers);
+  const Held held(answers, Work::Undo);
   if (!NothingUnfinished(folder, out)) return out;
   const std::optional<UndoRecord> last = LastChange(folder);
   if (!last) {
@@ -334,7 +352,7 @@ PutBackOutcome PutBack(const Place& place, Answers& answers, const PutBackQuesti
   }
   ListsLock lock(place.lock);
   if (!TakeLock(lock, answers, out)) return result;
-  const Held held(answers);
+  const Held held(answers, Work::PutBack);
   // Settled meanwhile by another copy, or damaged (then replaced by the next change).
   const std::optional<UndoRecord> pending = Unfinished(folder, out);
   if (!pending) return result;
@@ -374,11 +392,11 @@ PutBackOutcome PutBack(const Place& place, Answers& answers, const PutBackQuesti
   return result;
 }
 
-bool ReadUnderLock(Answers& answers, const FunctionRef<void()>& read) {
+bool ReadUnderLock(Answers& answers, const FunctionRef<void()>& read, Work work) {
   Outcome out;
   ListsLock lock;
   if (!TakeLock(lock, answers, out)) return false;
-  const Held held(answers);
+  const Held held(answers, work);
   read();
   return true;
 }

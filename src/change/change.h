@@ -62,6 +62,9 @@ struct Wanted {
 // (not one left alone for its open IDE). It may ask the command's own questions.
 using Decision = FunctionRef<Wanted(const listfile::ListsReading& now, std::array<bool, 2> concerned)>;
 
+// What the work holding the lists does, as its progress names it.
+enum class Work { Clean, Review, Import, Clear, Undo, PutBack, Export };
+
 // How the questions of a change are answered: the windows ask the user, the command line answers
 // from its switches.
 class Answers {
@@ -74,10 +77,13 @@ class Answers {
   virtual bool OtherCopy(HANDLE mutex) = 0;
   // The snapshot cannot be written: true to change the lists anyway, without a way back.
   virtual bool GoOnWithoutUndo(const AppError& why) = 0;
-  // Called now and then during long work.
+  // Called now and then during long work whose end is not known (the decision, the probes).
   virtual void KeepAnswering() {}
-  // The lists are taken (true) and given back (false).
-  virtual void Holding(bool /*held*/) {}
+  // Called now and then during the writes: `done` of `total` values written or deleted, in every
+  // list the change writes.
+  virtual void Progress(std::size_t /*done*/, std::size_t /*total*/) {}
+  // The lists are taken (true) for `work`, and given back (false): the work has ended.
+  virtual void Holding(bool /*held*/, Work /*work*/) {}
 };
 
 using ListWrites = Autostart::ListWrites;
@@ -156,6 +162,6 @@ PutBackOutcome PutBack(const Place& place, Answers& answers, const PutBackQuesti
 
 // Runs `read` under the lock (the export, so a file holds both lists as they were at one time).
 // False when the lock was not taken.
-bool ReadUnderLock(Answers& answers, const FunctionRef<void()>& read);
+bool ReadUnderLock(Answers& answers, const FunctionRef<void()>& read, Work work = Work::Export);
 
 }  // namespace change

@@ -31,7 +31,7 @@ void Form::Load() {
   static bool commonControlsReady = [] {
     INITCOMMONCONTROLSEX init{};
     init.dwSize = sizeof init;
-    init.dwICC = ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES;
+    init.dwICC = ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS;
     return InitCommonControlsEx(&init) != FALSE;
   }();
   (void)commonControlsReady;
@@ -102,6 +102,9 @@ void Form::CreateControls() {
         cls = WC_LISTVIEWW;
         style |= WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS;
         exStyle = WS_EX_CLIENTEDGE;
+        break;
+      case Kind::ProgressBar:
+        cls = PROGRESS_CLASSW;
         break;
       case Kind::TextBox:
         cls = L"EDIT";

@@ -4,6 +4,7 @@
 // order, default and cancel buttons, modal showing, hiding and the close rule.
 #include <windows.h>
 
+#include <memory>
 #include <span>
 #include <string>
 #include <type_traits>
@@ -15,7 +16,7 @@
 
 namespace forms {
 
-enum class Kind { Button, Label, Frame, ListBox, DropDownList, TextBox, CheckBox, ListView };
+enum class Kind { Button, Label, Frame, ListBox, DropDownList, TextBox, CheckBox, ListView, ProgressBar };
 
 class Form;
 // What a control does: for a button or check box when it is clicked, for a text box when its
@@ -369,6 +370,30 @@ class BusyScope {
   HWND focus_;
   bool disabled_;
   HCURSOR cursor_;
+};
+// The progress of long work that runs on the window's thread and says now and then how far it
+// has got. Once the work has run a second, a small window owned by `owner` shows `doing`, a bar
+// and the count of entries, and the taskbar button shows the bar too (Windows 7 and later). The
+// window has no Cancel: it goes when this does. It changes at most ten times a second, so Update
+// may be called as often as the work likes.
+class ProgressShown {
+ public:
+  ProgressShown(HWND owner, std::wstring doing);
+  ~ProgressShown();
+  ProgressShown(const ProgressShown&) = delete;
+  ProgressShown& operator=(const ProgressShown&) = delete;
+  // `done` of `total` entries; a total of 0 while the work cannot count (the bar runs to and fro).
+  void Update(std::size_t done, std::size_t total);
+  // The work goes on, no further than it said.
+  void Tick();
+
+ private:
+  class Window;
+  HWND owner_;
+  std::wstring doing_;
+  DWORD start_, shownAt_ = 0;
+  std::size_t done_ = 0, total_ = 0;
+  std::unique_ptr<Window> window_;
 };
 // Runs the program's message loop until WM_QUIT; returns its exit code.
 int RunMessageLoop();

@@ -12,6 +12,7 @@ inline constexpr wchar_t kFrmImportClass[] = L"Brushwick.frmImport";
 inline constexpr wchar_t kFrmClearClass[] = L"Brushwick.frmClear";
 inline constexpr wchar_t kFrmReviewClass[] = L"Brushwick.frmReview";
 inline constexpr const wchar_t* kFrmWaitClass = forms::waitwindow::kClass;
+inline constexpr const wchar_t* kFrmProgressClass = forms::progresswindow::kClass;
 inline constexpr wchar_t kFrmIdeClass[] = L"Brushwick.frmIde";
 
 namespace form1 {
@@ -39,6 +40,8 @@ enum : int { ListView1 = 6001, Command1 = 6031, Command2 = 6032 };
 }
 // The window of a wait (another copy holds the lists): why it waits, and Cancel.
 namespace frmwait = forms::waitwindow;
+// The progress of long work: what is done, the bar, the count.
+namespace frmprogress = forms::progresswindow;
 // The question asked while a Visual Basic IDE runs: Wait, Go on now, Cancel.
 namespace frmide {
 enum : int { Label1 = 8021, Command1 = 8031, Command2 = 8032, Command3 = 8033 };

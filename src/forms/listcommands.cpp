@@ -30,7 +30,29 @@ bool WindowAnswers::GoOnWithoutUndo(const AppError& why) {
 
 void WindowAnswers::KeepAnswering() {
   if (!busy_) busy_.emplace(owner_);
+  if (progress_) progress_->Tick();
   busy_->KeepAnswering();
+}
+
+void WindowAnswers::Progress(std::size_t done, std::size_t total) {
+  if (progress_) progress_->Update(done, total);
+  KeepAnswering();
+}
+
+void WindowAnswers::Holding(bool held, change::Work work) {
+  forms::Holding(held);
+  if (held) {
+    static constexpr Text kDoing[] = {Text::ProgressClean, Text::ProgressReview, Text::ProgressImport,
+                                      Text::ProgressClear, Text::ProgressUndo,   Text::ProgressPutBack,
+                                      Text::ProgressExport};
+    static_assert(std::size(kDoing) == static_cast<std::size_t>(change::Work::Export) + 1);
+    progress_.emplace(owner_, Tr(kDoing[static_cast<int>(work)]));
+    return;
+  }
+  // The work has ended: the window it ran over is given back before the progress goes, so that
+  // the window under it is active again for what the command says next.
+  busy_.reset();
+  progress_.reset();
 }
 
 std::wstring WindowAnswers::Noted(const std::wstring& text) const {

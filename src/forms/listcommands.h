@@ -15,7 +15,7 @@ namespace listcommands {
 
 // The windows' answers: the open-IDE question and its wait, the wait for another copy (as long
 // as the user lets it run), the question about going on without undo; long work keeps `owner`'s
-// windows answering, the program busy meanwhile.
+// windows answering, the program busy meanwhile, and shows how far it has got.
 class WindowAnswers : public change::Answers {
  public:
   explicit WindowAnswers(HWND owner) : owner_(owner) {}
@@ -23,7 +23,8 @@ class WindowAnswers : public change::Answers {
   bool OtherCopy(HANDLE mutex) override;
   bool GoOnWithoutUndo(const AppError& why) override;
   void KeepAnswering() override;
-  void Holding(bool held) override { forms::Holding(held); }
+  void Progress(std::size_t done, std::size_t total) override;
+  void Holding(bool held, change::Work work) override;
   // The end of the long work: the windows answer again as usual.
   void Idle() { busy_.reset(); }
   // The summary with the note about an IDE the user went on with, if any.
@@ -32,6 +33,7 @@ class WindowAnswers : public change::Answers {
  private:
   HWND owner_;
   std::optional<forms::BusyScope> busy_;
+  std::optional<forms::ProgressShown> progress_;
   std::wstring note_;
 };
 

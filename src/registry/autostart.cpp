@@ -290,8 +290,50 @@ Status WriteStoredValue(HKEY root, const std::string& keyPath, const StoredValue
   return status;
 }
 
+namespace {
+
+// The writes that make a list holding `now` hold `wanted`: the indexes into `wanted` to write, in
+// the order to write them, and how many values of `now` go.
+struct WritePlan {
+  std::vector<size_t> order;
+  size_t deletes = 0;
+  size_t inPlace = 0;
+};
+
+WritePlan PlanWrites(const std::vector<StoredValue>& now, const std::vector<StoredValue>& wanted, StringIndex& kept) {
+  WritePlan plan;
+  StringIndex current;  // by name: the place in `now`, which comes in number order
+  for (size_t n = 0; n < now.size(); ++n) current.Emplace(now[n].name, n);
+  // The order of the writes: first the new numbers, from the lowest up, so that no value stands
+  // behind a gap; then the numbers written over, from the highest down when the list grows (its
+  // entries move up) and from the lowest up otherwise (they move down), so that an entry reaches
+  // its new number before its old one is written over.
+  std::vector<size_t> over;
+  for (size_t i = 0; i < wanted.size(); ++i) {
+    kept.Emplace(wanted[i].name, 0);
+    const size_t* at = current.Find(wanted[i].name);
+    if (!at) plan.order.push_back(i);
+    else if (!(now[*at] == wanted[i])) over.push_back(i);
+  }
+  plan.inPlace = wanted.size() - plan.order.size() - over.size();
+  if (wanted.size() > now.size()) std::reverse(over.begin(), over.end());
+  plan.order.insert(plan.order.end(), over.begin(), over.end());
+  for (const StoredValue& v : now)
+    if (!kept.Find(v.name)) ++plan.deletes;
+  return plan;
+}
+
+}  // namespace
+
+size_t WritesNeeded(const std::vector<StoredValue>& now, const std::vector<StoredValue>& wanted) {
+  if (now == wanted) return 0;
+  StringIndex kept;
+  const WritePlan plan = PlanWrites(now, wanted, kept);
+  return plan.order.size() + plan.deletes;
+}
+
 ListWrites ReplaceValues(HKEY root, const std::string& keyPath, const std::vector<StoredValue>& now,
-                         const std::vector<StoredValue>& wanted, const FunctionRef<void()>& progress) {
+                         const std::vector<StoredValue>& wanted, const Progress& progress) {
   ListWrites writes;
   // A list already as wanted needs no write access.
   if (now == wanted) {
@@ -304,7 +346,6 @@ ListWrites ReplaceValues(HKEY root, const std::string& keyPath, const std::vecto
     writes.keyMissing = true;
     return writes;
   }
-  std::size_t calls = 0;
   const auto fail = [&](Status s, const std::string& name) {
     writes.status = s;
     writes.failedValue = name;
@@ -313,24 +354,17 @@ ListWrites ReplaceValues(HKEY root, const std::string& keyPath, const std::vecto
     fail(status, wanted.empty() ? std::string() : wanted.front().name);
     return writes;
   }
-  StringIndex current;  // by name: the place in `now`, which comes in number order
-  for (size_t n = 0; n < now.size(); ++n) current.Emplace(now[n].name, n);
-  // The order of the writes: first the new numbers, from the lowest up, so that no value stands
-  // behind a gap; then the numbers written over, from the highest down when the list grows (its
-  // entries move up) and from the lowest up otherwise (they move down), so that an entry reaches
-  // its new number before its old one is written over.
-  std::vector<size_t> order, over;
-  for (size_t i = 0; i < wanted.size(); ++i) {
-    const size_t* at = current.Find(wanted[i].name);
-    if (!at) order.push_back(i);
-    else if (!(now[*at] == wanted[i])) over.push_back(i);
-  }
-  writes.inPlace = wanted.size() - order.size() - over.size();
-  if (wanted.size() > now.size()) std::reverse(over.begin(), over.end());
-  order.insert(order.end(), over.begin(), over.end());
-  for (size_t i : order) {
+  StringIndex kept;
+  const WritePlan plan = PlanWrites(now, wanted, kept);
+  writes.inPlace = plan.inPlace;
+  const size_t total = plan.order.size() + plan.deletes;
+  size_t calls = 0;
+  const auto step = [&] {
+    if (progress && ++calls % kProgressEvery == 0) progress(calls, total);
+  };
+  for (size_t i : plan.order) {
     const StoredValue& v = wanted[i];
-    if (progress && ++calls % kProgressEvery == 0) progress();
+    step();
     status = Injected(Operation::Set, v.name);
     if (status == ERROR_SUCCESS) {
       status = RegSetValueExW(g_key.get(), WideName(v.name).c_str(), 0, v.type,
@@ -344,12 +378,10 @@ ListWrites ReplaceValues(HKEY root, const std::string& keyPath, const std::vecto
     }
     ++writes.inPlace;
   }
-  StringIndex kept;
-  for (const StoredValue& v : wanted) kept.Emplace(v.name, 0);
   // From the highest number down, so that the list never has a gap.
   for (auto v = now.rbegin(); v != now.rend(); ++v) {
     if (kept.Find(v->name)) continue;
-    if (progress && ++calls % kProgressEvery == 0) progress();
+    step();
     status = Injected(Operation::Delete, v->name);
     if (status == ERROR_SUCCESS) {
       status = RegDeleteValueW(g_key.get(), WideName(v->name).c_str());

@@ -118,9 +118,14 @@ struct ListWrites {
 // value that `wanted` lacks deleted, from the highest number down; so each wanted entry stands
 // under some number at every moment, and no value is left behind a gap. One key handle for it
 // all; the first refusal stops it. A key that does not exist is neither created nor written.
+// `progress` is told, every kProgressEvery values, how many of the writes and deletes are done and
+// how many there are in all (WritesNeeded).
 inline constexpr std::size_t kProgressEvery = 256;
+using Progress = FunctionRef<void(std::size_t done, std::size_t total)>;
 ListWrites ReplaceValues(HKEY root, const std::string& keyPath, const std::vector<StoredValue>& now,
-                         const std::vector<StoredValue>& wanted, const FunctionRef<void()>& progress = {});
+                         const std::vector<StoredValue>& wanted, const Progress& progress = {});
+// How many values ReplaceValues writes and deletes to make `now` hold `wanted`.
+std::size_t WritesNeeded(const std::vector<StoredValue>& now, const std::vector<StoredValue>& wanted);
 
 // True while the module holds an open key (it never should between two operations).
 bool HoldsOpenKey();

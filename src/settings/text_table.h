@@ -231,6 +231,18 @@
   X(PendingLeftAsItIs, 0, u8"{1}\r\n\r\nPlik pozostawiono bez zmian; następna zmiana list go zastąpi.",             \
     u8"{1}\r\n\r\nThe file is left as it is; the next change to the lists replaces it.",                             \
     u8"{1}: the description of a failure (the texts under \"Failures\" put together)")                               \
+  G(u8"Long work: the small window that shows how far it has got, once it has run a second. The Progress "            \
+    u8"texts say what is being done.")                                                                                \
+  X(ProgressClean, 0, u8"Czyszczenie list przyciskiem Start", u8"Cleaning the lists with Start")                      \
+  X(ProgressReview, 0, u8"Usuwanie zaznaczonych wpisów", u8"Removing the checked entries")                            \
+  X(ProgressImport, 0, u8"Importowanie listy", u8"Importing a list")                                                  \
+  X(ProgressClear, 0, u8"Czyszczenie całej listy", u8"Clearing a list")                                               \
+  X(ProgressUndo, 0, u8"Cofanie ostatniej zmiany", u8"Undoing the last change")                                       \
+  X(ProgressPutBack, 0, u8"Przywracanie list sprzed przerwanej zmiany",                                               \
+    u8"Putting back the lists as they were before the interrupted change")                                            \
+  X(ProgressExport, 0, u8"Eksportowanie listy", u8"Exporting a list")                                                 \
+  X(ProgressCount, 0, u8"{1} z {2} wpisów", u8"{1} of {2} entries",                                                   \
+    u8"{1}: how many entries are written or removed so far; {2}: how many there are to write or remove in all")       \
   G(u8"Another copy at work on the lists, and the end of the program after an unexpected failure.")                  \
   X(WaitingForOtherCopy, 0,                                                                                        \
     u8"Inna kopia programu Brushwick pracuje teraz na listach ostatnio używanych plików. Brushwick czeka, aż "      \

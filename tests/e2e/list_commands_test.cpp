@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <string>
@@ -492,6 +493,64 @@ TEST_F(ListCommandsTest, AnImportKilledHalfWayIsOfferedBackAtTheNextStart) {
   EXPECT_EQ(TakeBox(), L"Przywrócono listy sprzed przerwanej zmiany.");
   EXPECT_EQ(BothLists(), seeded);
   EXPECT_FALSE(FileExists(folder() / L"cofnij.new"));
+}
+
+// Long work shows how far it has got once it has run a second: an import of 30,000 entries into
+// each list shows the progress window, whose bar moves and whose count rises, and the window is
+// gone before the summary shows. A clean of ten entries shows none.
+TEST_F(ListCommandsTest, ALongImportShowsItsProgressAndAShortCleanNone) {
+  std::vector<std::string> ten;
+  for (int i = 0; i < 10; ++i) ten.push_back(i % 2 ? gone_ : alive_);
+  SeedList("5.0", ten);
+  SeedList("6.0", {alive2_});
+  OpenMain();
+  Click(Control(main_, f1::Command1));
+  std::optional<MessageBoxInfo> box;
+  bool shown = false;
+  for (int i = 0; i < 3000 && !box; ++i) {
+    shown = shown || FindTopWindow(app().pid(), ids::kFrmProgressClass, nullptr, Visibility::Visible);
+    box = WaitForMessageBox(app(), Millis(10));
+  }
+  ASSERT_TRUE(box) << "no summary";
+  EXPECT_FALSE(shown) << "a clean of ten entries showed its progress";
+  EXPECT_TRUE(CloseMessageBox(box->window));
+
+  std::string rec = " 1 \r\n 1 \r\n";
+  for (const char* list : {"[]\r\n", "[]\r\n"}) {
+    rec += list;
+    for (int i = 1; i <= 30000; ++i) rec += "X:\\b" + std::to_string(i) + ".vbp\r\n";
+  }
+  WriteBytes(folder() / L"duza.rec", rec);
+  Click(Control(main_, f1::Command4));
+  HWND imp = WaitForWindow(app(), ids::kFrmImportClass, nullptr, Visibility::Visible);
+  ASSERT_NE(imp, nullptr);
+  Click(Control(imp, im::Command1));
+  HWND window = WaitForWindow(app(), ids::kFrmProgressClass, nullptr, Visibility::Visible);
+  ASSERT_NE(window, nullptr) << "no progress shown";
+  EXPECT_EQ(Text(window), kTitle);
+  EXPECT_EQ(Text(Control(window, ids::frmprogress::Label1)), L"Importowanie listy");
+  EXPECT_EQ(GetWindow(window, GW_OWNER), imp) << "owned by the window of the command";
+  // The bar and the count, as long as the window shows.
+  HWND bar = Control(window, ids::frmprogress::ProgressBar1);
+  std::vector<LRESULT> positions;
+  std::wstring count;
+  for (DWORD_PTR at = 0; SendMessageTimeoutW(bar, PBM_GETPOS, 0, 0, SMTO_NORMAL, 5000, &at) && Visible(window);) {
+    if (positions.empty() || static_cast<LRESULT>(at) != positions.back()) positions.push_back(static_cast<LRESULT>(at));
+    wchar_t now[64] = {};
+    SendMessageTimeoutW(Control(window, ids::frmprogress::Label2), WM_GETTEXT, 64, reinterpret_cast<LPARAM>(now),
+                        SMTO_NORMAL, 5000, nullptr);
+    if (*now) count = now;
+    if (positions.size() == 2) Shoot(window, L"progress");
+    Sleep(20);
+  }
+  EXPECT_GE(positions.size(), 2u) << "the bar did not move";
+  EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end()));
+  EXPECT_TRUE(count.ends_with(L" wpisów") && count.find(L" z 60") != std::wstring::npos) << Utf8(count);
+  box = WaitForMessageBox(app());
+  ASSERT_TRUE(box) << "no summary";
+  EXPECT_FALSE(IsWindow(window) && Visible(window)) << "the progress shows with the summary";
+  EXPECT_TRUE(CloseMessageBox(box->window));
+  EXPECT_EQ(GetListValue("6.0", "30000").has_value(), true);
 }
 
 // Start and Undo killed for real in the middle of their writes (the moment chosen by watching the

@@ -121,7 +121,7 @@ class ImportTest : public ListFileTest {
     SeedList("5.0", {"old5-1", "old5-2"});
     SeedList("6.0", {"old6-1", "old6-2", "old6-3"});
   }
-  ImportResult Import(const std::string& bytes, const FunctionRef<void()>& progress = {}) {
+  ImportResult Import(const std::string& bytes, const Autostart::Progress& progress = {}) {
     WriteFile(L"list", bytes);
     ImportResult result = ReadListFile(folder_.path(), L"list", progress);
     EXPECT_FALSE(Autostart::HoldsOpenKey());
@@ -200,12 +200,20 @@ TEST_F(ImportTest, MoreThan1000EntriesAreAllWritten) {
   Entries entries;
   for (int i = 1; i <= 1002; ++i) entries.push_back("C:\\p" + std::to_string(i) + ".vbp");
   for (const auto& e : entries) file += e + "\r\n";
-  // A long list reports its progress every 256 entries, so the window can keep answering.
-  int progress = 0;
-  const ImportResult result = Import(file, [&progress] { ++progress; });
+  // A long list reports how far it has got every 256 entries, out of every write it makes.
+  const auto values = [] {
+    std::vector<Autostart::StoredValue> v;
+    (void)Autostart::ReadNumberedValues(HKEY_CURRENT_USER, Autostart::ListKeyPath("5.0"), v);
+    return v;
+  };
+  const std::vector<Autostart::StoredValue> before = values();
+  std::vector<std::pair<size_t, size_t>> progress;
+  const ImportResult result = Import(file, [&progress](size_t done, size_t total) { progress.emplace_back(done, total); });
   EXPECT_EQ(result.v50.written, 1002u);
   EXPECT_EQ(ReadList("5.0"), entries);
-  EXPECT_EQ(progress, 3);
+  const size_t total = Autostart::WritesNeeded(before, values());
+  EXPECT_GE(total, 1002u);
+  EXPECT_EQ(progress, (std::vector<std::pair<size_t, size_t>>{{256, total}, {512, total}, {768, total}}));
 }
 
 TEST_F(ImportTest, FilesThatCannotBeReadChangeNothing) {

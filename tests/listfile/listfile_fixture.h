@@ -45,7 +45,7 @@ inline ValueMap AfterImport(ValueMap old, bool keyExists, const Entries& entries
 // The import as a command makes it, without the change object's steps around it: the file read
 // and checked whole, then each list it carries made to hold its entries.
 inline listfile::ImportResult ReadListFile(const std::wstring& folder, const std::wstring& name,
-                                           const FunctionRef<void()>& progress = {}) {
+                                           const Autostart::Progress& progress = {}) {
   const listfile::ListFileContent content = listfile::ReadListFileContent(folder, name);
   listfile::ImportResult result;
   for (int l = 0; l < 2; ++l) {
