@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Makes docs/screenshots/*.png anew: every window of the program (the language picker, the main
 # window, the summary of a cleaning run, the export and import windows, the review and clear
-# windows, the wait for another copy and the question about an open Visual Basic IDE) in Polish at
-# 96 DPI, and the IDE question in English and at 144 DPI as well. Every picture of every pass
+# windows, the wait for another copy, the question about an open Visual Basic IDE and the progress of
+# a long import) in Polish at 96 DPI, and the IDE question in English and at 144 DPI as well. Every picture of every pass
 # (Polish and English, 96 and 144 DPI) is left in build/screenshots/png for a look. Wine draws them on a
 # private Xvfb display; docs/screenshots/shoot.cpp drives the program with the end-to-end tests'
 # window driver and saves each window's area of the screen, which ImageMagick turns into PNG.
@@ -28,7 +28,7 @@ trap wine_session_stop EXIT
 
 rm -rf "$out/bmp" "$out/png"
 mkdir -p "$out/bmp" "$out/png"
-names="picker main summary export import review clear wait ide"
+names="picker main summary export import review clear wait ide progress"
 for pass in "Polski 96 " "English 96 -en" "Polski 144 -144" "English 144 -en-144"; do
   read -r entry dpi suffix <<<"$pass"
   wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
@@ -39,5 +39,5 @@ for pass in "Polski 96 " "English 96 -en" "Polski 144 -144" "English 144 -en-144
   done
 done
 for name in $names; do cp "$out/png/$name.png" docs/screenshots/; done
-for name in ide-en ide-144 ide-en-144 review-en-144 clear-en-144; do cp "$out/png/$name.png" docs/screenshots/; done
+for name in ide-en ide-144 ide-en-144 review-en-144 clear-en-144 progress-en-144; do cp "$out/png/$name.png" docs/screenshots/; done
 ls -l docs/screenshots/*.png

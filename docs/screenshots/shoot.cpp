@@ -1,12 +1,14 @@
 // Takes the pictures of docs/screenshots for scripts/screenshots.sh: drives brushwick.exe, in the
 // language chosen, through the language picker, the main window, a cleaning run with its summary,
 // the export and import windows, the review and clear windows of the window menu, the wait for
-// another copy and the question about an open Visual Basic IDE, and saves each window as it
+// another copy, the question about an open Visual Basic IDE and the progress of a long import, and
+// saves each window as it
 // stands on the screen (title bar and frame included) as <name><suffix>.bmp.
 //
 // shoot <brushwick.exe> <folder for the pictures> <stand-in IDE exe> <picker entry> <suffix>
 // (Windows paths; under Wine only: it seeds the prefix's own recent-files lists)
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <stdexcept>
@@ -15,6 +17,7 @@
 
 #include "driver/ui_driver.h"
 #include "forms/ids.h"
+#include "support/registry_lists.h"
 
 namespace {
 
@@ -120,6 +123,30 @@ void Run(const std::wstring& exe, const std::wstring& shots, const std::wstring&
   if (!WaitForWindowGone(wait, kTimeout, true)) throw std::runtime_error("the wait window stays");
   ReleaseMutex(lock);
   CloseHandle(lock);
+
+  // A long import (30,000 entries into each list) shows how far it has got.
+  std::string rec = " 1 \r\n 1 \r\n";
+  for (int list = 0; list < 2; ++list) {
+    rec += "[]\r\n";
+    for (int i = 1; i <= 30000; ++i) rec += "D:\\Projekty\\Archiwum\\Projekt" + std::to_string(i) + ".vbp\r\n";
+  }
+  WriteFileBytes(folder / L"Archiwum.rec", rec);
+  Click(Control(main, ids::form1::Command4));
+  imp = Need(WaitForWindow(app, ids::kFrmImportClass, nullptr, Visibility::Visible), "import window");
+  HWND names = Control(imp, ids::frmimport::Combo1);
+  const std::vector<std::wstring> files = ItemTexts(names);
+  for (size_t i = 0; i < files.size(); ++i)
+    if (files[i] == L"Archiwum") SelectItem(names, static_cast<int>(i));
+  Click(Control(imp, ids::frmimport::Command1));
+  // Held still once it writes, so that a fast machine shows the progress too.
+  for (int i = 0; i < 10000 && !GetListValue("5.0", "300"); ++i) Sleep(1);
+  app.Pause(Millis(1500));
+  HWND progress = Need(WaitForWindow(app, ids::kFrmProgressClass, nullptr, Visibility::Visible), "progress window");
+  // A third of the way, for the picture.
+  HWND bar = Control(progress, ids::frmprogress::ProgressBar1);
+  for (int i = 0; i < 1000 && Send(bar, PBM_GETPOS) < 333; ++i) Sleep(5);
+  Shoot(progress, shots, L"progress");
+  CloseNextBox(app, shots);
 
   // An open Visual Basic 6.0: a stand-in copied as VB6.EXE, which ends when its event never comes.
   const std::wstring ide = folder.working_folder() + L"\\VB6.EXE";

@@ -36,7 +36,11 @@ class QuietAnswers : public change::Answers {
   bool IdesOpen(const OpenIdes&, OpenIdes&) override { return true; }
   bool OtherCopy(HANDLE) override { return false; }
   bool GoOnWithoutUndo(const AppError&) override { return goOnWithoutUndo; }
+  void Progress(std::size_t done, std::size_t total) override { progress.emplace_back(done, total); }
+  void Holding(bool held, change::Work work) override { holding.emplace_back(held, work); }
   bool goOnWithoutUndo = false;
+  std::vector<std::pair<std::size_t, std::size_t>> progress;
+  std::vector<std::pair<bool, change::Work>> holding;
 };
 
 // Makes each list hold `state`'s values exactly (a list whose key does not exist is left alone).

@@ -126,6 +126,7 @@ TEST_F(ChangeTest, PuttingBackAnInterruptedChangeCanBeUndone) {
           return putBack;
         });
     EXPECT_EQ(asked, 2u) << "the duplicate of a3 was there before; new1 and new2 were not";
+    EXPECT_EQ(answers_.holding.back(), (std::pair<bool, change::Work>{false, change::Work::PutBack}));
     EXPECT_EQ(result.change.end, change::End::Done);
     EXPECT_EQ(StoredLists(), putBack ? before : stopped);
     EXPECT_FALSE(listfile::PendingExists(folder()));
@@ -133,6 +134,26 @@ TEST_F(ChangeTest, PuttingBackAnInterruptedChangeCanBeUndone) {
     EXPECT_EQ(StoredLists(), putBack ? stopped : before);
     RemoveTree(UndoFile());
   }
+}
+
+// The writes of both lists count as one piece of work: its progress runs from 0 to the writes of
+// both, the second list going on from where the first ended, and the lists are held for the work
+// the command named.
+TEST_F(ChangeTest, TheWritesOfBothListsShowOneProgress) {
+  const change::Outcome out = Change(listfile::ChangeKind::Import, [] {
+    std::vector<std::string> five(600, "C:\\a.vbp"), six(300, "C:\\b.vbp");
+    SeedList("5.0", five);
+    SeedList("6.0", six);
+  });
+  EXPECT_EQ(out.end, change::End::Done);
+  using Steps = std::vector<std::pair<std::size_t, std::size_t>>;
+  EXPECT_EQ(answers_.progress, (Steps{{0, 900}, {256, 900}, {512, 900}, {600 + 256, 900}}));
+  using Held = std::vector<std::pair<bool, change::Work>>;
+  EXPECT_EQ(answers_.holding, (Held{{true, change::Work::Import}, {false, change::Work::Import}}));
+  answers_ = {};
+  EXPECT_EQ(Undo().end, change::End::Done);
+  EXPECT_EQ(answers_.progress.front(), (std::pair<std::size_t, std::size_t>{0, 900})) << "900 values removed";
+  EXPECT_EQ(answers_.holding.front(), (std::pair<bool, change::Work>{true, change::Work::Undo}));
 }
 
 // A put-back that fails part-way (a value it cannot write) keeps the way back to the lists as

@@ -1,6 +1,7 @@
 #include "driver/ui_driver.h"
 
 #include <commctrl.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <atomic>
@@ -301,6 +302,28 @@ void AppProcess::Kill() {
   }
   CloseHandle(process_);
   process_ = nullptr;
+}
+
+void AppProcess::Pause(Millis pause) const {
+  std::vector<HANDLE> threads;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) FailLast("CreateToolhelp32Snapshot");
+  THREADENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+    if (entry.th32OwnerProcessID != pid_) continue;
+    if (HANDLE thread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID)) {
+      if (SuspendThread(thread) != static_cast<DWORD>(-1)) threads.push_back(thread);
+      else CloseHandle(thread);
+    }
+  }
+  CloseHandle(snapshot);
+  if (threads.empty()) Fail("Pause: no thread of the process could be held");
+  Sleep(static_cast<DWORD>(pause.count()));
+  for (HANDLE thread : threads) {
+    ResumeThread(thread);
+    CloseHandle(thread);
+  }
 }
 
 // ---- Windows -------------------------------------------------------------------------------

@@ -98,6 +98,9 @@ class AppProcess {
   std::optional<DWORD> WaitForExit(Millis timeout = kTimeout) const;
   // Kills the process if it still runs and waits for it.
   void Kill();
+  // Holds every thread of the process still for `pause`, then lets them go on: work the process
+  // times (it shows its progress after a second) has then run that long, however fast the machine.
+  void Pause(Millis pause) const;
 
  private:
   HANDLE process_ = nullptr;
