@@ -1,10 +1,14 @@
 // The form runtime on its own, linked without the windows: rows call their window's members, a
-// row's control is subclassed for the window, and window menus follow what is available.
+// row's control is subclassed for the window, window menus follow what is available, and the
+// progress of long work shows as it should.
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 
 #include "forms/form.h"
+#include "forms/form_ids.h"
 
 namespace {
 
@@ -87,6 +91,39 @@ TEST(FormRuntime, RefreshMenusGreysOutWhatIsNotAvailable) {
   available = true;
   forms::RefreshMenus();
   EXPECT_EQ(MenuState(probe) & MF_GRAYED, 0u);
+}
+
+// The progress shows once its work has run a second, over its owner, which it disables; it runs
+// to and fro while the work cannot count, then shows the part done and the count; it goes with
+// its owner given back.
+TEST(FormRuntime, AProgressShowsAfterASecondAndCountsOnceTheWorkCan) {
+  namespace pid = forms::progresswindow;
+  Probe owner;
+  owner.Show();
+  {
+    forms::ProgressShown progress(owner.hwnd(), L"Working");
+    Sleep(1100);
+    progress.Tick();
+    HWND window = FindWindowW(pid::kClass, nullptr);
+    ASSERT_NE(window, nullptr) << "no progress after a second";
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_EQ(GetWindow(window, GW_OWNER), owner.hwnd());
+    EXPECT_FALSE(IsWindowEnabled(owner.hwnd()));
+    HWND bar = GetDlgItem(window, pid::ProgressBar1);
+    wchar_t text[64] = {};
+    GetDlgItemTextW(window, pid::Label1, text, 64);
+    EXPECT_STREQ(text, L"Working");
+    EXPECT_NE(GetWindowLongW(bar, GWL_STYLE) & PBS_MARQUEE, 0) << "no count yet: the bar runs to and fro";
+    EXPECT_EQ(GetDlgItemTextW(window, pid::Label2, text, 64), 0) << "a count before the work counts";
+    Sleep(150);  // past the tenth of a second between two changes
+    progress.Update(500, 2000);
+    EXPECT_EQ(GetWindowLongW(bar, GWL_STYLE) & PBS_MARQUEE, 0);
+    EXPECT_EQ(SendMessageW(bar, PBM_GETPOS, 0, 0), 250) << "a quarter, in thousandths";
+    GetDlgItemTextW(window, pid::Label2, text, 64);
+    EXPECT_EQ(std::wstring(text).rfind(L"500 ", 0), 0u) << text;
+  }
+  EXPECT_EQ(FindWindowW(pid::kClass, nullptr), nullptr);
+  EXPECT_TRUE(IsWindowEnabled(owner.hwnd()));
 }
 
 }  // namespace
