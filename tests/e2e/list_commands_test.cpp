@@ -99,6 +99,25 @@ class ListCommandsTest : public AppTest {
     EXPECT_TRUE(AnswerMessageBox(box->window, answer));
   }
 
+  // Writes `rec` as duza.rec and imports it from the import window, which it gives back.
+  HWND StartImport(const std::string& rec) {
+    WriteBytes(folder() / L"duza.rec", rec);
+    Click(Control(main_, f1::Command4));
+    HWND imp = WaitForWindow(app(), ids::kFrmImportClass, nullptr, Visibility::Visible);
+    if (imp) Click(Control(imp, im::Command1));
+    return imp;
+  }
+
+  // Polls `done` every millisecond until it holds; gives up after half a minute, against a hang.
+  template <typename Done>
+  static bool Soon(Done done) {
+    for (int i = 0; i < 30000; ++i) {
+      if (done()) return true;
+      Sleep(1);
+    }
+    return done();
+  }
+
   void Undo(const Lists& expected) {
     ChooseFromMenu(kUndoKey);
     EXPECT_EQ(TakeBox(), kUndone);
@@ -462,17 +481,9 @@ TEST_F(ListCommandsTest, AnImportKilledHalfWayIsOfferedBackAtTheNextStart) {
   const Lists seeded = BothLists();
   std::string rec = " 1 \r\n 0 \r\n[]\r\n";
   for (int i = 1; i <= 30000; ++i) rec += "X:\\b" + std::to_string(i) + ".vbp\r\n";
-  WriteBytes(folder() / L"duza.rec", rec);
   OpenMain();
-  Click(Control(main_, f1::Command4));
-  HWND imp = WaitForWindow(app(), ids::kFrmImportClass, nullptr, Visibility::Visible);
-  ASSERT_NE(imp, nullptr);
-  Click(Control(imp, im::Command1));
-  bool halfWay = false;
-  for (int i = 0; i < 3000 && !halfWay; ++i) {
-    Sleep(10);
-    halfWay = GetListValue("5.0", "300").has_value();
-  }
+  ASSERT_NE(StartImport(rec), nullptr);
+  const bool halfWay = Soon([] { return GetListValue("5.0", "300").has_value(); });
   app().Kill();
   ASSERT_TRUE(halfWay) << "the import did not start";
   ASSERT_NE(BothLists(), seeded);
@@ -521,19 +532,12 @@ TEST_F(ListCommandsTest, ALongImportShowsItsProgressAndAShortCleanNone) {
     rec += list;
     for (int i = 1; i <= 30000; ++i) rec += "X:\\b" + std::to_string(i) + ".vbp\r\n";
   }
-  WriteBytes(folder() / L"duza.rec", rec);
-  Click(Control(main_, f1::Command4));
-  HWND imp = WaitForWindow(app(), ids::kFrmImportClass, nullptr, Visibility::Visible);
+  HWND imp = StartImport(rec);
   ASSERT_NE(imp, nullptr);
-  Click(Control(imp, im::Command1));
   // Once the writes are under way, the program is held still for a while: its work has then run
   // more than a second, however fast the machine.
-  bool writing = false;
-  for (int i = 0; i < 30000 && !writing; ++i) {
-    writing = GetListValue("6.0", "300").has_value() || GetListValue("5.0", "300").has_value();
-    if (!writing) Sleep(1);
-  }
-  ASSERT_TRUE(writing) << "the import did not start";
+  ASSERT_TRUE(Soon([] { return GetListValue("6.0", "300").has_value() || GetListValue("5.0", "300").has_value(); }))
+      << "the import did not start";
   app().Pause(Millis(1500));
   HWND window = WaitForWindow(app(), ids::kFrmProgressClass, nullptr, Visibility::Visible);
   ASSERT_NE(window, nullptr) << "no progress shown";
@@ -594,11 +598,9 @@ TEST_F(ListCommandsTest, AStartAndAnUndoKilledHalfWayAreOfferedBackAtTheNextStar
     // Killed as soon as the writes are under way: Start moves its entries down, from the second
     // on; Undo first puts the list's new last entry in place, then moves the others up.
     const std::optional<RegValue> second = GetListValue("5.0", "2");
-    bool halfWay = false;
-    for (int i = 0; i < 30000 && !halfWay; ++i) {
-      halfWay = undo ? GetListValue("5.0", "20000").has_value() : GetListValue("5.0", "2") != second;
-      if (!halfWay) Sleep(1);
-    }
+    const bool halfWay = Soon([&] {
+      return undo ? GetListValue("5.0", "20000").has_value() : GetListValue("5.0", "2") != second;
+    });
     app().Kill();
     ASSERT_TRUE(halfWay) << "the writes did not start";
     const Lists stopped = BothLists();
